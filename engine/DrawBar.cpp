@@ -1,0 +1,103 @@
+#include "DrawBar.h"
+
+#include <cstdint>
+
+#include "Code39Table.h"
+#include "CodePage.h"
+#include "Numeric.h"
+
+namespace tallyline {
+namespace {
+
+constexpr std::int16_t kHeightPerModule = 40;
+constexpr char32_t kStartCode = 1;
+constexpr char32_t kStopCode = 2;
+// Room for the first sizing: 1.1 times 15 modules per character, where each
+// character needs at most 13.
+constexpr double kFirstSizingSlack = 1.1;
+constexpr std::int16_t kFirstSizingModules = 15;
+constexpr float kBarBandCaptionHeights = 1.5f;
+constexpr float kCaptionGapCaptionHeights = 0.25f;
+
+// Boxes go strictly left to right, each starting where the last one ended.
+class BarPen {
+public:
+    BarPen(DrawingSurface& surface, float x, float top, float bottom, std::int16_t module)
+        : surface_(surface), x_(x), top_(top), bottom_(bottom), module_(module) {}
+
+    void Space(std::int16_t modules) { Box(modules, kWhite); }
+    void Bar(std::int16_t modules) { Box(modules, kBlack); }
+    float X() const { return x_; }
+
+    void Draw(ElementPattern pattern) {
+        for (const char symbol : pattern) {
+            switch (symbol) {
+            case ' ': Space(1); break;
+            case '1': Space(1); Bar(1); break;
+            case '2': Space(1); Bar(2); break;
+            default: break;
+            }
+        }
+    }
+
+private:
+    void Box(std::int16_t modules, Colour colour) {
+        const float right = x_ + static_cast<float>(Mul16(modules, module_));
+        surface_.Line(x_, top_, right, bottom_, colour);
+        x_ = right;
+    }
+
+    DrawingSurface& surface_;
+    float x_;
+    const float top_;
+    const float bottom_;
+    const std::int16_t module_;
+};
+
+std::uint8_t TableIndex(char32_t character) noexcept {
+    const std::uint8_t code = codepage::Asc(character).value_or(0);
+    return code < kCode39TableSize ? code : 0;
+}
+
+}  // namespace
+
+void DrawBarcode(Text text, DrawingSurface& surface) {
+    if (text.empty()) {
+        surface.Cls();
+        return;
+    }
+    const Code39Patterns table = Code39Table();
+    text = codepage::UCase(text);
+    surface.ScaleMode(ScaleModeKind::Pixels);
+    surface.Cls();
+    surface.Picture(nullptr);
+
+    std::int16_t module = CInt(static_cast<double>(surface.ScaleHeight()) / kHeightPerModule);
+    if (module < 1) module = 1;
+    const float captionHeight = surface.TextHeight(text);
+    const float captionWidth = surface.TextWidth(text);
+    const Text symbol = kStartCode + text + kStopCode;
+    const float barTop = surface.ScaleTop();
+    const float surfaceHeight = surface.ScaleHeight();
+    const float barBottom = (surface.ScaleTop() + surfaceHeight) - captionHeight * kBarBandCaptionHeights;
+
+    // Each read of the surface is its own statement: the order of the calls
+    // is part of what the renderer promises.
+    const double length = static_cast<double>(symbol.size());
+    const double firstPixels = (length * kFirstSizingSlack) * Mul16(kFirstSizingModules, module);
+    const double firstUnits = firstPixels * static_cast<double>(surface.Width());
+    surface.Width(CSng(Divide(firstUnits, surface.ScaleWidth())));
+
+    BarPen pen(surface, surface.ScaleLeft(), barTop, barBottom, module);
+    for (const char32_t character : symbol) pen.Draw(table[TableIndex(character)]);
+    pen.Space(1);
+
+    const float fittedRight = pen.X() + static_cast<float>(module);
+    const double fittedUnits = static_cast<double>(fittedRight) * static_cast<double>(surface.Width());
+    surface.Width(CSng(Divide(fittedUnits, surface.ScaleWidth())));
+    surface.CurrentX((surface.ScaleWidth() - captionWidth) / 2);
+    surface.CurrentY(barBottom + captionHeight * kCaptionGapCaptionHeights);
+    surface.Print(text);
+}
+
+}  // namespace tallyline

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "DrawingSurface.h"
+#include "Text.h"
+
+namespace tallyline {
+
+// Draws the text as a Code 39 symbol, with the upper-cased text printed
+// centred beneath the bars, and fits the surface's width to the symbol. An
+// empty text only clears the surface. The surface keeps the drawing in its
+// persistent image. Errors of the surface or of the arithmetic (Overflow,
+// "Division by zero") end the call where they happen and reach the caller;
+// what was drawn by then stays drawn.
+void DrawBarcode(Text text, DrawingSurface& surface);
+
+}  // namespace tallyline

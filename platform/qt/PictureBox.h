@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+
+#include "DrawingSurface.h"
+#include "StdPicture.h"
+
+namespace tallyline {
+
+// A picture box: a borderless child window whose drawing is kept in a
+// persistent image and repainted from there. Its outer size is in the
+// container's twips; its inner scale is twips until ScaleMode says pixels.
+class PictureBox : public QWidget, public DrawingSurface {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // Design values. Left, Top, Width and Height are twips of the container.
+    void Move(float left, float top, float width, float height);
+    float Height() const;
+    void Height(float height);
+    Colour BackColor() const noexcept { return backColor_; }
+    void BackColor(Colour colour);
+    Colour ForeColor() const noexcept { return foreColor_; }
+    void ForeColor(Colour colour);
+    QFont Font() const { return font(); }
+    void Font(const QFont& font) { setFont(font); }
+
+    // The persistent image at the current size.
+    StdPicture Image() const;
+    const StdPicture& Picture() const noexcept { return picture_; }
+
+    // DrawingSurface
+    void ScaleMode(ScaleModeKind mode) override;
+    float Width() const override;
+    void Width(float width) override;
+    float ScaleLeft() const override;
+    float ScaleTop() const override;
+    float ScaleWidth() const override;
+    float ScaleHeight() const override;
+    void Cls() override;
+    void Picture(const StdPicture* picture) override;
+    void Line(float x1, float y1, float x2, float y2, Colour colour) override;
+    float TextWidth(TextView text) const override;
+    float TextHeight(TextView text) const override;
+    float CurrentX() const override;
+    void CurrentX(float x) override;
+    float CurrentY() const override;
+    void CurrentY(float y) override;
+    void Print(TextView text) override;
+
+signals:
+    // Button and Shift are the platform's masks (1 left, 2 right, 4 middle;
+    // 1 Shift, 2 Ctrl, 4 Alt); X and Y are in the current scale.
+    void MouseDown(short Button, short Shift, float X, float Y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    // A placeholder until the implementation lands; see PictureBox.cpp.
+    QImage image_;
+    StdPicture picture_;
+    Colour backColor_ = kWindowBackground;
+    Colour foreColor_ = kWindowText;
+    ScaleModeKind scaleMode_ = ScaleModeKind::Twips;
+    float currentX_ = 0;
+    float currentY_ = 0;
+};
+
+}  // namespace tallyline
