@@ -17,6 +17,7 @@ const char* StandardDescription(ErrorNumber number) noexcept {
     case ErrorNumber::DivisionByZero: return "Division by zero";
     case ErrorNumber::TypeMismatch: return "Type mismatch";
     case ErrorNumber::FileNotFound: return "File not found";
+    case ErrorNumber::InvalidFileFormat: return "Invalid file format";
     case ErrorNumber::InvalidPropertyValue: return "Invalid property value";
     case ErrorNumber::PrinterError: return "Printer error";
     case ErrorNumber::CantOpenClipboard: return "Can't open Clipboard";

@@ -15,6 +15,7 @@ enum class ErrorNumber : int {
     DivisionByZero = 11,
     TypeMismatch = 13,
     FileNotFound = 53,
+    InvalidFileFormat = 321,
     InvalidPropertyValue = 380,
     PrinterError = 482,
     CantOpenClipboard = 521,
