@@ -59,16 +59,25 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // A placeholder until the implementation lands; see PictureBox.cpp.
+    double UnitsPerPixel() const noexcept;
+    // Background colour with the background picture at its top-left corner.
+    QImage Background(QSize size) const;
+    // The persistent image carried over to a new size.
+    QImage Fitted(QSize size) const;
+    // Moves and sizes in pixels, keeping the drawing; nothing changes on failure.
+    void Place(const QRect& geometry);
+
     QImage image_;
     StdPicture picture_;
     Colour backColor_ = kWindowBackground;
     Colour foreColor_ = kWindowText;
     ScaleModeKind scaleMode_ = ScaleModeKind::Twips;
-    float currentX_ = 0;
-    float currentY_ = 0;
+    // The pen in pixels, so that it stays put when the scale changes.
+    double penX_ = 0;
+    double penY_ = 0;
 };
 
 }  // namespace tallyline

@@ -1,0 +1,261 @@
+#include "PictureBox.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QtDebug>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "QtColour.h"
+#include "QtText.h"
+#include "RuntimeError.h"
+
+namespace tallyline {
+namespace {
+
+// The platform keeps positions and sizes in 16 bits.
+constexpr int kLowestPixel = std::numeric_limits<std::int16_t>::min();
+constexpr int kHighestPixel = std::numeric_limits<std::int16_t>::max();
+// Text far off the image draws nothing, and keeping it out of the painter
+// keeps its fixed-point arithmetic from overflowing.
+constexpr double kFarthestPen = 1 << 20;
+constexpr double kInchesPerMeter = 1 / 0.0254;
+constexpr int kDotsPerMeter = static_cast<int>(96 * kInchesPerMeter + 0.5);
+
+// Nearest pixel, ties to the even one, as the platform converts everywhere.
+int Pixels(float twips) {
+    const double pixels = std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel);
+    if (!(pixels >= kLowestPixel && pixels <= kHighestPixel)) {
+        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    }
+    return static_cast<int>(pixels);
+}
+
+int PixelExtent(float twips) {
+    if (!(twips >= 0)) throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    return Pixels(twips);
+}
+
+// Clamped, so that a pen driven far out never turns into an out-of-range conversion.
+float ToFloat(double value) noexcept {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(value, -kLargest, kLargest));
+}
+
+struct Span {
+    int first;
+    int end;
+};
+
+// The pixels whose centres lie in [min(a, b), max(a, b)): boxes that share an
+// edge then never overlap, and a box from 2 to 4 covers exactly 2 and 3.
+Span Covered(double a, double b, int limit) noexcept {
+    if (std::isnan(a) || std::isnan(b)) return {0, 0};
+    const auto pixel = [limit](double edge) {
+        return static_cast<int>(std::clamp(std::ceil(edge - 0.5), 0.0, static_cast<double>(limit)));
+    };
+    return {pixel(std::min(a, b)), pixel(std::max(a, b))};
+}
+
+// Text is set at 96 dots per inch whatever the screen says, like everything else.
+const QPaintDevice& Typesetter() {
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(kDotsPerMeter);
+        image.setDotsPerMeterY(kDotsPerMeter);
+        return image;
+    }();
+    return device;
+}
+
+QFontMetricsF Metrics(const QFont& font) {
+    return QFontMetricsF(font, &Typesetter());
+}
+
+short ButtonMask(Qt::MouseButton button) noexcept {
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+short ShiftMask(Qt::KeyboardModifiers modifiers) noexcept {
+    short mask = 0;
+    if (modifiers & Qt::ShiftModifier) mask |= 1;
+    if (modifiers & Qt::ControlModifier) mask |= 2;
+    if (modifiers & Qt::AltModifier) mask |= 4;
+    return mask;
+}
+
+}  // namespace
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent), image_(Background(size())) {}
+
+void PictureBox::Move(float left, float top, float width, float height) {
+    Place(QRect(Pixels(left), Pixels(top), PixelExtent(width), PixelExtent(height)));
+}
+
+float PictureBox::Height() const { return static_cast<float>(height() * kTwipsPerPixel); }
+
+void PictureBox::Height(float height) {
+    Place(QRect(pos(), QSize(width(), PixelExtent(height))));
+}
+
+void PictureBox::BackColor(Colour colour) {
+    backColor_ = colour;
+    image_ = Background(size());
+    update();
+}
+
+void PictureBox::ForeColor(Colour colour) { foreColor_ = colour; }
+
+StdPicture PictureBox::Image() const {
+    return StdPicture(image_.size() == size() ? image_ : Fitted(size()));
+}
+
+void PictureBox::ScaleMode(ScaleModeKind mode) {
+    if (mode != ScaleModeKind::Twips && mode != ScaleModeKind::Pixels) {
+        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    }
+    scaleMode_ = mode;
+}
+
+float PictureBox::Width() const { return static_cast<float>(width() * kTwipsPerPixel); }
+
+void PictureBox::Width(float width) {
+    Place(QRect(pos(), QSize(PixelExtent(width), height())));
+}
+
+float PictureBox::ScaleLeft() const { return 0; }
+float PictureBox::ScaleTop() const { return 0; }
+float PictureBox::ScaleWidth() const { return ToFloat(width() * UnitsPerPixel()); }
+float PictureBox::ScaleHeight() const { return ToFloat(height() * UnitsPerPixel()); }
+
+void PictureBox::Cls() {
+    image_ = Background(size());
+    penX_ = 0;
+    penY_ = 0;
+    update();
+}
+
+void PictureBox::Picture(const StdPicture* picture) {
+    picture_ = picture != nullptr ? *picture : StdPicture();
+    image_ = Background(size());
+    update();
+}
+
+void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
+    const double scale = UnitsPerPixel();
+    const Span columns = Covered(x1 / scale, x2 / scale, image_.width());
+    const Span rows = Covered(y1 / scale, y2 / scale, image_.height());
+    if (columns.first >= columns.end || rows.first >= rows.end) return;
+    const QRgb fill = ToQColor(colour).rgb();
+    for (int y = rows.first; y < rows.end; ++y) {
+        QRgb* const line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        std::fill(line + columns.first, line + columns.end, fill);
+    }
+    update(QRect(QPoint(columns.first, rows.first), QPoint(columns.end - 1, rows.end - 1)));
+}
+
+float PictureBox::TextWidth(TextView text) const {
+    return ToFloat(Metrics(font()).horizontalAdvance(ToQString(text)) * UnitsPerPixel());
+}
+
+float PictureBox::TextHeight(TextView) const {
+    return ToFloat(Metrics(font()).height() * UnitsPerPixel());
+}
+
+float PictureBox::CurrentX() const { return ToFloat(penX_ * UnitsPerPixel()); }
+void PictureBox::CurrentX(float x) { penX_ = x / UnitsPerPixel(); }
+float PictureBox::CurrentY() const { return ToFloat(penY_ * UnitsPerPixel()); }
+void PictureBox::CurrentY(float y) { penY_ = y / UnitsPerPixel(); }
+
+void PictureBox::Print(TextView text) {
+    const QFontMetricsF metrics = Metrics(font());
+    const bool nearby = std::abs(penX_) <= kFarthestPen && std::abs(penY_) <= kFarthestPen;
+    if (nearby && !image_.isNull()) {
+        QPainter painter(&image_);
+        painter.setFont(font());
+        painter.setPen(ToQColor(foreColor_));
+        painter.drawText(QPointF(penX_, penY_ + metrics.ascent()), ToQString(text));
+    }
+    penX_ = 0;
+    penY_ += metrics.height();
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, image_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    const short button = ButtonMask(event->button());
+    if (button == 0) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const double scale = UnitsPerPixel();
+    try {
+        emit MouseDown(button, ShiftMask(event->modifiers()), ToFloat(event->position().x() * scale),
+                       ToFloat(event->position().y() * scale));
+    } catch (const std::exception& error) {
+        // The window's handlers report their own failures; this only keeps a
+        // stray one out of Qt's event loop.
+        qWarning("MouseDown: %s", error.what());
+    } catch (...) {
+        qWarning("MouseDown failed");
+    }
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (image_.size() == size()) return;
+    try {
+        image_ = Fitted(size());
+    } catch (const RuntimeError& error) {
+        // Keeping the smaller image loses nothing drawn; drawing clips to it.
+        qWarning("PictureBox resize: %s", error.what());
+    }
+}
+
+double PictureBox::UnitsPerPixel() const noexcept {
+    return scaleMode_ == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
+}
+
+QImage PictureBox::Background(QSize size) const {
+    if (size.isEmpty()) return QImage();
+    QImage background(size, QImage::Format_RGB32);
+    if (background.isNull()) throw RuntimeError(ErrorNumber::OutOfMemory);
+    background.setDotsPerMeterX(kDotsPerMeter);
+    background.setDotsPerMeterY(kDotsPerMeter);
+    background.fill(ToQColor(backColor_));
+    if (!picture_.IsEmpty()) {
+        QPainter painter(&background);
+        painter.drawImage(0, 0, picture_.Image());
+    }
+    return background;
+}
+
+QImage PictureBox::Fitted(QSize size) const {
+    QImage fitted = Background(size);
+    if (!fitted.isNull() && !image_.isNull()) {
+        QPainter painter(&fitted);
+        painter.drawImage(0, 0, image_);
+    }
+    return fitted;
+}
+
+void PictureBox::Place(const QRect& geometry) {
+    // Fitted first: it is the one step that can fail, and the widget must
+    // find the image already at its new size when the resize reaches it.
+    image_ = Fitted(geometry.size());
+    setGeometry(geometry);
+}
+
+}  // namespace tallyline
