@@ -1,0 +1,10 @@
+#pragma once
+
+#include "Raster.h"
+
+namespace skingen {
+
+// The button's five faces, drawn side by side in face order.
+Raster DrawSkin();
+
+}  // namespace skingen
