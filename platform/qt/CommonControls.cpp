@@ -1,0 +1,7 @@
+#include "CommonControls.h"
+
+namespace tallyline {
+
+void InitCommonControls() noexcept {}
+
+}  // namespace tallyline

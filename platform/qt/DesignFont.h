@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace tallyline {
+
+// A font as a window's design names it: family, size in points, weight
+// (400 normal, 700 bold). The size is fixed in pixels at 96 to the inch, as
+// every other design size is, so layouts do not shift with the screen.
+// A missing family is replaced by the platform's closest match.
+QFont DesignFont(const QString& family, double points, int weight);
+
+}  // namespace tallyline
