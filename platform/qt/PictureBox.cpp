@@ -94,7 +94,10 @@ short ShiftMask(Qt::KeyboardModifiers modifiers) noexcept {
 
 }  // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent), image_(Background(size())) {}
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    // Not in the initialiser list: the background needs the members after image_.
+    image_ = Background(size());
+}
 
 void PictureBox::Move(float left, float top, float width, float height) {
     Place(QRect(Pixels(left), Pixels(top), PixelExtent(width), PixelExtent(height)));
