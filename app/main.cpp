@@ -1,13 +1,32 @@
 #include <QApplication>
+#include <cstdio>
+#include <exception>
+#include <memory>
 
-#include "DrawBar.h"
-#include "PictureBox.h"
+#include "ErrorReporter.h"
+#include "NoDisplayGuard.h"
+#include "Printer.h"
+#include "WindowDesign.h"
+#include "frmBarCode.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    tallyline::PictureBox picture;
-    picture.Move(0, 0, 615, 1335);
-    tallyline::DrawBarcode(U"TALLY 2026", picture);
-    picture.show();
-    return app.exec();
+    try {
+        std::unique_ptr<QApplication> app;
+        {
+            const tallyline::NoDisplayGuard guard(QStringLiteral(
+                "tallyline: no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)"));
+            app = std::make_unique<QApplication>(argc, argv);
+        }
+        QApplication::setApplicationName(QStringLiteral("Tallyline"));
+        QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+        tallyline::MessageBoxReporter reporter(nullptr, tallyline::design::kCaption);
+        tallyline::frmBarCode window(reporter, tallyline::DefaultPrinter);
+        window.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tallyline: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "tallyline: an unexpected error ended the program\n");
+    }
+    return 1;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QPainter>
+#include <QPrinter>
 #include <functional>
 #include <memory>
 
-class QPrinter;
 class QWidget;
 
 namespace tallyline {

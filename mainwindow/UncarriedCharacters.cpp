@@ -1,0 +1,29 @@
+#include "UncarriedCharacters.h"
+
+#include "Code39Table.h"
+#include "CodePage.h"
+
+namespace tallyline {
+namespace {
+
+bool Carried(char32_t character) noexcept {
+    constexpr Code39Patterns kTable = Code39Table();
+    const auto code = codepage::Asc(codepage::UCase(character));
+    if (!code || *code >= kCode39TableSize) return false;
+    const ElementPattern pattern = kTable[*code];
+    return !pattern.empty() && pattern != kTable['*'];
+}
+
+}  // namespace
+
+Text UncarriedCharacters(TextView text) {
+    Text uncarried;
+    for (const char32_t character : text) {
+        if (!Carried(character) && uncarried.find(character) == Text::npos) {
+            uncarried.push_back(character);
+        }
+    }
+    return uncarried;
+}
+
+}  // namespace tallyline

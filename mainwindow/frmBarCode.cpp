@@ -1,0 +1,164 @@
+#include "frmBarCode.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+
+#include "BarcodeOutput.h"
+#include "CommonControls.h"
+#include "DesignFont.h"
+#include "DrawBar.h"
+#include "Guarded.h"
+#include "MousePointer.h"
+#include "PopupMenu.h"
+#include "QtColour.h"
+#include "QtText.h"
+#include "Shell.h"
+#include "UncarriedCharacters.h"
+#include "WindowDesign.h"
+
+namespace tallyline {
+namespace {
+
+constexpr short kRightButton = 2;
+
+QFont FontOf(design::FontSpec spec) { return DesignFont(spec.family, spec.points, spec.weight); }
+
+void Paint(QWidget& widget, Colour background) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, ToQColor(background));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+}  // namespace
+
+frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      Picture2(this),
+      Picture1(this),
+      Text1(this),
+      Picture3(this),
+      Label2{design::kLabel2Caption, design::ToPixels(design::kLabel2), FontOf(design::kDefaultFont),
+             design::kGrey, std::nullopt, Qt::AlignHCenter, false},
+      Label3{design::kLabel3Caption, design::ToPixels(design::kLabel3), FontOf(design::kLabel3Font),
+             design::kGrey, design::kFormBackColor, Qt::AlignLeft, true},
+      Label1{design::kLabel1Caption, design::ToPixels(design::kLabel1), FontOf(design::kLabel1Font),
+             kButtonText, design::kFormBackColor, Qt::AlignLeft, true},
+      mnuMenu(this),
+      mnuCopy(design::kCopyCaption, &mnuMenu),
+      mnuPrint(design::kPrintCaption, &mnuMenu),
+      reporter_(reporter),
+      printers_(std::move(printers)) {
+    Form_Initialize();
+    LayOut();
+    connect(&Text1, &QLineEdit::textChanged, this, &frmBarCode::Text1_Change);
+    connect(&Picture1, &PictureBox::MouseDown, this, &frmBarCode::Picture1_MouseDown);
+    connect(&Picture3, &ClickablePicture::Click, this, &frmBarCode::Picture3_Click);
+    connect(&mnuCopy, &QAction::triggered, this, &frmBarCode::mnuCopy_Click);
+    connect(&mnuPrint, &QAction::triggered, this, &frmBarCode::mnuPrint_Click);
+    Form_Load();
+}
+
+frmBarCode::~frmBarCode() = default;
+
+void frmBarCode::Form_Initialize() { InitCommonControls(); }
+
+void frmBarCode::LayOut() {
+    setWindowTitle(design::kCaption);
+    setWindowIcon(QIcon(design::kIconResource));
+    setFont(FontOf(design::kDefaultFont));
+    Paint(*this, design::kFormBackColor);
+    const QRect client = design::ToPixels(design::kFormClient);
+    setGeometry(client);
+    setFixedSize(client.size());
+
+    Picture2.setGeometry(design::ToPixels(design::kPicture2));
+    Picture2.setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    Paint(Picture2, kWindowBackground);
+    Picture2.setFocusPolicy(Qt::StrongFocus);
+
+    const design::TwipsRect picture1 = design::kPicture1;
+    Picture1.Move(picture1.left, picture1.top, picture1.width, picture1.height);
+    Picture1.BackColor(kWindowBackground);
+    Picture1.ForeColor(kWindowText);
+    Picture1.setCursor(IconPointer());
+    Picture1.setFocusPolicy(Qt::StrongFocus);
+
+    Text1.setGeometry(design::ToPixels(design::kText1));
+    Text1.setFont(FontOf(design::kText1Font));
+    Text1.setAlignment(Qt::AlignCenter);
+    Text1.setMaxLength(design::kText1MaxLength);
+    Text1.setText(design::kSampleText);
+
+    Picture3.move(design::ToPixels(design::kPicture3).topLeft());
+    Picture3.Picture(QPixmap(design::kLogoResource));
+    Picture3.setCursor(QCursor(QPixmap(design::kPointingHandResource), design::kPointingHandHotX,
+                               design::kPointingHandHotY));
+    Picture3.setFocusPolicy(Qt::StrongFocus);
+
+    mnuMenu.addAction(&mnuCopy);
+    mnuMenu.addAction(&mnuPrint);
+
+    setTabOrder(&Text1, &Picture1);
+    setTabOrder(&Picture1, &Picture2);
+    setTabOrder(&Picture2, &Picture3);
+    Text1.setFocus();
+}
+
+void frmBarCode::Form_Load() {
+    // A window that cannot draw its first barcode still opens; the next
+    // change of the text draws again.
+    try {
+        DrawBarcode(ToText(Text1.text()), Picture1);
+    } catch (...) {
+    }
+    MarkUncarriedCharacters();
+}
+
+void frmBarCode::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    for (const DesignLabel* label : {&Label2, &Label3, &Label1}) label->Draw(painter);
+}
+
+void frmBarCode::Text1_Change() {
+    Guarded(reporter_, design::kDrawAction, [this] { DrawBarcode(ToText(Text1.text()), Picture1); });
+    MarkUncarriedCharacters();
+}
+
+void frmBarCode::MarkUncarriedCharacters() {
+    Guarded(reporter_, design::kDrawAction, [this] {
+        const QString uncarried = ToQString(UncarriedCharacters(ToText(Text1.text())));
+        QPalette palette = Text1.palette();
+        palette.setColor(QPalette::Text, uncarried.isEmpty() ? ToQColor(kWindowText)
+                                                             : ToQColor(design::kUncarriedTextColor));
+        Text1.setPalette(palette);
+        Text1.setToolTip(uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried));
+    });
+}
+
+void frmBarCode::Picture1_MouseDown(short Button, short, float, float) {
+    Guarded(reporter_, design::kMenuAction, [this, Button] {
+        if (!Text1.text().isEmpty() && Button == kRightButton) PopupMenu(mnuMenu);
+    });
+}
+
+void frmBarCode::Picture3_Click() {
+    Guarded(reporter_, design::kWebPageAction,
+            [] { Shell(design::kWebBrowserCommand, {design::kWebPageAddress}); });
+}
+
+void frmBarCode::mnuCopy_Click() { CopyBarcode(); }
+
+void frmBarCode::mnuPrint_Click() { PrintBarcode(); }
+
+void frmBarCode::CopyBarcode() {
+    Guarded(reporter_, design::kCopyAction, [this] { CopyPicture(Picture1); });
+}
+
+void frmBarCode::PrintBarcode() {
+    Guarded(reporter_, design::kPrintAction, [this] { PrintPicture(Picture1, printForm_, printers_); });
+}
+
+}  // namespace tallyline

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QAction>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMenu>
+#include <QWidget>
+#include <memory>
+
+#include "ClickablePicture.h"
+#include "DesignLabel.h"
+#include "ErrorReporter.h"
+#include "PictureBox.h"
+#include "Printer.h"
+#include "frmPrint.h"
+
+namespace tallyline {
+
+// The program's one window: the text box, the barcode drawn live beneath it,
+// its pop-up menu to copy or print, and the logo that opens the web page.
+// It keeps no data of its own: the text lives in Text1 and the drawing in
+// Picture1's persistent image.
+class frmBarCode : public QWidget {
+    Q_OBJECT
+public:
+    // Failures of the handlers go to reporter; prints go where printers says.
+    frmBarCode(ErrorReporter& reporter, PrinterSource printers);
+    ~frmBarCode() override;
+
+    // The print form while it is loaded; nothing between prints.
+    const frmPrint* PrintForm() const noexcept { return printForm_.get(); }
+
+    // The controls, in the order of the window's design. Picture2 is made
+    // before Picture1 so that Picture1 lies in front of it.
+    QFrame Picture2;
+    PictureBox Picture1;
+    QLineEdit Text1;
+    ClickablePicture Picture3;
+    DesignLabel Label2;
+    DesignLabel Label3;
+    DesignLabel Label1;
+    QMenu mnuMenu;
+    QAction mnuCopy;
+    QAction mnuPrint;
+
+public slots:
+    // Places Picture1's image on the clipboard as a bitmap, and nothing else.
+    void CopyBarcode();
+    // Prints Picture1's image through the print form on one page.
+    void PrintBarcode();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private slots:
+    void Text1_Change();
+    void Picture1_MouseDown(short Button, short Shift, float X, float Y);
+    void Picture3_Click();
+    void mnuCopy_Click();
+    void mnuPrint_Click();
+
+private:
+    void Form_Initialize();
+    void Form_Load();
+    void LayOut();
+    void MarkUncarriedCharacters();
+
+    ErrorReporter& reporter_;
+    PrinterSource printers_;
+    std::unique_ptr<frmPrint> printForm_;
+};
+
+}  // namespace tallyline

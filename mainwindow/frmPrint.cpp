@@ -1,0 +1,33 @@
+#include "frmPrint.h"
+
+#include "CommonControls.h"
+#include "QtColour.h"
+#include "Units.h"
+#include "WindowDesign.h"
+
+namespace tallyline {
+
+frmPrint::frmPrint() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Picture1(this) {
+    InitCommonControls();
+    setWindowTitle(design::kPrintFormCaption);
+    setAttribute(Qt::WA_DontShowOnScreen);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(kWindowBackground));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    const QRect client = design::ToPixels(design::kPrintClient);
+    resize(client.size());
+    const design::TwipsRect picture = design::kPrintPicture1;
+    Picture1.Move(picture.left, picture.top, picture.width, picture.height);
+}
+
+void frmPrint::ShowPicture(const StdPicture& picture) {
+    const int overhang = picture.PixelWidth() - Picture1.width();
+    if (overhang > 0) {
+        Picture1.Width(static_cast<float>(picture.PixelWidth() * kTwipsPerPixel));
+        resize(width() + overhang, height());
+    }
+    Picture1.Picture(&picture);
+}
+
+}  // namespace tallyline
