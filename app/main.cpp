@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
         }
         QApplication::setApplicationName(QStringLiteral("Tallyline"));
         QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
-        tallyline::MessageBoxReporter reporter(nullptr, tallyline::design::kCaption);
+        tallyline::MessageBoxReporter reporter(tallyline::design::kCaption);
         tallyline::frmBarCode window(reporter, tallyline::DefaultPrinter);
         window.show();
         return QApplication::exec();

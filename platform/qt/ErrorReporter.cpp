@@ -1,17 +1,17 @@
 #include "ErrorReporter.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
 
 namespace tallyline {
 
-MessageBoxReporter::MessageBoxReporter(QWidget* owner, QString title)
-    : owner_(owner), title_(std::move(title)) {}
+MessageBoxReporter::MessageBoxReporter(QString title) : title_(std::move(title)) {}
 
 void MessageBoxReporter::Report(const QString& action, const QString& reason) noexcept {
     const QString message = QStringLiteral("%1 failed.\n\n%2").arg(action, reason);
     try {
-        QMessageBox::critical(owner_, title_, message);
+        QMessageBox::critical(QApplication::activeWindow(), title_, message);
     } catch (...) {
         // Even the box could not be shown (out of memory); the terminal is
         // the last place left to say it.

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QWidget;
-
 namespace tallyline {
 
 // Where a handler's failure is told to the user. Windows take one by
@@ -16,14 +14,13 @@ public:
     virtual void Report(const QString& action, const QString& reason) noexcept = 0;
 };
 
-// Shows a modal message box over the given window.
+// Shows a modal message box over the active window.
 class MessageBoxReporter : public ErrorReporter {
 public:
-    MessageBoxReporter(QWidget* owner, QString title);
+    explicit MessageBoxReporter(QString title);
     void Report(const QString& action, const QString& reason) noexcept override;
 
 private:
-    QWidget* owner_;
     QString title_;
 };
 
