@@ -1,0 +1,71 @@
+#include "CaptionLabel.h"
+
+#include <QMouseEvent>
+
+#include "InputMasks.h"
+#include "QtColour.h"
+#include "ScreenPixel.h"
+
+namespace tallyline {
+
+CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignCenter);
+    setMouseTracking(true);
+    ForeColor(kBlack);
+}
+
+void CaptionLabel::Caption(const QString& caption) {
+    setText(caption);
+    adjustSize();
+    emit Change();
+}
+
+void CaptionLabel::Font(const QFont& font) {
+    setFont(font);
+    adjustSize();
+}
+
+void CaptionLabel::ForeColor(Colour colour) {
+    foreColor_ = colour;
+    QPalette colours = palette();
+    // Every colour group, so that a disabled label shows the colour it was given.
+    colours.setColor(QPalette::All, QPalette::WindowText, ToQColor(colour));
+    setPalette(colours);
+}
+
+void CaptionLabel::Left(float left) {
+    left_ = left;
+    Place();
+}
+
+void CaptionLabel::Top(float top) {
+    top_ = top;
+    Place();
+}
+
+void CaptionLabel::Place() { move(ScreenPixel(left_), ScreenPixel(top_)); }
+
+void CaptionLabel::mousePressEvent(QMouseEvent* event) {
+    auto [button, shift, x, y] = MouseArgumentsOf(*event, event->button());
+    clickPending_ = event->button() == Qt::LeftButton;
+    emit MouseDown(button, shift, x, y);
+}
+
+void CaptionLabel::mouseMoveEvent(QMouseEvent* event) {
+    auto [button, shift, x, y] = MouseArgumentsOf(*event, event->buttons());
+    emit MouseMove(button, shift, x, y);
+}
+
+void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
+    auto [button, shift, x, y] = MouseArgumentsOf(*event, event->button());
+    const bool click = clickPending_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    clickPending_ = false;
+    emit MouseUp(button, shift, x, y);
+    if (click) emit Click();
+}
+
+// The second press of a double-click is the double-click itself, which
+// nothing here answers; its release is reported, but no click follows.
+void CaptionLabel::mouseDoubleClickEvent(QMouseEvent*) { clickPending_ = false; }
+
+}  // namespace tallyline
