@@ -158,8 +158,11 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
     const Span rows = Covered(y1 / scale, y2 / scale, image_.height());
     if (columns.first >= columns.end || rows.first >= rows.end) return;
     const QRgb fill = ToQColor(colour).rgb();
+    // One detaching access for the whole box; scanLine would check on every row.
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (int y = rows.first; y < rows.end; ++y) {
-        QRgb* const line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(line + columns.first, line + columns.end, fill);
     }
     update(QRect(QPoint(columns.first, rows.first), QPoint(columns.end - 1, rows.end - 1)));
