@@ -1,0 +1,20 @@
+"""Started without any display, the program says so in one line and exits
+with a non-zero status instead of aborting."""
+
+import os
+import subprocess
+
+from tallyline_e2e import check, main
+
+
+def test(binary):
+    env = {key: value for key, value in os.environ.items()
+           if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    result = subprocess.run([binary], env=env, capture_output=True, text=True, timeout=30)
+    lines = result.stderr.splitlines()
+    check(result.returncode == 1, f"exit status {result.returncode}")
+    check(len(lines) == 1 and "display" in lines[0], f"said {lines}")
+
+
+if __name__ == "__main__":
+    main(test)
