@@ -4,6 +4,7 @@
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include "CupsJobStatus.h"
 #include "RuntimeError.h"
 
 namespace tallyline {
@@ -58,6 +59,12 @@ void Printer::EndDoc() {
     const bool ended = painter_.end();
     if (!ended || device_->printerState() == QPrinter::Error) {
         Fail("The printer refused the document");
+    }
+    if (device_->outputFormat() == QPrinter::NativeFormat) {
+        if (const auto failure = LastCupsFailure()) {
+            throw RuntimeError(ErrorNumber::PrinterError,
+                               ("The printer refused the document: " + *failure).toStdString());
+        }
     }
 }
 

@@ -26,17 +26,20 @@ def test(binary):
             window.close()
             check(window.wait_for_exit() == 0, "closing after a print did not end the program")
 
-        subprocess.run(["lpadmin", "-x", "PDF"], check=True, capture_output=True, timeout=20)
-        with program(binary, display) as window:
-            window.choose_from_menu(1)
-            boxes = wait_for(lambda: len(window.xdotool("search", "--onlyvisible", "--name",
-                                                         "Tallyline").split()) > 1 or None)
-            check(boxes, "a failed print showed no message")
-            window.xdotool("key", "Return")
-            check(window.process.poll() is None, "the program ended after a failed print")
-            window.close()
-            check(window.wait_for_exit() == 0, "closing after a failed print did not end the program")
-
+        # A printer that refuses the job, then no printer at all.
+        for breaking in (["cupsreject", "PDF"], ["lpadmin", "-x", "PDF"]):
+            subprocess.run(breaking, check=True, capture_output=True, timeout=20)
+            with program(binary, display) as window:
+                before = set(folder.glob("*.pdf")) if folder.is_dir() else set()
+                window.choose_from_menu(1)
+                boxes = wait_for(lambda: len(window.xdotool("search", "--onlyvisible", "--name",
+                                                             "Tallyline").split()) > 1 or None)
+                check(boxes, f"a failed print ({breaking[0]}) showed no message")
+                window.xdotool("key", "Return")
+                check(window.process.poll() is None, "the program ended after a failed print")
+                window.close()
+                check(window.wait_for_exit() == 0, "closing after a failed print did not end the program")
+                check(not new_pdfs(folder, before)(), "a refused print still came out")
 
 if __name__ == "__main__":
     main(test)
