@@ -1,0 +1,77 @@
+// The main window's own costs: one keystroke from the key press to the
+// repainted barcode, and a window from its creation to its first drawn frame.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QtTest>
+
+#include "ErrorReporter.h"
+#include "frmBarCode.h"
+
+namespace {
+
+using namespace tallyline;
+
+// 22 characters: the keystroke makes the longest text the box takes.
+const QString kOneShortOfFull = QStringLiteral("CODE 39 TALLYLINE-2026");
+
+class FailOnReport : public ErrorReporter {
+public:
+    void Report(const QString& action, const QString&) noexcept override {
+        std::fprintf(stderr, "%s failed\n", qPrintable(action));
+        std::abort();
+    }
+};
+
+std::unique_ptr<QPrinter> NoPrinter() { return nullptr; }
+
+// Counts the paints that reach a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+void BM_Keystroke(benchmark::State& state) {
+    FailOnReport reporter;
+    frmBarCode form(reporter, NoPrinter);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) state.SkipWithError("window not exposed");
+    form.Text1.setText(kOneShortOfFull);
+    form.Text1.setCursorPosition(static_cast<int>(kOneShortOfFull.size()));
+    for (auto _ : state) {
+        QTest::keyClick(&form.Text1, Qt::Key_Slash);
+        form.Picture1.repaint();
+        state.PauseTiming();
+        QTest::keyClick(&form.Text1, Qt::Key_Backspace);
+        form.Picture1.repaint();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
+
+void BM_StartToFirstDrawnWindow(benchmark::State& state) {
+    FailOnReport reporter;
+    for (auto _ : state) {
+        frmBarCode form(reporter, NoPrinter);
+        PaintCounter counter;
+        form.Picture1.installEventFilter(&counter);
+        form.show();
+        while (counter.paints == 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+BENCHMARK(BM_StartToFirstDrawnWindow)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
