@@ -12,6 +12,11 @@ namespace tallyline {
 // A picture box: a borderless child window whose drawing is kept in a
 // persistent image and repainted from there. Its outer size is in the
 // container's twips; its inner scale is twips until ScaleMode says pixels.
+// Twips become the nearest whole pixel, a tie going to the even one; a size
+// that is negative, not a number or beyond 32767 pixels raises "Invalid
+// property value" and changes nothing. Cls, BackColor and Picture lay the
+// background afresh (colour, then the picture at the top-left), so what was
+// drawn before is gone; a change of size keeps it.
 class PictureBox : public QWidget, public DrawingSurface {
     Q_OBJECT
 public:
