@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 
+#include "Guarded.h"
 #include "QtColour.h"
 #include "QtText.h"
 #include "RuntimeError.h"
@@ -210,12 +211,10 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
     try {
         emit MouseDown(button, ShiftMask(event->modifiers()), ToFloat(event->position().x() * scale),
                        ToFloat(event->position().y() * scale));
-    } catch (const std::exception& error) {
+    } catch (...) {
         // The window's handlers report their own failures; this only keeps a
         // stray one out of Qt's event loop.
-        qWarning("MouseDown: %s", error.what());
-    } catch (...) {
-        qWarning("MouseDown failed");
+        qWarning("MouseDown: %s", qUtf8Printable(DescribeCurrentException()));
     }
 }
 
@@ -224,9 +223,9 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
     if (image_.size() == size()) return;
     try {
         image_ = Fitted(size());
-    } catch (const RuntimeError& error) {
+    } catch (...) {
         // Keeping the smaller image loses nothing drawn; drawing clips to it.
-        qWarning("PictureBox resize: %s", error.what());
+        qWarning("PictureBox resize: %s", qUtf8Printable(DescribeCurrentException()));
     }
 }
 
