@@ -157,6 +157,26 @@ private slots:
         QVERIFY(inked > 0);
     }
 
+    void printFarOffDrawsNothing_data() {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<float>("y");
+        QTest::newRow("not a number") << kNaN << 0.f;
+        QTest::newRow("huge") << 0.f << 1e30f;
+        QTest::newRow("infinite") << -kInfinity << 0.f;
+    }
+    void printFarOffDrawsNothing() {
+        QFETCH(float, x);
+        QFETCH(float, y);
+        PictureBox box;
+        Prepare(box, 10, 10);
+        const QImage before = box.Image().Image();
+        box.CurrentX(x);
+        box.CurrentY(y);
+        box.Print(U"X");
+        QCOMPARE(box.Image().Image(), before);
+        QCOMPARE(box.CurrentX(), 0.f);
+    }
+
     void mouseDownGivesMasksInScale_data() {
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
