@@ -3,7 +3,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "Clipboard.h"
 #include "Guarded.h"
 #include "RuntimeError.h"
 
@@ -57,26 +56,6 @@ private slots:
         LastReport reporter;
         Guarded(reporter, "Doing it", [] {});
         QCOMPARE(reporter.count, 0);
-    }
-
-    void clipboardTakesOnlyABitmap_data() {
-        QTest::addColumn<short>("format");
-        QTest::addColumn<bool>("empty");
-        QTest::newRow("text format") << short{1} << false;
-        QTest::newRow("empty picture") << Clipboard::kBitmapFormat << true;
-    }
-    void clipboardTakesOnlyABitmap() {
-        QFETCH(short, format);
-        QFETCH(bool, empty);
-        QImage image(4, 4, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        const StdPicture picture = empty ? StdPicture() : StdPicture(image);
-        try {
-            Clipboard::SetData(picture, format);
-            QFAIL("no error");
-        } catch (const RuntimeError& error) {
-            QCOMPARE(error.Number(), ErrorNumber::InvalidProcedureCall);
-        }
     }
 };
 
