@@ -9,6 +9,8 @@
 namespace tallyline {
 
 CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
+    // A caption is shown as typed, never read as markup.
+    setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignCenter);
     setMouseTracking(true);
     ForeColor(kBlack);

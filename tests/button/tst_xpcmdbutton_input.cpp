@@ -271,6 +271,15 @@ private slots:
         QCOMPARE(lbl.Left(), (97 - lbl.Width()) / 2);
         QCOMPARE(lbl.Top(), (33 - lbl.Height()) / 2);
     }
+
+    // A caption is text as typed, never markup that would shrink it.
+    void aCaptionIsShownAsTyped() {
+        Bench bench;
+        bench.button.Caption(QStringLiteral("x"));
+        const float plain = bench.lbl().Width();
+        bench.button.Caption(QStringLiteral("<b>x</b>"));
+        QVERIFY(bench.lbl().Width() > 3 * plain);
+    }
 };
 
 QTEST_MAIN(TestXpcmdbuttonInput)
