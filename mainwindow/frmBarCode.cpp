@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QStringList>
 
 #include "BarcodeOutput.h"
 #include "CommonControls.h"
@@ -129,12 +130,15 @@ void frmBarCode::Text1_Change() {
 
 void frmBarCode::MarkUncarriedCharacters() {
     Guarded(reporter_, design::kDrawAction, [this] {
-        const QString uncarried = ToQString(UncarriedCharacters(ToText(Text1.text())));
+        QStringList uncarried;
+        for (const char32_t character : UncarriedCharacters(ToText(Text1.text()))) {
+            uncarried.append(ToQString(TextView(&character, 1)));
+        }
         QPalette palette = Text1.palette();
         palette.setColor(QPalette::Text, uncarried.isEmpty() ? ToQColor(kWindowText)
                                                              : ToQColor(design::kUncarriedTextColor));
         Text1.setPalette(palette);
-        Text1.setToolTip(uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried));
+        Text1.setToolTip(uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried.join(QLatin1Char(' '))));
     });
 }
 
