@@ -92,22 +92,22 @@ void UserControl::showEvent(QShowEvent* event) {
 }
 
 void UserControl::mousePressEvent(QMouseEvent* event) {
-    auto [button, shift, x, y] = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
     clickPending_ = event->button() == Qt::LeftButton;
-    Notify([&] { UserControl_MouseDown(button, shift, x, y); });
+    Notify([&] { UserControl_MouseDown(a.Button, a.Shift, a.X, a.Y); });
 }
 
 void UserControl::mouseMoveEvent(QMouseEvent* event) {
-    auto [button, shift, x, y] = MouseArgumentsOf(*event, event->buttons(), PixelsPerUnit());
-    Notify([&] { UserControl_MouseMove(button, shift, x, y); });
+    MouseArguments a = MouseArgumentsOf(*event, event->buttons(), PixelsPerUnit());
+    Notify([&] { UserControl_MouseMove(a.Button, a.Shift, a.X, a.Y); });
 }
 
 void UserControl::mouseReleaseEvent(QMouseEvent* event) {
-    auto [button, shift, x, y] = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
     const bool click = clickPending_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     clickPending_ = false;
     Notify([&] {
-        UserControl_MouseUp(button, shift, x, y);
+        UserControl_MouseUp(a.Button, a.Shift, a.X, a.Y);
         if (click) UserControl_Click();
     });
 }
