@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 #include "Guarded.h"
 #include "QtColour.h"
@@ -73,10 +75,6 @@ const QPaintDevice& Typesetter() {
     return device;
 }
 
-QFontMetricsF Metrics(const QFont& font) {
-    return QFontMetricsF(font, &Typesetter());
-}
-
 short ButtonMask(Qt::MouseButton button) noexcept {
     switch (button) {
     case Qt::LeftButton: return 1;
@@ -113,14 +111,14 @@ void PictureBox::Height(float height) {
 
 void PictureBox::BackColor(Colour colour) {
     backColor_ = colour;
-    image_ = Background(size());
-    update();
+    LayBackground();
 }
 
 void PictureBox::ForeColor(Colour colour) { foreColor_ = colour; }
 
 StdPicture PictureBox::Image() const {
-    return StdPicture(image_.size() == size() ? image_ : Fitted(size()));
+    const QImage& image = Settled();
+    return StdPicture(image.size() == size() ? image : Fitted(size()));
 }
 
 void PictureBox::ScaleMode(ScaleModeKind mode) {
@@ -142,16 +140,14 @@ float PictureBox::ScaleWidth() const { return ToFloat(width() * UnitsPerPixel())
 float PictureBox::ScaleHeight() const { return ToFloat(height() * UnitsPerPixel()); }
 
 void PictureBox::Cls() {
-    image_ = Background(size());
+    LayBackground();
     penX_ = 0;
     penY_ = 0;
-    update();
 }
 
 void PictureBox::Picture(const StdPicture* picture) {
     picture_ = picture != nullptr ? *picture : StdPicture();
-    image_ = Background(size());
-    update();
+    LayBackground();
 }
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
@@ -159,23 +155,29 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
     const Span columns = Covered(x1 / scale, x2 / scale, image_.width());
     const Span rows = Covered(y1 / scale, y2 / scale, image_.height());
     if (columns.first >= columns.end || rows.first >= rows.end) return;
-    const QRgb fill = ToQColor(colour).rgb();
-    // One detaching access for the whole box; scanLine would check on every row.
-    uchar* const bits = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
-    for (int y = rows.first; y < rows.end; ++y) {
-        QRgb* const line = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(line + columns.first, line + columns.end, fill);
-    }
+    // Bars stand side by side over the same rows and are mostly a few pixels
+    // wide: drawing only their top row and copying that row down once for the
+    // whole run saves a short fill per row of every bar.
+    const bool joins = band_ && band_->top == rows.first && band_->bottom == rows.end &&
+                       columns.first <= band_->right && columns.end >= band_->left;
+    if (!joins) Settled();
+    // Copies the image first if an earlier Image() still shares it; a failed
+    // copy leaves no image at all.
+    QRgb* const line = reinterpret_cast<QRgb*>(image_.scanLine(rows.first));
+    if (line == nullptr) throw RuntimeError(ErrorNumber::OutOfMemory);
+    std::fill(line + columns.first, line + columns.end, ToQColor(colour).rgb());
+    band_ = joins ? Band{rows.first, rows.end, std::min(band_->left, columns.first),
+                         std::max(band_->right, columns.end)}
+                  : Band{rows.first, rows.end, columns.first, columns.end};
     update(QRect(QPoint(columns.first, rows.first), QPoint(columns.end - 1, rows.end - 1)));
 }
 
 float PictureBox::TextWidth(TextView text) const {
-    return ToFloat(Metrics(font()).horizontalAdvance(ToQString(text)) * UnitsPerPixel());
+    return ToFloat(Metrics().horizontalAdvance(ToQString(text)) * UnitsPerPixel());
 }
 
 float PictureBox::TextHeight(TextView) const {
-    return ToFloat(Metrics(font()).height() * UnitsPerPixel());
+    return ToFloat(Metrics().height() * UnitsPerPixel());
 }
 
 float PictureBox::CurrentX() const { return ToFloat(penX_ * UnitsPerPixel()); }
@@ -184,9 +186,9 @@ float PictureBox::CurrentY() const { return ToFloat(penY_ * UnitsPerPixel()); }
 void PictureBox::CurrentY(float y) { penY_ = y / UnitsPerPixel(); }
 
 void PictureBox::Print(TextView text) {
-    const QFontMetricsF metrics = Metrics(font());
+    const QFontMetricsF& metrics = Metrics();
     const bool nearby = std::abs(penX_) <= kFarthestPen && std::abs(penY_) <= kFarthestPen;
-    if (nearby && !image_.isNull()) {
+    if (nearby && !Settled().isNull()) {
         QPainter painter(&image_);
         painter.setFont(font());
         painter.setPen(ToQColor(foreColor_));
@@ -197,9 +199,14 @@ void PictureBox::Print(TextView text) {
     update();
 }
 
+void PictureBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) metrics_.reset();
+    QWidget::changeEvent(event);
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, image_);
+    painter.drawImage(0, 0, Settled());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -234,6 +241,23 @@ double PictureBox::UnitsPerPixel() const noexcept {
     return scaleMode_ == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
 }
 
+const QFontMetricsF& PictureBox::Metrics() const {
+    if (!metrics_) metrics_.emplace(font(), &Typesetter());
+    return *metrics_;
+}
+
+const QImage& PictureBox::Settled() const {
+    if (const auto band = std::exchange(band_, std::nullopt)) {
+        uchar* const bits = image_.bits();
+        const qsizetype stride = image_.bytesPerLine();
+        const qsizetype left = band->left * qsizetype{sizeof(QRgb)};
+        const auto bytes = static_cast<std::size_t>(band->right - band->left) * sizeof(QRgb);
+        const uchar* const top = bits + band->top * stride + left;
+        for (int y = band->top + 1; y < band->bottom; ++y) std::memcpy(bits + y * stride + left, top, bytes);
+    }
+    return image_;
+}
+
 QImage PictureBox::Background(QSize size) const {
     if (size.isEmpty()) return QImage();
     QImage background(size, QImage::Format_RGB32);
@@ -250,11 +274,19 @@ QImage PictureBox::Background(QSize size) const {
 
 QImage PictureBox::Fitted(QSize size) const {
     QImage fitted = Background(size);
-    if (!fitted.isNull() && !image_.isNull()) {
+    const QImage& current = Settled();
+    if (!fitted.isNull() && !current.isNull()) {
         QPainter painter(&fitted);
-        painter.drawImage(0, 0, image_);
+        painter.drawImage(0, 0, current);
     }
     return fitted;
+}
+
+void PictureBox::LayBackground() {
+    QImage background = Background(size());
+    band_.reset();
+    image_ = std::move(background);
+    update();
 }
 
 void PictureBox::Place(const QRect& geometry) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QWidget>
+
+#include <optional>
 
 #include "DrawingSurface.h"
 #include "StdPicture.h"
@@ -62,20 +65,40 @@ signals:
     void MouseDown(short Button, short Shift, float X, float Y);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Rows [top, bottom) of columns [left, right), of which only the top row
+    // is drawn yet.
+    struct Band {
+        int top;
+        int bottom;
+        int left;
+        int right;
+    };
+
     double UnitsPerPixel() const noexcept;
+    const QFontMetricsF& Metrics() const;
+    // The persistent image with any pending band copied down its rows.
+    const QImage& Settled() const;
     // Background colour with the background picture at its top-left corner.
     QImage Background(QSize size) const;
     // The persistent image carried over to a new size.
     QImage Fitted(QSize size) const;
+    // Cls, BackColor and Picture: what was drawn is gone.
+    void LayBackground();
     // Moves and sizes in pixels, keeping the drawing; nothing changes on failure.
     void Place(const QRect& geometry);
 
-    QImage image_;
+    // Settling the band changes how the image is stored, not what it shows,
+    // so readers may do it.
+    mutable QImage image_;
+    mutable std::optional<Band> band_;
+    // Measuring builds a font engine lookup each time; kept until the font changes.
+    mutable std::optional<QFontMetricsF> metrics_;
     StdPicture picture_;
     Colour backColor_ = kWindowBackground;
     Colour foreColor_ = kWindowText;
