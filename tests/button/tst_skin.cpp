@@ -106,12 +106,6 @@ private slots:
         QCOMPARE(LittleEndian(bmp_, 46, 4), quint32{256});
     }
 
-    void loadsAsAQtResource() {
-        const QImage skin(QStringLiteral(":/button/skin.bmp"));
-        QCOMPARE(skin.size(), QSize(90, 21));
-        QCOMPARE(skin.format(), QImage::Format_Indexed8);
-    }
-
     void isWhatTheGeneratorDraws() {
         const auto drawn = skingen::EncodeIndexedBmp(skingen::DrawSkin());
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(drawn.data()), static_cast<qsizetype>(drawn.size())), bmp_);
@@ -149,16 +143,6 @@ private slots:
             QVERIFY2(colour == qRgb(0xEA, 0xE9, 0xDE) || colour == qRgb(0xEE, 0xED, 0xE2),
                      qPrintable(QStringLiteral("(%1,%2)").arg(x).arg(y)));
         }
-    }
-
-    // Stretching the middle sideways must keep the vertical shading.
-    void middleRowsAreOfOneColourAndNormalShadesDownwards() {
-        for (const int cell : {0, 1}) {
-            for (int y = 3; y <= 17; ++y) {
-                for (int x = 4; x <= 14; ++x) QCOMPARE(Pixel(bmp_, cell, x, y), Pixel(bmp_, cell, 3, y));
-            }
-        }
-        for (int y = 4; y <= 16; ++y) QVERIFY(qGray(Pixel(bmp_, 0, 3, y)) <= qGray(Pixel(bmp_, 0, 3, y - 1)));
     }
 
     void hoverAndHighlightedMiddlesEqualTheNormalOne() {

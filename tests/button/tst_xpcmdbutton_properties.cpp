@@ -155,17 +155,6 @@ private slots:
         QTEST(FaceShown(*restored), "face");
     }
 
-    void aSavedFontIsKeptAndRestored() {
-        Form form;
-        const auto original = form.New();
-        const QFont font = DesignFont(QStringLiteral("MS Sans Serif"), 8.25, 400);
-        original->Font(font);
-        PropertyBag bag;
-        original->WriteProperties(bag);
-        QCOMPARE(bag.Count(), std::size_t{1});
-        QCOMPARE(form.Restored(bag)->Font(), font);
-    }
-
     // Entries as a person typed them, in any case, beside the extents the
     // button leaves alone.
     void theMainWindowsSavedInstanceIsRestored() {
@@ -240,9 +229,6 @@ private slots:
         QVERIFY(meta.indexOfSignal("KeyDown(short&,short&)") >= 0);
         QVERIFY(meta.indexOfSignal("KeyPress(short&)") >= 0);
         QVERIFY(meta.indexOfSignal("MouseUp(short&,short&,float&,float&)") >= 0);
-        for (const char* property : {"Enabled", "State", "Caption", "Font"}) {
-            QVERIFY2(meta.indexOfProperty(property) >= meta.propertyOffset(), property);
-        }
     }
 };
 

@@ -67,56 +67,6 @@ private slots:
             QVERIFY2(QString::fromUtf8(error.what()).contains(where), error.what());
         }
     }
-
-    void aMissingFileIsFileNotFound() {
-        try {
-            ReadDesignDataFile(QStringLiteral("/nonexistent/frmBarCode.design"));
-            QFAIL("no error");
-        } catch (const RuntimeError& error) {
-            QCOMPARE(error.Number(), ErrorNumber::FileNotFound);
-        }
-    }
-
-    // Keys in any case find the same entry, and a value equal to its
-    // default is not kept.
-    void theBagMatchesKeysInAnyCaseAndKeepsOnlyNonDefaults() {
-        PropertyBag bag;
-        bag.WriteProperty(QStringLiteral("Caption"), QStringLiteral("A"), QStringLiteral("B"));
-        QCOMPARE(bag.ReadProperty(QStringLiteral("CAPTION"), 0), PropertyValue(QStringLiteral("A")));
-        bag.WriteProperty(QStringLiteral("caption"), QStringLiteral("B"), QStringLiteral("B"));
-        QVERIFY(!bag.Contains(QStringLiteral("Caption")));
-        bag.WriteProperty(QStringLiteral("State"), std::int32_t{0}, std::int32_t{0});
-        QCOMPARE(bag.Count(), std::size_t{0});
-        QCOMPARE(bag.ReadProperty(QStringLiteral("State"), std::int32_t{3}), PropertyValue(std::int32_t{3}));
-    }
-
-    void conversions_data() {
-        QTest::addColumn<PropertyValue>("value");
-        QTest::addColumn<QString>("boolean");  // "error" when it does not convert
-        QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("true") << PropertyValue(true) << "1" << "-1" << "True";
-        QTest::newRow("zero") << PropertyValue(std::int32_t{0}) << "0" << "0" << "0";
-        QTest::newRow("\" False \"") << PropertyValue(QStringLiteral(" False ")) << "0" << "error" << " False ";
-        QTest::newRow("\"2.5\"") << PropertyValue(QStringLiteral("2.5")) << "1" << "2" << "2.5";
-        QTest::newRow("\"maybe\"") << PropertyValue(QStringLiteral("maybe")) << "error" << "error" << "maybe";
-        QTest::newRow("font") << PropertyValue(QFont()) << "error" << "error" << "error";
-    }
-
-    void conversions() {
-        QFETCH(PropertyValue, value);
-        const QString key = QStringLiteral("Key");
-        const auto attempt = [](auto&& convert) {
-            try {
-                return convert();
-            } catch (const RuntimeError&) {
-                return QStringLiteral("error");
-            }
-        };
-        QTEST(attempt([&] { return QString::number(CBool(value, key)); }), "boolean");
-        QTEST(attempt([&] { return QString::number(CLng(value, key)); }), "number");
-        QTEST(attempt([&] { return CStr(value, key); }), "text");
-    }
 };
 
 QTEST_MAIN(TestDesignData)
