@@ -64,6 +64,23 @@ Span Covered(double a, double b, int limit) noexcept {
     return {pixel(std::min(a, b)), pixel(std::max(a, b))};
 }
 
+// Room for a persistent image, its pixels not yet laid.
+QImage Storage(QSize size) {
+    if (size.isEmpty()) return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull()) throw RuntimeError(ErrorNumber::OutOfMemory);
+    image.setDotsPerMeterX(kDotsPerMeter);
+    image.setDotsPerMeterY(kDotsPerMeter);
+    return image;
+}
+
+void Fill(QImage& image, const QRect& rect, QRgb colour) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        QRgb* const line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(line + rect.left(), line + rect.right() + 1, colour);
+    }
+}
+
 // Text is set at 96 dots per inch whatever the screen says, like everything else.
 const QPaintDevice& Typesetter() {
     static const QImage device = [] {
@@ -94,10 +111,7 @@ short ShiftMask(Qt::KeyboardModifiers modifiers) noexcept {
 
 }  // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
-    // Not in the initialiser list: the background needs the members after image_.
-    image_ = Background(size());
-}
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { LayBackground(); }
 
 void PictureBox::Move(float left, float top, float width, float height) {
     Place(QRect(Pixels(left), Pixels(top), PixelExtent(width), PixelExtent(height)));
@@ -117,8 +131,8 @@ void PictureBox::BackColor(Colour colour) {
 void PictureBox::ForeColor(Colour colour) { foreColor_ = colour; }
 
 StdPicture PictureBox::Image() const {
-    const QImage& image = Settled();
-    return StdPicture(image.size() == size() ? image : Fitted(size()));
+    Settle();
+    return StdPicture(image_.size() == size() && extent_ == size() ? image_ : Fitted(size()));
 }
 
 void PictureBox::ScaleMode(ScaleModeKind mode) {
@@ -152,19 +166,23 @@ void PictureBox::Picture(const StdPicture* picture) {
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
     const double scale = UnitsPerPixel();
-    const Span columns = Covered(x1 / scale, x2 / scale, image_.width());
-    const Span rows = Covered(y1 / scale, y2 / scale, image_.height());
+    const Span columns = Covered(x1 / scale, x2 / scale, extent_.width());
+    const Span rows = Covered(y1 / scale, y2 / scale, extent_.height());
     if (columns.first >= columns.end || rows.first >= rows.end) return;
     // Bars stand side by side over the same rows and are mostly a few pixels
     // wide: drawing only their top row and copying that row down once for the
     // whole run saves a short fill per row of every bar.
     const bool joins = band_ && band_->top == rows.first && band_->bottom == rows.end &&
                        columns.first <= band_->right && columns.end >= band_->left;
-    if (!joins) Settled();
+    // On a blank image the background is laid later, around the band.
+    if (!joins && band_) Settle();
     // Copies the image first if an earlier Image() still shares it; a failed
     // copy leaves no image at all.
     QRgb* const line = reinterpret_cast<QRgb*>(image_.scanLine(rows.first));
-    if (line == nullptr) throw RuntimeError(ErrorNumber::OutOfMemory);
+    if (line == nullptr) {
+        extent_ = QSize();
+        throw RuntimeError(ErrorNumber::OutOfMemory);
+    }
     std::fill(line + columns.first, line + columns.end, ToQColor(colour).rgb());
     band_ = joins ? Band{rows.first, rows.end, std::min(band_->left, columns.first),
                          std::max(band_->right, columns.end)}
@@ -188,7 +206,8 @@ void PictureBox::CurrentY(float y) { penY_ = y / UnitsPerPixel(); }
 void PictureBox::Print(TextView text) {
     const QFontMetricsF& metrics = Metrics();
     const bool nearby = std::abs(penX_) <= kFarthestPen && std::abs(penY_) <= kFarthestPen;
-    if (nearby && !Settled().isNull()) {
+    if (nearby && !extent_.isEmpty()) {
+        Settle();
         QPainter painter(&image_);
         painter.setFont(font());
         painter.setPen(ToQColor(foreColor_));
@@ -205,8 +224,10 @@ void PictureBox::changeEvent(QEvent* event) {
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
+    Settle();
     QPainter painter(this);
-    painter.drawImage(0, 0, Settled());
+    // An empty source would stand for the whole image.
+    if (!extent_.isEmpty()) painter.drawImage(QPointF(), image_, QRectF(Extent()));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -228,9 +249,9 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (image_.size() == size()) return;
+    if (extent_ == size()) return;
     try {
-        image_ = Fitted(size());
+        Refit(size());
     } catch (...) {
         // Keeping the smaller image loses nothing drawn; drawing clips to it.
         qWarning("PictureBox resize: %s", qUtf8Printable(DescribeCurrentException()));
@@ -246,7 +267,12 @@ const QFontMetricsF& PictureBox::Metrics() const {
     return *metrics_;
 }
 
-const QImage& PictureBox::Settled() const {
+void PictureBox::Settle() const {
+    if (std::exchange(blank_, false)) {
+        QRegion background(Extent());
+        if (band_) background -= band_->Area();
+        PaintBackground(image_, background);
+    }
     if (const auto band = std::exchange(band_, std::nullopt)) {
         uchar* const bits = image_.bits();
         const qsizetype stride = image_.bytesPerLine();
@@ -255,44 +281,64 @@ const QImage& PictureBox::Settled() const {
         const uchar* const top = bits + band->top * stride + left;
         for (int y = band->top + 1; y < band->bottom; ++y) std::memcpy(bits + y * stride + left, top, bytes);
     }
-    return image_;
 }
 
-QImage PictureBox::Background(QSize size) const {
-    if (size.isEmpty()) return QImage();
-    QImage background(size, QImage::Format_RGB32);
-    if (background.isNull()) throw RuntimeError(ErrorNumber::OutOfMemory);
-    background.setDotsPerMeterX(kDotsPerMeter);
-    background.setDotsPerMeterY(kDotsPerMeter);
-    background.fill(ToQColor(backColor_));
+void PictureBox::PaintBackground(QImage& image, const QRegion& area) const {
+    if (area.isEmpty()) return;
+    const QRgb colour = ToQColor(backColor_).rgb();
+    for (const QRect& rect : area) Fill(image, rect, colour);
     if (!picture_.IsEmpty()) {
-        QPainter painter(&background);
+        QPainter painter(&image);
+        painter.setClipRegion(area);
         painter.drawImage(0, 0, picture_.Image());
     }
-    return background;
 }
 
 QImage PictureBox::Fitted(QSize size) const {
-    QImage fitted = Background(size);
-    const QImage& current = Settled();
-    if (!fitted.isNull() && !current.isNull()) {
-        QPainter painter(&fitted);
-        painter.drawImage(0, 0, current);
-    }
+    Settle();
+    QImage fitted = Storage(size);
+    const QRect kept = Extent() & QRect(QPoint(), size);
+    const auto bytes = static_cast<std::size_t>(kept.width()) * sizeof(QRgb);
+    for (int y = 0; y < kept.height(); ++y) std::memcpy(fitted.scanLine(y), image_.constScanLine(y), bytes);
+    PaintBackground(fitted, QRegion(fitted.rect()) - kept);
     return fitted;
 }
 
+bool PictureBox::Roomy(QSize size) const {
+    const qint64 area = qint64{size.width()} * size.height();
+    const qint64 room = qint64{image_.width()} * image_.height();
+    // Pixels that an earlier Image() shares are never written; a box that
+    // shrinks far gives its memory back.
+    return image_.rect().contains(QRect(QPoint(), size)) && image_.isDetached() && 4 * area >= room;
+}
+
+void PictureBox::Refit(QSize size) {
+    if (!Roomy(size)) {
+        image_ = blank_ && !band_ ? Storage(size) : Fitted(size);
+        extent_ = size;
+        return;
+    }
+    if (!blank_) PaintBackground(image_, QRegion(QRect(QPoint(), size)) - Extent());
+    extent_ = size;
+    if (band_) {
+        band_->bottom = std::min(band_->bottom, size.height());
+        band_->right = std::min(band_->right, size.width());
+        if (band_->top >= band_->bottom || band_->left >= band_->right) band_.reset();
+    }
+}
+
 void PictureBox::LayBackground() {
-    QImage background = Background(size());
+    if (!Roomy(size())) image_ = Storage(size());
+    extent_ = size();
     band_.reset();
-    image_ = std::move(background);
+    blank_ = true;
     update();
 }
 
 void PictureBox::Place(const QRect& geometry) {
-    // Fitted first: it is the one step that can fail, and the widget must
-    // find the image already at its new size when the resize reaches it.
-    image_ = Fitted(geometry.size());
+    // The image first: it is the one step that can fail, and the widget must
+    // find the image at its new size when the resize reaches it.
+    if (extent_ != geometry.size()) Refit(geometry.size());
     setGeometry(geometry);
 }
 

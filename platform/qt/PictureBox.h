@@ -78,26 +78,43 @@ private:
         int bottom;
         int left;
         int right;
+
+        QRect Area() const noexcept { return QRect(left, top, right - left, bottom - top); }
     };
 
     double UnitsPerPixel() const noexcept;
     const QFontMetricsF& Metrics() const;
-    // The persistent image with any pending band copied down its rows.
-    const QImage& Settled() const;
-    // Background colour with the background picture at its top-left corner.
-    QImage Background(QSize size) const;
-    // The persistent image carried over to a new size.
+    QRect Extent() const noexcept { return QRect(QPoint(), extent_); }
+    // Lays a pending background and copies a pending band down its rows.
+    void Settle() const;
+    // Background colour with the background picture at its top-left corner,
+    // within the given area.
+    void PaintBackground(QImage& image, const QRegion& area) const;
+    // A new image of the given size holding what is drawn.
     QImage Fitted(QSize size) const;
+    // Whether image_ can take the given extent in place.
+    bool Roomy(QSize size) const;
+    // Changes the extent, keeping the drawing; nothing changes on failure.
+    void Refit(QSize size);
     // Cls, BackColor and Picture: what was drawn is gone.
     void LayBackground();
     // Moves and sizes in pixels, keeping the drawing; nothing changes on failure.
     void Place(const QRect& geometry);
 
-    // Settling the band changes how the image is stored, not what it shows,
-    // so readers may do it.
+    // The persistent image is the top-left extent_ of image_; a change of
+    // size within image_ moves no pixels. Pixels outside the extent mean
+    // nothing and are laid afresh when they come into it.
+    // Laying a pending background or band changes how the image is stored,
+    // not what it shows, so readers may do it.
     mutable QImage image_;
+    QSize extent_;
+    // The background outside the band is laid only when first needed: the
+    // renderer clears, removes the picture and sizes the box twice around
+    // its bars.
+    mutable bool blank_ = false;
     mutable std::optional<Band> band_;
-    // Measuring builds a font engine lookup each time; kept until the font changes.
+    // Metrics for the fixed resolution cost a font lookup to build; kept
+    // until the font changes.
     mutable std::optional<QFontMetricsF> metrics_;
     StdPicture picture_;
     Colour backColor_ = kWindowBackground;
