@@ -74,6 +74,13 @@ QImage Storage(QSize size) {
     return image;
 }
 
+// Plain colours go straight to their pixel: building a QColor for every
+// box of a barcode cost as much as filling the boxes.
+QRgb PixelOf(Colour colour) {
+    if (IsSystemColour(colour)) return ToQColor(colour).rgb();
+    return qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
 void Fill(QImage& image, const QRect& rect, QRgb colour) {
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         QRgb* const line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -183,11 +190,17 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
         extent_ = QSize();
         throw RuntimeError(ErrorNumber::OutOfMemory);
     }
-    std::fill(line + columns.first, line + columns.end, ToQColor(colour).rgb());
-    band_ = joins ? Band{rows.first, rows.end, std::min(band_->left, columns.first),
-                         std::max(band_->right, columns.end)}
-                  : Band{rows.first, rows.end, columns.first, columns.end};
-    update(QRect(QPoint(columns.first, rows.first), QPoint(columns.end - 1, rows.end - 1)));
+    std::fill(line + columns.first, line + columns.end, PixelOf(colour));
+    if (joins) {
+        band_->left = std::min(band_->left, columns.first);
+        band_->right = std::max(band_->right, columns.end);
+        return;
+    }
+    band_ = Band{rows.first, rows.end, columns.first, columns.end};
+    // Asking Qt for a repaint cost more than drawing a bar, so a band asks
+    // once, for the whole box. Painting settles the band, so a box can join
+    // it only while that repaint is still due.
+    update();
 }
 
 float PictureBox::TextWidth(TextView text) const {
@@ -285,7 +298,7 @@ void PictureBox::Settle() const {
 
 void PictureBox::PaintBackground(QImage& image, const QRegion& area) const {
     if (area.isEmpty()) return;
-    const QRgb colour = ToQColor(backColor_).rgb();
+    const QRgb colour = PixelOf(backColor_);
     for (const QRect& rect : area) Fill(image, rect, colour);
     if (!picture_.IsEmpty()) {
         QPainter painter(&image);
