@@ -15,6 +15,8 @@ from Xlib import X, display as xdisplay, protocol
 
 WINDOW_TITLE = "^ Tallyline$"
 STEP_TIMEOUT = 20
+# A loaded machine can take long to start the program for the first time.
+START_TIMEOUT = 60
 
 
 def fail(message):
@@ -79,7 +81,8 @@ class Program:
         self.process = subprocess.Popen([binary], env=env, stdout=self.log, stderr=self.log)
 
     def find_window(self):
-        found = wait_for(lambda: self.xdotool("search", "--onlyvisible", "--name", WINDOW_TITLE).split())
+        found = wait_for(lambda: self.xdotool("search", "--onlyvisible", "--name", WINDOW_TITLE).split(),
+                         timeout=START_TIMEOUT)
         check(found, "the window did not appear")
         self.window = found[0]
         geometry = dict(line.split("=") for line in self.xdotool("getwindowgeometry", "--shell", self.window).split())
@@ -127,7 +130,9 @@ class Program:
             message = protocol.event.ClientMessage(window=window, client_type=protocols,
                                                    data=(32, [delete, X.CurrentTime, 0, 0, 0]))
             window.send_event(message)
-            connection.flush()
+            # A round trip, not a flush: a request still buffered when the
+            # connection closes may never reach the server.
+            connection.sync()
         finally:
             connection.close()
 

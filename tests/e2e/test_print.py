@@ -32,10 +32,15 @@ def test(binary):
             with program(binary, display) as window:
                 before = set(folder.glob("*.pdf")) if folder.is_dir() else set()
                 window.choose_from_menu(1)
-                boxes = wait_for(lambda: len(window.xdotool("search", "--onlyvisible", "--name",
-                                                             "Tallyline").split()) > 1 or None)
+                boxes = wait_for(lambda: set(window.xdotool("search", "--onlyvisible", "--name",
+                                                             "Tallyline").split()) - {window.window})
                 check(boxes, f"a failed print ({breaking[0]}) showed no message")
+                box = boxes.pop()
+                window.xdotool("windowfocus", "--sync", box)
                 window.xdotool("key", "Return")
+                check(wait_for(lambda: box not in window.xdotool("search", "--onlyvisible", "--name",
+                                                                 "Tallyline").split()),
+                      "the message did not close")
                 check(window.process.poll() is None, "the program ended after a failed print")
                 window.close()
                 check(window.wait_for_exit() == 0, "closing after a failed print did not end the program")
