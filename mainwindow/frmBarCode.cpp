@@ -76,7 +76,7 @@ void frmBarCode::LayOut() {
     setFixedSize(client.size());
 
     Picture2.setGeometry(design::ToPixels(design::kPicture2));
-    Picture2.setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    Picture2.setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     Paint(Picture2, kWindowBackground);
     Picture2.setFocusPolicy(Qt::StrongFocus);
 
