@@ -21,7 +21,7 @@ constexpr QRect ToPixels(TwipsRect rect) noexcept {
     return QRect(ToPixels(rect.left), ToPixels(rect.top), ToPixels(rect.width), ToPixels(rect.height));
 }
 
-struct FontSpec {
+struct FontDesign {
     const char* family;
     double points;
     int weight;
@@ -33,7 +33,7 @@ constexpr TwipsRect kFormClient{150, 1755, 7785, 3195};     // 10, 117, 519 x 21
 constexpr Colour kFormBackColor = RGB(212, 208, 200);
 constexpr Colour kGrey = RGB(128, 128, 128);
 // Neither the window nor the picture box names a font; this is the one they get.
-constexpr FontSpec kDefaultFont{"MS Sans Serif", 8.25, 400};
+constexpr FontDesign kDefaultFont{"MS Sans Serif", 8.25, 400};
 
 constexpr TwipsRect kPicture1{120, 720, 615, 1335};          // 8, 48, 41 x 89
 constexpr TwipsRect kText1{2400, 120, 3735, 420};            // 160, 8, 249 x 28
@@ -46,7 +46,7 @@ constexpr TwipsRect kLabel1{720, 165, 1470, 255};            // 48, 11, 98 x 17
 constexpr int kText1MaxLength = 23;
 // Ten characters that all have bars, so the first barcode is whole.
 inline const QString kSampleText = QStringLiteral("TALLY-2026");
-constexpr FontSpec kText1Font{"Comic Sans MS", 11.25, 400};
+constexpr FontDesign kText1Font{"Comic Sans MS", 11.25, 400};
 // A text that the bars do not carry whole turns this colour, and its tooltip
 // names the characters.
 constexpr Colour kUncarriedTextColor = RGB(204, 0, 0);
@@ -58,9 +58,9 @@ inline QString UncarriedNote(const QString& characters) {
 inline const QString kLabel2Caption =
     QStringLiteral("Tested with an independent barcode decoder");
 inline const QString kLabel3Caption = QStringLiteral("Right-Click to Copy to Clipboard");
-constexpr FontSpec kLabel3Font{"MS Sans Serif", 9.75, 700};
+constexpr FontDesign kLabel3Font{"MS Sans Serif", 9.75, 700};
 inline const QString kLabel1Caption = QStringLiteral("BarCode Text :");
-constexpr FontSpec kLabel1Font{"Arial", 11.25, 400};
+constexpr FontDesign kLabel1Font{"Arial", 11.25, 400};
 
 inline const QString kCopyCaption = QStringLiteral("Copy to Clipboard");
 inline const QString kPrintCaption = QStringLiteral("Print");

@@ -23,7 +23,7 @@ namespace {
 
 constexpr short kRightButton = 2;
 
-QFont FontOf(design::FontSpec spec) { return DesignFont(spec.family, spec.points, spec.weight); }
+QFont FontOf(design::FontDesign spec) { return DesignFont(spec.family, spec.points, spec.weight); }
 
 void Paint(QWidget& widget, Colour background) {
     QPalette palette = widget.palette();
