@@ -28,7 +28,7 @@ public:
     ~frmBarCode() override;
 
     // The print form while it is loaded; nothing between prints.
-    const frmPrint* PrintForm() const noexcept { return printForm_.get(); }
+    const frmPrint* LoadedPrintForm() const noexcept { return printForm_.get(); }
 
     // The controls, in the order of the window's design. Picture2 is made
     // before Picture1 so that Picture1 lies in front of it.

@@ -49,7 +49,7 @@ class TestCopyAndPrint : public QObject {
     bool hiddenWhilePrinting = true;
 
     std::unique_ptr<QPrinter> NextPdf() {
-        hiddenWhilePrinting = hiddenWhilePrinting && form->PrintForm() != nullptr && !form->PrintForm()->isVisible();
+        hiddenWhilePrinting = hiddenWhilePrinting && form->LoadedPrintForm() != nullptr && !form->LoadedPrintForm()->isVisible();
         return PdfPrinter(PdfPath(++printed));
     }
     QString PdfPath(int number) const { return folder.filePath(QString("print-%1.pdf").arg(number)); }
@@ -114,7 +114,7 @@ private slots:
         QVERIFY2(reporter.actions.isEmpty(), qPrintable(reporter.actions.join(", ")));
         QCOMPARE(printed, before + 2);
         QVERIFY(hiddenWhilePrinting);
-        QVERIFY(form->PrintForm() == nullptr);
+        QVERIFY(form->LoadedPrintForm() == nullptr);
         for (int number = before + 1; number <= printed; ++number) {
             QCOMPARE(PageCount(PdfPath(number)), 1);
             QCOMPARE(ReadPage(PdfPath(number)), QStringList{form->Text1.text()});
@@ -140,7 +140,7 @@ private slots:
         window.Text1.setText(text);
         window.PrintBarcode();
         QCOMPARE(failures.actions, QStringList{"Printing the barcode"});
-        const frmPrint* loaded = window.PrintForm();
+        const frmPrint* loaded = window.LoadedPrintForm();
         QVERIFY(loaded != nullptr);
         QVERIFY(!loaded->isVisible());
         QCOMPARE(loaded->size(), QSize(formWidth, 204));
@@ -150,7 +150,7 @@ private slots:
         window.Text1.setText("AGAIN");
         window.PrintBarcode();
         QCOMPARE(failures.actions.size(), 1);
-        QVERIFY(window.PrintForm() == nullptr);
+        QVERIFY(window.LoadedPrintForm() == nullptr);
         QCOMPARE(ReadPage(PdfPath(printed)), QStringList{"AGAIN"});
     }
 };
