@@ -59,7 +59,11 @@ struct Span {
 Span Covered(double a, double b, int limit) noexcept {
     if (std::isnan(a) || std::isnan(b)) return {0, 0};
     const auto pixel = [limit](double edge) {
-        return static_cast<int>(std::clamp(std::ceil(edge - 0.5), 0.0, static_cast<double>(limit)));
+        // Clamped before rounding up, which then needs no general ceil: this
+        // runs four times for every box.
+        const double clamped = std::clamp(edge - 0.5, 0.0, static_cast<double>(limit));
+        const int whole = static_cast<int>(clamped);
+        return whole < clamped ? whole + 1 : whole;
     };
     return {pixel(std::min(a, b)), pixel(std::max(a, b))};
 }
@@ -181,22 +185,23 @@ void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
     // whole run saves a short fill per row of every bar.
     const bool joins = band_ && band_->top == rows.first && band_->bottom == rows.end &&
                        columns.first <= band_->right && columns.end >= band_->left;
+    if (!joins) StartBand(Band{rows.first, rows.end, columns.first, columns.end, nullptr});
+    std::fill(band_->row + columns.first, band_->row + columns.end, PixelOf(colour));
+    band_->left = std::min(band_->left, columns.first);
+    band_->right = std::max(band_->right, columns.end);
+}
+
+void PictureBox::StartBand(Band band) {
     // On a blank image the background is laid later, around the band.
-    if (!joins && band_) Settle();
+    if (band_) Settle();
     // Copies the image first if an earlier Image() still shares it; a failed
     // copy leaves no image at all.
-    QRgb* const line = reinterpret_cast<QRgb*>(image_.scanLine(rows.first));
-    if (line == nullptr) {
+    band.row = reinterpret_cast<QRgb*>(image_.scanLine(band.top));
+    if (band.row == nullptr) {
         extent_ = QSize();
         throw RuntimeError(ErrorNumber::OutOfMemory);
     }
-    std::fill(line + columns.first, line + columns.end, PixelOf(colour));
-    if (joins) {
-        band_->left = std::min(band_->left, columns.first);
-        band_->right = std::max(band_->right, columns.end);
-        return;
-    }
-    band_ = Band{rows.first, rows.end, columns.first, columns.end};
+    band_ = band;
     // Asking Qt for a repaint cost more than drawing a bar, so a band asks
     // once, for the whole box. Painting settles the band, so a box can join
     // it only while that repaint is still due.
@@ -291,7 +296,7 @@ void PictureBox::Settle() const {
         const qsizetype stride = image_.bytesPerLine();
         const qsizetype left = band->left * qsizetype{sizeof(QRgb)};
         const auto bytes = static_cast<std::size_t>(band->right - band->left) * sizeof(QRgb);
-        const uchar* const top = bits + band->top * stride + left;
+        const auto* const top = reinterpret_cast<const uchar*>(band->row) + left;
         for (int y = band->top + 1; y < band->bottom; ++y) std::memcpy(bits + y * stride + left, top, bytes);
     }
 }
@@ -320,8 +325,9 @@ QImage PictureBox::Fitted(QSize size) const {
 bool PictureBox::Roomy(QSize size) const {
     const qint64 area = qint64{size.width()} * size.height();
     const qint64 room = qint64{image_.width()} * image_.height();
-    // Pixels that an earlier Image() shares are never written; a box that
-    // shrinks far gives its memory back.
+    // Pixels that an earlier Image() shares are not written in place: Qt
+    // would copy them all first, unchecked. A box that shrinks far gives its
+    // memory back.
     return image_.rect().contains(QRect(QPoint(), size)) && image_.isDetached() && 4 * area >= room;
 }
 

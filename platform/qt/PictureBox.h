@@ -72,12 +72,14 @@ protected:
 
 private:
     // Rows [top, bottom) of columns [left, right), of which only the top row
-    // is drawn yet.
+    // is drawn yet. Its pixels stay put while the band is pending: whatever
+    // replaces or shares the image settles the band first.
     struct Band {
         int top;
         int bottom;
         int left;
         int right;
+        QRgb* row;
 
         QRect Area() const noexcept { return QRect(left, top, right - left, bottom - top); }
     };
@@ -85,6 +87,8 @@ private:
     double UnitsPerPixel() const noexcept;
     const QFontMetricsF& Metrics() const;
     QRect Extent() const noexcept { return QRect(QPoint(), extent_); }
+    // Settles any pending band and begins this one, its top row not yet drawn.
+    void StartBand(Band band);
     // Lays a pending background and copies a pending band down its rows.
     void Settle() const;
     // Background colour with the background picture at its top-left corner,

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <functional>
 #include <limits>
 
 #include "ErrorCapture.h"
@@ -7,7 +8,10 @@
 
 using namespace tallyline;
 
+using Change = std::function<void(PictureBox&)>;
+
 Q_DECLARE_METATYPE(tallyline::ScaleModeKind)
+Q_DECLARE_METATYPE(Change)
 
 namespace {
 
@@ -117,6 +121,56 @@ private slots:
         box.Width(10 * kTwipsPerPixel);
         QCOMPARE(PixelAt(box, 2, 2), kBlackColour);
         QCOMPARE(PixelAt(box, 3, 3), kPanelColour);
+    }
+
+    void widenedBoxShowsOnlyWhatItKept_data() {
+        QTest::addColumn<int>("narrowed");
+        QTest::addColumn<bool>("printedPastEdge");
+        QTest::newRow("bar cut off") << 8 << false;
+        QTest::newRow("caption printed past the edge") << 8 << true;
+        QTest::newRow("narrowed far") << 2 << false;
+    }
+    void widenedBoxShowsOnlyWhatItKept() {
+        QFETCH(int, narrowed);
+        QFETCH(bool, printedPastEdge);
+        PictureBox box;
+        Prepare(box, 10, 10);
+        box.Line(4, 0, 10, 10, kBlack);
+        box.Width(static_cast<float>(narrowed * kTwipsPerPixel));
+        if (printedPastEdge) {
+            box.CurrentX(5);
+            box.Print(U"WW");
+        }
+        box.Width(10 * kTwipsPerPixel);
+        const QImage image = box.Image().Image();
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 10; ++x) {
+                const QColor expected = x >= 4 && x < narrowed ? kBlackColour : kPanelColour;
+                QVERIFY2(image.pixelColor(x, y) == expected, qPrintable(QString("%1,%2").arg(x).arg(y)));
+            }
+        }
+    }
+
+    void earlierImageKeepsItsPixels_data() {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("box drawn") << Change([](PictureBox& box) { box.Line(0, 0, 10, 10, kWhite); });
+        QTest::newRow("cleared") << Change([](PictureBox& box) { box.Cls(); });
+        QTest::newRow("text printed") << Change([](PictureBox& box) { box.Print(U"W"); });
+        QTest::newRow("narrowed, widened and drawn") << Change([](PictureBox& box) {
+            box.Width(8 * kTwipsPerPixel);
+            box.Width(10 * kTwipsPerPixel);
+            box.Line(0, 0, 10, 10, kWhite);
+        });
+    }
+    void earlierImageKeepsItsPixels() {
+        QFETCH(Change, change);
+        PictureBox box;
+        Prepare(box, 10, 10);
+        box.Line(2, 2, 6, 6, kBlack);
+        const StdPicture earlier = box.Image();
+        const QImage pixels = earlier.Image().copy();
+        change(box);
+        QCOMPARE(earlier.Image(), pixels);
     }
 
     void clsLaysBackColourAndPicture() {
