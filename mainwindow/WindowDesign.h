@@ -42,6 +42,7 @@ constexpr TwipsRect kPicture3{1380, 2566, 3735, 330};        // 92, 171, 249 x 2
 constexpr TwipsRect kLabel2{1320, 2910, 3855, 735};          // 88, 194, 257 x 49
 constexpr TwipsRect kLabel3{1440, 2325, 3330, 240};          // 96, 155, 222 x 16
 constexpr TwipsRect kLabel1{720, 165, 1470, 255};            // 48, 11, 98 x 17
+constexpr TwipsRect kXpcmdbutton1{5760, 2520, 1455, 495};    // 384, 168, 97 x 33
 
 constexpr int kText1MaxLength = 23;
 // Ten characters that all have bars, so the first barcode is whole.
@@ -75,6 +76,9 @@ inline const QString kWebBrowserCommand = QStringLiteral("xdg-open");
 inline const QString kIconResource = QStringLiteral(":/tallyline/icon.png");
 inline const QString kLogoResource = QStringLiteral(":/tallyline/logo.png");
 inline const QString kPointingHandResource = QStringLiteral(":/tallyline/pointing-hand.png");
+// The saved properties of the window's controls, xpcmdbutton1's among them.
+inline const QString kDesignDataResource = QStringLiteral(":/tallyline/frmBarCode.design");
+inline const QString kXpcmdbutton1Name = QStringLiteral("xpcmdbutton1");
 // The fingertip of the pointing hand.
 constexpr int kPointingHandHotX = 10;
 constexpr int kPointingHandHotY = 1;
@@ -90,5 +94,6 @@ inline const QString kCopyAction = QStringLiteral("Copying the barcode to the cl
 inline const QString kPrintAction = QStringLiteral("Printing the barcode");
 inline const QString kMenuAction = QStringLiteral("Opening the menu");
 inline const QString kWebPageAction = QStringLiteral("Opening the web page");
+inline const QString kRestoreAction = QStringLiteral("Restoring the window's saved design data");
 
 }  // namespace tallyline::design

@@ -7,6 +7,7 @@
 
 #include "BarcodeOutput.h"
 #include "CommonControls.h"
+#include "DesignData.h"
 #include "DesignFont.h"
 #include "DrawBar.h"
 #include "Guarded.h"
@@ -32,6 +33,22 @@ void Paint(QWidget& widget, Colour background) {
     widget.setAutoFillBackground(true);
 }
 
+// The button as the window saved it. Saved data that cannot be read is
+// reported, and the button then starts as a new instance would.
+std::unique_ptr<xpcmdbutton> RestoredButton(ErrorReporter& reporter, QWidget* window) {
+    try {
+        const DesignData saved = ReadDesignDataFile(design::kDesignDataResource);
+        if (const PropertyBag* bag = saved.Find(design::kXpcmdbutton1Name)) {
+            return std::make_unique<xpcmdbutton>(design::kXpcmdbutton1Name, *bag, reporter, window);
+        }
+    } catch (...) {
+        reporter.Report(design::kRestoreAction, DescribeCurrentException());
+    }
+    auto button = std::make_unique<xpcmdbutton>(design::kXpcmdbutton1Name, reporter, window);
+    button->InitProperties();
+    return button;
+}
+
 }  // namespace
 
 frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
@@ -50,6 +67,7 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
       mnuMenu(this),
       mnuCopy(design::kCopyCaption, &mnuMenu),
       mnuPrint(design::kPrintCaption, &mnuMenu),
+      xpcmdbutton1(RestoredButton(reporter, this)),
       reporter_(reporter),
       printers_(std::move(printers)) {
     Form_Initialize();
@@ -59,6 +77,7 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     connect(&Picture3, &ClickablePicture::Click, this, &frmBarCode::Picture3_Click);
     connect(&mnuCopy, &QAction::triggered, this, &frmBarCode::mnuCopy_Click);
     connect(&mnuPrint, &QAction::triggered, this, &frmBarCode::mnuPrint_Click);
+    connect(xpcmdbutton1.get(), &xpcmdbutton::Click, this, &frmBarCode::xpcmdbutton1_Click);
     Form_Load();
 }
 
@@ -99,12 +118,15 @@ void frmBarCode::LayOut() {
                                design::kPointingHandHotY));
     Picture3.setFocusPolicy(Qt::StrongFocus);
 
+    xpcmdbutton1->setGeometry(design::ToPixels(design::kXpcmdbutton1));
+
     mnuMenu.addAction(&mnuCopy);
     mnuMenu.addAction(&mnuPrint);
 
     setTabOrder(&Text1, &Picture1);
     setTabOrder(&Picture1, &Picture2);
     setTabOrder(&Picture2, &Picture3);
+    setTabOrder(&Picture3, xpcmdbutton1.get());
     Text1.setFocus();
 }
 
@@ -156,6 +178,8 @@ void frmBarCode::Picture3_Click() {
 void frmBarCode::mnuCopy_Click() { CopyBarcode(); }
 
 void frmBarCode::mnuPrint_Click() { PrintBarcode(); }
+
+void frmBarCode::xpcmdbutton1_Click() { CopyBarcode(); }
 
 void frmBarCode::CopyBarcode() {
     Guarded(reporter_, design::kCopyAction, [this] { CopyPicture(Picture1); });

@@ -13,6 +13,7 @@
 #include "PictureBox.h"
 #include "Printer.h"
 #include "frmPrint.h"
+#include "xpcmdbutton.h"
 
 namespace tallyline {
 
@@ -42,6 +43,7 @@ public:
     QMenu mnuMenu;
     QAction mnuCopy;
     QAction mnuPrint;
+    const std::unique_ptr<xpcmdbutton> xpcmdbutton1;
 
 public slots:
     // Places Picture1's image on the clipboard as a bitmap, and nothing else.
@@ -58,6 +60,7 @@ private slots:
     void Picture3_Click();
     void mnuCopy_Click();
     void mnuPrint_Click();
+    void xpcmdbutton1_Click();
 
 private:
     void Form_Initialize();

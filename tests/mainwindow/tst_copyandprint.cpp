@@ -79,11 +79,14 @@ private slots:
         QCOMPARE(ReadCode39(ClipboardImage()), QStringList{form->Text1.text().toUpper()});
     }
 
-    void menuAndRepeatedCopiesGiveTheSameBitmap() {
+    void menuButtonAndRepeatedCopiesGiveTheSameBitmap() {
         form->CopyBarcode();
         const QImage first = ClipboardImage();
         QApplication::clipboard()->clear();
         form->mnuCopy.trigger();
+        QCOMPARE(ClipboardImage(), first);
+        QApplication::clipboard()->clear();
+        QTest::mouseClick(form->xpcmdbutton1.get(), Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(ClipboardImage(), first);
         form->CopyBarcode();
         QCOMPARE(ClipboardImage(), first);

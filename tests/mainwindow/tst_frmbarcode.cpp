@@ -59,6 +59,7 @@ private slots:
             {&form->Text1, QRect(160, 8, 249, 28)},
             {&form->Picture2, QRect(2, 40, 513, 113)},
             {&form->Picture3, QRect(92, 171, 249, 22)},
+            {form->xpcmdbutton1.get(), QRect(384, 168, 97, 33)},
             {&form->Picture1, QRect(8, 48, BarcodeWidth(10), kPicture1Height)}};
         for (const auto& [widget, geometry] : designed) QCOMPARE(widget->geometry(), geometry);
         QCOMPARE(form->childAt(20, 60), &form->Picture1);
@@ -106,7 +107,8 @@ private slots:
             if (widget->focusPolicy() & Qt::TabFocus) order.append(widget);
             widget = widget->nextInFocusChain();
         } while (widget != &form->Text1);
-        const QList<QWidget*> expected{&form->Text1, &form->Picture1, &form->Picture2, &form->Picture3};
+        const QList<QWidget*> expected{&form->Text1, &form->Picture1, &form->Picture2, &form->Picture3,
+                                       form->xpcmdbutton1.get()};
         QCOMPARE(order, expected);
         QCOMPARE(form->focusWidget(), &form->Text1);
     }
