@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "Code39Table.h"
+#include "Code39Lookup.h"
 #include "CodePage.h"
 #include "Numeric.h"
 
@@ -54,11 +54,6 @@ private:
     const std::int16_t module_;
 };
 
-std::uint8_t TableIndex(char32_t character) noexcept {
-    const std::uint8_t code = codepage::Asc(character).value_or(0);
-    return code < kCode39TableSize ? code : 0;
-}
-
 }  // namespace
 
 void DrawBarcode(Text text, DrawingSurface& surface) {
@@ -89,7 +84,7 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     surface.Width(CSng(Divide(firstUnits, surface.ScaleWidth())));
 
     BarPen pen(surface, surface.ScaleLeft(), barTop, barBottom, module);
-    for (const char32_t character : symbol) pen.Draw(table[TableIndex(character)]);
+    for (const char32_t character : symbol) pen.Draw(PatternOf(table, character));
     pen.Space(1);
 
     const float fittedRight = pen.X() + static_cast<float>(module);

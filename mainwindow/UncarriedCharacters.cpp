@@ -1,6 +1,6 @@
 #include "UncarriedCharacters.h"
 
-#include "Code39Table.h"
+#include "Code39Lookup.h"
 #include "CodePage.h"
 
 namespace tallyline {
@@ -8,9 +8,7 @@ namespace {
 
 bool Carried(char32_t character) noexcept {
     constexpr Code39Patterns kTable = Code39Table();
-    const auto code = codepage::Asc(codepage::UCase(character));
-    if (!code || *code >= kCode39TableSize) return false;
-    const ElementPattern pattern = kTable[*code];
+    const ElementPattern pattern = PatternOf(kTable, codepage::UCase(character));
     return !pattern.empty() && pattern != kTable['*'];
 }
 
