@@ -103,6 +103,10 @@ const QPaintDevice& Typesetter() {
     return device;
 }
 
+QFontMetricsF Metrics(const QFont& font) {
+    return QFontMetricsF(font, &Typesetter());
+}
+
 short ButtonMask(Qt::MouseButton button) noexcept {
     switch (button) {
     case Qt::LeftButton: return 1;
@@ -209,11 +213,11 @@ void PictureBox::StartBand(Band band) {
 }
 
 float PictureBox::TextWidth(TextView text) const {
-    return ToFloat(Metrics().horizontalAdvance(ToQString(text)) * UnitsPerPixel());
+    return ToFloat(Metrics(font()).horizontalAdvance(ToQString(text)) * UnitsPerPixel());
 }
 
 float PictureBox::TextHeight(TextView) const {
-    return ToFloat(Metrics().height() * UnitsPerPixel());
+    return ToFloat(Metrics(font()).height() * UnitsPerPixel());
 }
 
 float PictureBox::CurrentX() const { return ToFloat(penX_ * UnitsPerPixel()); }
@@ -222,7 +226,7 @@ float PictureBox::CurrentY() const { return ToFloat(penY_ * UnitsPerPixel()); }
 void PictureBox::CurrentY(float y) { penY_ = y / UnitsPerPixel(); }
 
 void PictureBox::Print(TextView text) {
-    const QFontMetricsF& metrics = Metrics();
+    const QFontMetricsF metrics = Metrics(font());
     const bool nearby = std::abs(penX_) <= kFarthestPen && std::abs(penY_) <= kFarthestPen;
     if (nearby && !extent_.isEmpty()) {
         Settle();
@@ -234,11 +238,6 @@ void PictureBox::Print(TextView text) {
     penX_ = 0;
     penY_ += metrics.height();
     update();
-}
-
-void PictureBox::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange) metrics_.reset();
-    QWidget::changeEvent(event);
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
@@ -278,11 +277,6 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 
 double PictureBox::UnitsPerPixel() const noexcept {
     return scaleMode_ == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
-}
-
-const QFontMetricsF& PictureBox::Metrics() const {
-    if (!metrics_) metrics_.emplace(font(), &Typesetter());
-    return *metrics_;
 }
 
 void PictureBox::Settle() const {

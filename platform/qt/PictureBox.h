@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QImage>
 #include <QWidget>
 
@@ -65,7 +64,6 @@ signals:
     void MouseDown(short Button, short Shift, float X, float Y);
 
 protected:
-    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -85,7 +83,6 @@ private:
     };
 
     double UnitsPerPixel() const noexcept;
-    const QFontMetricsF& Metrics() const;
     QRect Extent() const noexcept { return QRect(QPoint(), extent_); }
     // Settles any pending band and begins this one, its top row not yet drawn.
     void StartBand(Band band);
@@ -117,9 +114,6 @@ private:
     // its bars.
     mutable bool blank_ = false;
     mutable std::optional<Band> band_;
-    // Metrics for the fixed resolution cost a font lookup to build; kept
-    // until the font changes.
-    mutable std::optional<QFontMetricsF> metrics_;
     StdPicture picture_;
     Colour backColor_ = kWindowBackground;
     Colour foreColor_ = kWindowText;
