@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "Guarded.h"
+#include "InputMasks.h"
 #include "QtColour.h"
 #include "QtText.h"
 #include "RuntimeError.h"
@@ -105,23 +106,6 @@ const QPaintDevice& Typesetter() {
 
 QFontMetricsF Metrics(const QFont& font) {
     return QFontMetricsF(font, &Typesetter());
-}
-
-short ButtonMask(Qt::MouseButton button) noexcept {
-    switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-short ShiftMask(Qt::KeyboardModifiers modifiers) noexcept {
-    short mask = 0;
-    if (modifiers & Qt::ShiftModifier) mask |= 1;
-    if (modifiers & Qt::ControlModifier) mask |= 2;
-    if (modifiers & Qt::AltModifier) mask |= 4;
-    return mask;
 }
 
 }  // namespace
