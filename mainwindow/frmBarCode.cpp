@@ -24,7 +24,7 @@ namespace {
 
 constexpr short kRightButton = 2;
 
-QFont FontOf(design::FontDesign spec) { return DesignFont(spec.family, spec.points, spec.weight); }
+QFont FontOf(design::FontDesign font) { return DesignFont(font.family, font.points, font.weight); }
 
 void Paint(QWidget& widget, Colour background) {
     QPalette palette = widget.palette();
