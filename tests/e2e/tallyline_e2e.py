@@ -3,6 +3,7 @@ its own process, the X clipboard, a CUPS server with a PDF printer, and a
 barcode decoder. Everything started here is stopped again, whatever happens."""
 
 import contextlib
+import fcntl
 import os
 import pathlib
 import re
@@ -13,30 +14,26 @@ import time
 
 from Xlib import X, display as xdisplay, protocol
 
-WINDOW_TITLE = "^ Tallyline$"
 STEP_TIMEOUT = 20
-# A loaded machine can take long to start the program for the first time.
-START_TIMEOUT = 60
-
-
-def fail(message):
-    print("FAIL: " + message, file=sys.stderr)
-    sys.exit(1)
+# A loaded machine can take long to start the program for the first time, or to print.
+SLOW_TIMEOUT = 60
 
 
 def check(condition, message):
     if not condition:
-        fail(message)
+        sys.exit("FAIL: " + message)
 
 
-def wait_for(predicate, timeout=STEP_TIMEOUT, interval=0.1):
-    """The predicate's first true value, or None once the time is up."""
+def wait_for(predicate, timeout=STEP_TIMEOUT):
+    """The predicate's first true value, or its last value once the time is up."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > deadline:
-            return value
-        time.sleep(interval)
+    while not (value := predicate()) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return value
+
+
+def run(*command, timeout=STEP_TIMEOUT, **options):
+    return subprocess.run(command, capture_output=True, timeout=timeout, **options)
 
 
 @contextlib.contextmanager
@@ -57,163 +54,122 @@ def xvfb():
         server.wait(timeout=STEP_TIMEOUT)
 
 
-def xdotool(display, *arguments):
-    result = subprocess.run(["xdotool", *arguments], env=dict(os.environ, DISPLAY=display),
-                            capture_output=True, text=True, timeout=STEP_TIMEOUT)
-    return result.stdout
-
-
 class Program:
-    """The program running on a display, with its main window found."""
+    """The program's process and its main window. Points are in the window's client area."""
 
-    def __init__(self, binary, display, extra_env=None):
-        env = dict(os.environ, DISPLAY=display)
-        env.pop("QT_QPA_PLATFORM", None)
-        env.update(extra_env or {})
-        self.display = display
-        # A file, not a pipe: programs that the window starts inherit it and
-        # may outlive it.
-        self.log = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([binary], env=env, stdout=self.log, stderr=self.log)
-
-    def find_window(self):
-        found = wait_for(lambda: self.xdotool("search", "--onlyvisible", "--name", WINDOW_TITLE).split(),
-                         timeout=START_TIMEOUT)
-        check(found, "the window did not appear")
-        self.window = found[0]
-        geometry = dict(line.split("=") for line in self.xdotool("getwindowgeometry", "--shell", self.window).split())
-        self.left, self.top = int(geometry["X"]), int(geometry["Y"])
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-        self.process.wait(timeout=STEP_TIMEOUT)
-        self.log.seek(0)
-        sys.stderr.write(self.log.read().decode(errors="replace"))
-        self.log.close()
+    def __init__(self, process, display):
+        self.process, self.display, self.window = process, display, None
 
     def xdotool(self, *arguments):
-        return xdotool(self.display, *arguments)
+        return run("xdotool", *arguments, env=dict(os.environ, DISPLAY=self.display), text=True).stdout
 
-    def click(self, x, y, button):
-        """Clicks at a point of the window's client area."""
-        self.xdotool("mousemove", str(self.left + x), str(self.top + y))
-        self.xdotool("click", str(button))
+    def others(self, *criteria):
+        """The visible windows besides the main one that xdotool search finds by criteria.
+        A message box has the main window's title, a pop-up menu has none."""
+        return [w for w in self.xdotool("search", "--onlyvisible", *criteria).split() if w != self.window]
+
+    def move_to(self, x, y, *then):
+        self.xdotool("mousemove", "--window", self.window, str(x), str(y), *then)
 
     def type_text(self, text):
         """Clicks into Text1 and replaces its text by typing."""
         self.xdotool("windowfocus", "--sync", self.window)
-        self.click(160 + 124, 8 + 14, 1)
-        self.xdotool("key", "ctrl+a", "BackSpace")
-        self.xdotool("type", "--delay", "15", text)
+        self.move_to(160 + 124, 8 + 14, "click", "1", "key", "ctrl+a", "BackSpace", "type", "--delay", "15", text)
+
+    def open_menu(self):
+        self.move_to(20, 60, "click", "3")
+        check(wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open")
 
     def choose_from_menu(self, entry):
         """Opens the pop-up menu on Picture1 and chooses an entry by its place."""
-        self.click(20, 60, 3)
-        check(wait_for(self.popup_open, timeout=5), "the pop-up menu did not open")
+        self.open_menu()
         self.xdotool("key", *(["Down"] * (entry + 1)), "Return")
-
-    def popup_open(self):
-        return len(self.xdotool("search", "--onlyvisible", "--name", ".*").split()) > 1 or None
 
     def close(self):
         """Closes the window as its title bar's close button would."""
         connection = xdisplay.Display(self.display)
-        try:
-            window = connection.create_resource_object("window", int(self.window))
-            protocols = connection.intern_atom("WM_PROTOCOLS")
-            delete = connection.intern_atom("WM_DELETE_WINDOW")
-            message = protocol.event.ClientMessage(window=window, client_type=protocols,
-                                                   data=(32, [delete, X.CurrentTime, 0, 0, 0]))
-            window.send_event(message)
-            # A round trip, not a flush: a request still buffered when the
-            # connection closes may never reach the server.
-            connection.sync()
-        finally:
-            connection.close()
+        window, atom = connection.create_resource_object("window", int(self.window)), connection.intern_atom
+        window.send_event(protocol.event.ClientMessage(window=window, client_type=atom("WM_PROTOCOLS"),
+                                                       data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+        # A round trip, not a flush: a request still buffered when the
+        # connection closes may never reach the server.
+        connection.sync()
+        connection.close()
 
-    def wait_for_exit(self, timeout=10):
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return None
+    def exit_status(self):
+        with contextlib.suppress(subprocess.TimeoutExpired):
+            return self.process.wait(timeout=STEP_TIMEOUT)
 
 
 @contextlib.contextmanager
 def program(binary, display, extra_env=None):
-    running = Program(binary, display, extra_env)
-    try:
-        running.find_window()
-        yield running
-    finally:
-        running.stop()
+    """The program started on a display, once its window shows; killed if still running."""
+    env = dict(os.environ, DISPLAY=display, **(extra_env or {}))
+    env.pop("QT_QPA_PLATFORM", None)
+    # A file, not a pipe: programs that the window starts inherit it and may outlive it.
+    with tempfile.TemporaryFile() as log:
+        running = Program(subprocess.Popen([binary], env=env, stdout=log, stderr=log), display)
+        try:
+            found = wait_for(lambda: running.others("--name", "^ Tallyline$"), timeout=SLOW_TIMEOUT)
+            check(found, "the window did not appear")
+            running.window = found[0]
+            yield running
+        finally:
+            running.process.kill()
+            running.process.wait(timeout=STEP_TIMEOUT)
+            log.seek(0)
+            sys.stderr.write(log.read().decode(errors="replace"))
+
+
+def decode_clipboard(display):
+    return decode(clipboard(display, "image/png"))
 
 
 def clipboard(display, target):
-    result = subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"],
-                            env=dict(os.environ, DISPLAY=display), capture_output=True,
-                            timeout=STEP_TIMEOUT)
-    return result.stdout
+    return run("xclip", "-selection", "clipboard", "-t", target, "-o",
+               env=dict(os.environ, DISPLAY=display)).stdout
 
 
-def decode(picture_path):
+def decode(png):
     """What zbar reads from a picture laid on a white page."""
-    with tempfile.TemporaryDirectory() as folder:
-        page = os.path.join(folder, "page.png")
-        subprocess.run(["convert", picture_path, "-bordercolor", "white", "-border", "40", page],
-                       check=True, timeout=STEP_TIMEOUT)
-        result = subprocess.run(["zbarimg", "-q", "--raw", page], capture_output=True, text=True,
-                                timeout=STEP_TIMEOUT)
-    return result.stdout.splitlines()
-
-
-def decode_pdf(pdf_path):
-    """What zbar reads from a printed page, rasterised at 300 dots per inch."""
-    with tempfile.TemporaryDirectory() as folder:
-        subprocess.run(["pdftoppm", "-r", "300", "-png", "-singlefile", str(pdf_path),
-                        os.path.join(folder, "page")], check=True, timeout=60)
-        return decode(os.path.join(folder, "page.png"))
+    with tempfile.NamedTemporaryFile(suffix=".png") as page:
+        run("convert", "png:-", "-bordercolor", "white", "-border", "40", page.name, input=png)
+        return run("zbarimg", "-q", "--raw", page.name, text=True).stdout.splitlines()
 
 
 def pdf_pages(pdf_path):
-    info = subprocess.run(["pdfinfo", str(pdf_path)], capture_output=True, text=True,
-                          timeout=STEP_TIMEOUT).stdout
-    match = re.search(r"^Pages:\s+(\d+)", info, re.MULTILINE)
+    match = re.search(r"^Pages:\s+(\d+)", run("pdfinfo", pdf_path, text=True).stdout, re.MULTILINE)
     return int(match.group(1)) if match else 0
 
 
 def cups_running():
-    result = subprocess.run(["lpstat", "-r"], capture_output=True, text=True, timeout=STEP_TIMEOUT)
-    return "not running" not in result.stdout and result.returncode == 0
+    status = run("lpstat", "-r", text=True)
+    return status.returncode == 0 and "not running" not in status.stdout
 
 
 @contextlib.contextmanager
 def cups_pdf_printer():
-    """A CUPS server whose default printer writes PDF files; yields the
-    folder the files appear in. A server started here is stopped again."""
-    started = None
-    if not cups_running():
-        started = subprocess.Popen(["cupsd", "-f"], stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        check(wait_for(cups_running), "cupsd did not start")
-    try:
-        subprocess.run(["lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P",
-                        "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"],
-                       check=True, capture_output=True, timeout=STEP_TIMEOUT)
-        subprocess.run(["lpadmin", "-d", "PDF"], check=True, capture_output=True,
-                       timeout=STEP_TIMEOUT)
-        yield pathlib.Path.home() / "PDF"
-    finally:
-        if started is not None:
-            started.terminate()
-            started.wait(timeout=STEP_TIMEOUT)
+    """A CUPS server whose default printer writes PDF files; yields their folder. Runs
+    from other build folders share server and folder, so they take turns."""
+    with open(os.path.join(tempfile.gettempdir(), "tallyline-e2e-cups.lock"), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        started = None if cups_running() else subprocess.Popen(
+            ["cupsd", "-f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            check(wait_for(cups_running), "cupsd did not start")
+            run("lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P",
+                "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", check=True)
+            run("lpadmin", "-d", "PDF", check=True)
+            yield pathlib.Path.home() / "PDF"
+        finally:
+            if started is not None:
+                started.terminate()
+                started.wait(timeout=STEP_TIMEOUT)
 
 
 def new_pdfs(folder, before):
     """The PDF files in a folder that are not in before, once complete."""
     def complete():
-        if not folder.is_dir():
-            return None
         fresh = sorted(set(folder.glob("*.pdf")) - before)
         return fresh if fresh and all(pdf_pages(pdf) > 0 for pdf in fresh) else None
     return complete

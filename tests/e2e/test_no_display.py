@@ -2,15 +2,14 @@
 with a non-zero status instead of aborting."""
 
 import os
-import subprocess
 
-from tallyline_e2e import check, main
+from tallyline_e2e import check, main, run
 
 
 def test(binary):
     env = {key: value for key, value in os.environ.items()
            if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-    result = subprocess.run([binary], env=env, capture_output=True, text=True, timeout=30)
+    result = run(binary, env=env, text=True)
     lines = result.stderr.splitlines()
     check(result.returncode == 1, f"exit status {result.returncode}")
     check(len(lines) == 1 and "display" in lines[0], f"said {lines}")
