@@ -21,9 +21,7 @@ std::optional<ErrorNumber> ErrorOf(Call&& call) {
 
 // Lets QCOMPARE name the errors it compares.
 inline char* toString(const std::optional<ErrorNumber>& number) {
-    if (!number) return qstrdup("no error");
-    return qstrdup(QByteArray("error ") + QByteArray::number(static_cast<int>(*number)) + ' ' +
-                   StandardDescription(*number));
+    return qstrdup(number ? StandardDescription(*number) : "no error");
 }
 
 }  // namespace tallyline
