@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DrawingSurface.h"
@@ -10,19 +11,15 @@
 
 namespace tallyline::testing {
 
-// A filled box as the renderer asked for it, in the scale it was drawn in.
+// A box drawn since the last Cls, as the renderer asked for it, in the scale it was drawn in.
 struct RecordedBox {
     float left;
-    float top;
     float right;
-    float bottom;
     Colour colour;
 };
 
-// A picture box as the renderer sees it, without pixels: the outer Width is
-// in twips, the inner scale in twips or pixels, and ScaleWidth follows Width
-// less the border. Every operation that changes the surface is written to a
-// log in the order it happens; reads are not, as they change nothing.
+// A picture box without pixels: Width in twips, the inner scale in twips or pixels,
+// ScaleWidth following Width less the border. Changes are logged in order, reads not.
 class RecordingSurface final : public DrawingSurface {
 public:
     struct Setup {
@@ -33,59 +30,46 @@ public:
         float textHeight = 13;
     };
 
-    explicit RecordingSurface(const Setup& setup);
+    explicit RecordingSurface(const Setup& setup) : setup_(setup), width_(setup.widthTwips) {}
 
-    // The operation that would become log entry number `index` (from 0)
-    // raises `number` instead of happening.
-    void FailAt(std::size_t index, ErrorNumber number);
-
-    const std::vector<std::string>& Log() const { return log_; }
-    // The persistent image: the boxes drawn since the last Cls.
+    // The change that would become log entry `index` (from 0) raises `number` instead.
+    void FailAt(std::size_t index, ErrorNumber number) { failAt_ = {index, number}; }
+    const std::vector<Text>& Log() const { return log_; }
     const std::vector<RecordedBox>& Boxes() const { return boxes_; }
-    const std::vector<float>& WidthsWritten() const { return widthsWritten_; }
-    const std::vector<Text>& Printed() const { return printed_; }
-
-    // The image read as modules of the given width from ScaleLeft: '1' for a
-    // black one, '0' for a white one, '?' where a box is not whole modules or
-    // does not start where the last one ended.
+    // The image in modules of that width: '1' black, '0' white, '?' a box off the grid or over 1000 wide.
     std::string Modules(float module) const;
 
-    void ScaleMode(ScaleModeKind mode) override;
+    void ScaleMode(ScaleModeKind mode) override { Record(U"ScaleMode", {static_cast<float>(mode)}); mode_ = mode; }
     float Width() const override { return width_; }
-    void Width(float width) override;
+    void Width(float width) override { Record(U"Width", {width}); width_ = width; }
     float ScaleLeft() const override { return 0; }
     float ScaleTop() const override { return 0; }
-    float ScaleWidth() const override;
-    float ScaleHeight() const override;
-    void Cls() override;
-    void Picture(const StdPicture* picture) override;
+    float ScaleWidth() const override { return (width_ - setup_.borderTwips) / TwipsPerUnit(); }
+    float ScaleHeight() const override { return setup_.scaleHeightPixels * kTwipsPerPixel / TwipsPerUnit(); }
+    void Cls() override { Record(U"Cls"); boxes_.clear(); }
+    void Picture(const StdPicture* picture) override { Record(picture ? U"Picture set" : U"Picture none"); }
     void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     float TextWidth(TextView) const override { return setup_.textWidth; }
     float TextHeight(TextView) const override { return setup_.textHeight; }
     float CurrentX() const override { return currentX_; }
-    void CurrentX(float x) override;
+    void CurrentX(float x) override { Record(U"CurrentX", {x}); currentX_ = x; }
     float CurrentY() const override { return currentY_; }
-    void CurrentY(float y) override;
-    void Print(TextView text) override;
+    void CurrentY(float y) override { Record(U"CurrentY", {y}); currentY_ = y; }
+    void Print(TextView text) override { Record(U"Print " + Text(text)); }
 
 private:
-    void Record(std::string entry);
-    float TwipsPerUnit() const;
+    // Logs the change with its values, or raises the error that FailAt asked for.
+    void Record(Text entry, std::initializer_list<float> values = {});
+    float TwipsPerUnit() const { return mode_ == ScaleModeKind::Pixels ? kTwipsPerPixel : 1.0f; }
 
     Setup setup_;
     ScaleModeKind mode_ = ScaleModeKind::Twips;
     float width_;
     float currentX_ = 0;
     float currentY_ = 0;
-    std::optional<std::size_t> failAt_;
-    ErrorNumber failure_ = ErrorNumber::InvalidProcedureCall;
-    std::vector<std::string> log_;
+    std::optional<std::pair<std::size_t, ErrorNumber>> failAt_;
+    std::vector<Text> log_;
     std::vector<RecordedBox> boxes_;
-    std::vector<float> widthsWritten_;
-    std::vector<Text> printed_;
 };
-
-// Shortest text that reads back as the same float: "60.5", "1980".
-std::string FormatNumber(float value);
 
 }  // namespace tallyline::testing
