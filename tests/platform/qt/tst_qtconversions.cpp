@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include "QtColour.h"
 #include "QtText.h"
 
 using namespace tallyline;
@@ -10,13 +9,12 @@ Q_DECLARE_METATYPE(tallyline::Text)
 class QtConversions : public QObject {
     Q_OBJECT
 private slots:
+    // A surrogate pair is one character; a half on its own names none.
     void textFromUtf16_data() {
         QTest::addColumn<QString>("utf16");
         QTest::addColumn<Text>("text");
-        QTest::newRow("code page letters") << QStringLiteral("Ab1 \u00E9\u20AC") << Text(U"Ab1 \u00E9\u20AC");
-        QTest::newRow("surrogate pair") << QStringLiteral("A\U0001F600B") << Text(U"A\U0001F600B");
+        QTest::newRow("surrogate pair") << QStringLiteral("\u00E9\U0001F600\u20AC") << Text(U"\u00E9\U0001F600\u20AC");
         QTest::newRow("lone high half") << (QString(QChar(0xD83D)) + 'A') << Text(U"\uFFFDA");
-        QTest::newRow("lone low half at the end") << (QString('A') + QChar(0xDE00)) << Text(U"A\uFFFD");
         QTest::newRow("halves swapped") << (QString(QChar(0xDE00)) + QChar(0xD83D)) << Text(U"\uFFFD\uFFFD");
     }
     void textFromUtf16() {
@@ -24,16 +22,6 @@ private slots:
         QFETCH(Text, text);
         QVERIFY(ToText(utf16) == text);
         QCOMPARE(ToQString(text) == utf16, text.find(U'\uFFFD') == Text::npos);
-    }
-
-    void valuesThatAreNoCharacterBecomeReplacements() {
-        QCOMPARE(ToQString(Text{0xD800, 0x110000, 0xFFFFFFFF}), QStringLiteral("\uFFFD\uFFFD\uFFFD"));
-    }
-
-    void colours() {
-        QCOMPARE(ToQColor(RGB(212, 208, 200)), QColor(212, 208, 200));
-        QCOMPARE(ToQColor(kWindowBackground), QColor(Qt::white));
-        QCOMPARE(ToQColor(kWindowText), QColor(Qt::black));
     }
 };
 
