@@ -1,8 +1,9 @@
-// Saved design data that is cut short or garbled is refused with an error
-// that names the line and the key, never read as some other value.
+// Saved design data reads back as typed values; anything cut short or garbled
+// is refused with an error that names the line and the key.
 #include <QtTest>
 
 #include "DesignData.h"
+#include "DesignFont.h"
 #include "RuntimeError.h"
 
 using namespace tallyline;
@@ -10,6 +11,16 @@ using namespace tallyline;
 class TestDesignData : public QObject {
     Q_OBJECT
 private slots:
+    void readsTypedValues() {
+        const DesignData data = ReadDesignData("[Button]\n  caption = \"say \\\"hi\\\"\"\nEnabled = TRUE\n"
+                                               "font = Font( \"MS Sans Serif\" , 8.25 , 400 )\n");
+        const PropertyBag& bag = *data.Find(QStringLiteral("button"));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Caption"), 0), PropertyValue(QStringLiteral("say \"hi\"")));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("enabled"), false), PropertyValue(true));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Font"), 0),
+                 PropertyValue(DesignFont(QStringLiteral("MS Sans Serif"), 8.25, 400)));
+    }
+
     void badDataNamesLineAndKey_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("where");
