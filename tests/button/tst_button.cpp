@@ -1,0 +1,323 @@
+// The button: its skin, faces painted from it, mouse, keys, poll and properties.
+#include <QtTest>
+
+#include "CursorPosition.h"
+#include "DesignFont.h"
+#include "DrawButton.h"
+#include "IndexedBmp.h"
+#include "RuntimeError.h"
+#include "SkinCells.h"
+#include "xpcmdbutton.h"
+
+using namespace tallyline;
+
+namespace {
+
+struct Run { int cell, x0, x1, y0, y1; QRgb colour; };  // cell -1: the border of cells 0, 1, 3 and 4
+const Run kTelling[] = {
+    {-1,3,14,0,0,0x003C74},{-1,3,14,20,20,0x003C74},{-1,0,0,3,17,0x003C74},{-1,17,17,3,17,0x003C74},
+    {-1,0,0,0,0,0xDDD7C5},{-1,1,1,0,0,0x65869F},{-1,0,0,1,1,0x65869F},{-1,2,2,0,0,0x225583},{-1,0,0,2,2,0x225583},
+    {-1,15,15,0,0,0x154C7D},{-1,16,16,0,0,0x577C99},{-1,17,17,0,0,0xE1DCCA},{-1,17,17,1,1,0x6586A0},
+    {-1,17,17,2,2,0x225583},{-1,0,0,18,18,0x154C7D},{-1,0,0,19,19,0x567B99},{-1,0,0,20,20,0xECEAD9},
+    {-1,1,1,20,20,0x6A8BA3},{-1,2,2,20,20,0x225583},{-1,15,15,20,20,0x154C7D},{-1,16,16,20,20,0x6184A0},
+    {-1,17,17,20,20,0xF9F8F2},{-1,17,17,19,19,0x5E829E},{-1,17,17,18,18,0x154C7D},{0,2,15,1,1,0xFFFFFF},
+    {0,1,16,2,2,0xFEFEFE},{0,3,14,3,3,0xFCFCFB},{0,3,14,16,16,0xF0F0EA},{0,15,15,10,10,0xEEEDE7},
+    {0,16,16,10,10,0xE8E5DF},{0,1,16,17,17,0xECEBE6},{0,1,16,18,18,0xE2DFD6},{0,2,15,19,19,0xD6D0C5},
+    {0,1,1,1,1,0x557DA2},{0,16,16,1,1,0x557DA2},{0,1,1,19,19,0x4A7193},{0,16,16,19,19,0x486E90},{1,2,15,1,1,0xD1CCC1},
+    {1,1,16,2,2,0xDCD8CF},{1,3,14,3,3,0xE5E4DD},{1,3,14,15,15,0xE0E0D7},{1,1,1,10,10,0xD7D4CB},{1,2,2,10,10,0xDDDBD3},
+    {1,1,16,18,18,0xEAE9E3},{1,2,15,19,19,0xF2F1EE},{1,1,1,1,1,0x466D8E},{1,16,16,1,1,0x497092},{1,1,1,19,19,0x4D7598},
+    {1,16,16,19,19,0x4F779B},{2,1,16,0,0,0xC9C7BA},{2,1,16,20,20,0xC9C7BA},{2,0,0,1,19,0xC9C7BA},
+    {2,17,17,1,19,0xC9C7BA},{2,0,0,0,0,0xFFFFFF},{2,17,17,0,0,0xFFFFFF},{2,0,0,20,20,0xFFFFFF},{2,17,17,20,20,0xFFFFFF},
+    {2,1,1,1,1,0xD8D6CA},{2,16,16,1,1,0xD8D6CA},{2,1,1,19,19,0xD8D6CA},{2,16,16,19,19,0xD8D6CA},{2,3,14,1,19,0xF5F4EA},
+    {2,1,16,3,17,0xF5F4EA},{2,2,2,1,1,0xEAE9DE},{2,15,15,1,1,0xEAE9DE},{2,2,2,19,19,0xEAE9DE},{2,15,15,19,19,0xEAE9DE},
+    {2,1,1,2,2,0xEEEDE2},{2,16,16,2,2,0xEEEDE2},{2,1,1,18,18,0xEEEDE2},{2,16,16,18,18,0xEEEDE2},{3,3,14,1,1,0xFFF0CF},
+    {3,3,14,2,2,0xFDD889},{3,1,1,3,3,0xFEDF9A},{3,16,16,3,3,0xFEDF9A},{3,2,2,3,3,0xFCD279},{3,15,15,3,3,0xFCD279},
+    {3,1,1,17,17,0xF9B435},{3,16,16,17,17,0xF9B435},{3,2,2,17,17,0xF8B535},{3,15,15,17,17,0xF8B535},
+    {3,2,15,18,18,0xF8B330},{3,2,15,19,19,0xE59700},{3,1,1,1,1,0x8D9EA1},{3,16,16,1,1,0x8D9EA1},{3,1,1,19,19,0x848671},
+    {3,16,16,19,19,0x83846F},{4,2,15,1,1,0xCEE7FF},{4,1,16,2,2,0xBCD4F6},{4,1,2,3,3,0xBAD3F5},{4,15,16,3,3,0xBAD3F5},
+    {4,1,2,17,17,0x89ADE4},{4,15,16,17,17,0x89ADE4},{4,1,16,18,18,0x89ADE4},{4,3,15,19,19,0x6982EE},
+    {4,2,2,19,19,0x4D7DC1},{4,1,1,1,1,0x274D85},{4,16,16,1,1,0x274D85},{4,1,1,19,19,0x274D85},{4,16,16,19,19,0x274D85},
+};
+
+const ButtonFace kFaces[] = {FaceNormal, FacePressed, FaceDisabled, FaceHover, FaceHighlighted};
+QPoint pointer;
+
+struct ReportLog : ErrorReporter {
+    void Report(const QString& action, const QString& reason) noexcept override { entries << action + ": " + reason; }
+    QStringList entries;
+} unheard;
+
+PictureClip Skin() {
+    PictureClip pc;
+    pc.Picture(StdPicture(QImage(QStringLiteral(":/button/skin.bmp")).convertToFormat(QImage::Format_RGB32)));
+    pc.Cols(5);
+    return pc;
+}
+
+struct Painted : UserControl {  // a real surface painted with a face, its paints recorded
+    Painted(ButtonFace face, QSize size) : UserControl(unheard, QString(), nullptr) {
+        resize(size);
+        ScaleMode(ScaleModeKind::Twips);  // so that DrawButton has to set pixels itself
+        DrawButton(face, *this, Skin());
+    }
+    void PaintPicture(const StdPicture& cell, float X1, float Y1, float Width1, float Height1, float X2, float Y2,
+                      float Width2, float Height2) override {
+        rectangles << QList<float>{X1, Y1, Width1, Height1, X2, Y2, Width2, Height2};
+        UserControl::PaintPicture(cell, X1, Y1, Width1, Height1, X2, Y2, Width2, Height2);
+    }
+    QList<QList<float>> rectangles;
+};
+
+QString FaceShown(const UserControl& control) {
+    const char* const names[] = {"Normal", "Pressed", "Disabled", "Hover", "Highlighted"};
+    for (const ButtonFace face : kFaces) {
+        if (Painted(face, control.size()).Image().Image() == control.Image().Image()) return names[face];
+    }
+    return QStringLiteral("no face");
+}
+
+void SendMouse(QWidget& to, QEvent::Type type, QPointF at, Qt::MouseButton changed = {}, Qt::MouseButtons held = {}) {
+    QMouseEvent event(type, at, to.mapToGlobal(at), changed, held, {});
+    QApplication::sendEvent(&to, &event);
+}
+
+struct Bench {  // a 97 x 33 button, new or restored, in a container with a font of its own
+    explicit Bench(const PropertyBag* saved = nullptr) {
+        window.setFont(DesignFont(QStringLiteral("DejaVu Serif"), 12, 700));
+        button = saved ? std::make_unique<xpcmdbutton>(QStringLiteral("xpcmdbutton1"), *saved, log, &window)
+                       : std::make_unique<xpcmdbutton>(QStringLiteral("xpcmdbutton1"), log, &window);
+        if (!saved) button->InitProperties();
+        button->resize(97, 33);
+        window.show();
+        const auto watch = [this](auto signal) {
+            const QString event = QString::fromLatin1(QMetaMethod::fromSignal(signal).name());
+            QObject::connect(button.get(), signal, [this, event](auto&... arguments) {
+                events << (QStringList{event} << ... << QString::number(arguments)).join(' ');
+            });
+        };
+        [&](auto... signal) { (watch(signal), ...); }(
+            &xpcmdbutton::Click, &xpcmdbutton::KeyDown, &xpcmdbutton::KeyPress, &xpcmdbutton::KeyUp,
+            &xpcmdbutton::MouseOut, &xpcmdbutton::MouseDown, &xpcmdbutton::MouseMove, &xpcmdbutton::MouseUp);
+    }
+    IntervalTimer& Timer1() { return *button->findChild<IntervalTimer*>(QStringLiteral("Timer1")); }
+    CaptionLabel& lbl() { return *button->findChild<CaptionLabel*>(QStringLiteral("lbl")); }
+
+    ReportLog log;
+    QWidget window;
+    std::unique_ptr<xpcmdbutton> button;
+    QStringList events;
+};
+
+}  // namespace
+
+class TestButton : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetCursorSource([] { return pointer; }); }
+
+    void theSkinIsTheEightBitBitmapThatTheGeneratorDraws() {
+        QFile file(QStringLiteral(SKIN_FILE));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QCOMPARE(bytes.size(), 3010);
+        QCOMPARE(QImage::fromData(bytes, "BMP").format(), QImage::Format_Indexed8);
+        QCOMPARE(QImage::fromData(bytes, "BMP").size(), QSize(90, 21));
+        const auto drawn = skingen::EncodeIndexedBmp(skingen::DrawSkin());
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(drawn.data()), static_cast<qsizetype>(drawn.size())), bytes);
+    }
+
+    void theSkinHasEveryTellingPixel() {
+        const QImage skin = QImage(QStringLiteral(SKIN_FILE)).convertToFormat(QImage::Format_RGB32);
+        for (const Run& run : kTelling) {
+            for (const int cell : run.cell < 0 ? QList{0, 1, 3, 4} : QList{run.cell}) {
+                QImage expected(run.x1 - run.x0 + 1, run.y1 - run.y0 + 1, QImage::Format_RGB32);
+                expected.fill(run.colour | 0xFF000000);
+                QVERIFY2(skin.copy(18 * cell + run.x0, run.y0, expected.width(), expected.height()) == expected,
+                         qPrintable(QStringLiteral("cell %1 from (%2,%3)").arg(cell).arg(run.x0).arg(run.y0)));
+            }
+        }
+        QCOMPARE(skin.copy(54 + 3, 3, 12, 15), skin.copy(3, 3, 12, 15));  // hover's middle is the normal one,
+        QCOMPARE(skin.copy(72 + 3, 3, 12, 15), skin.copy(3, 3, 12, 15));  // and so is highlighted's
+    }
+
+    // Stretched, each row is a cell row (the top and bottom three its own): 1 pixel border, 2 frame.
+    void paintsTheFaceInNinePieces() {
+        for (const ButtonFace face : kFaces) {
+            const QImage cell = Skin().GraphicCell(face).Image();
+            QCOMPARE(Painted(face, {97, 33}).rectangles, (QList<QList<float>>{
+                {0, 0, 3, 3, 0, 0, 3, 3}, {94, 0, 3, 3, 15, 0, 3, 3}, {94, 30, 3, 3, 15, 18, 3, 3},
+                {0, 30, 3, 3, 0, 18, 3, 3}, {3, 0, 91, 3, 3, 0, 12, 3}, {94, 3, 3, 27, 15, 3, 3, 15},
+                {0, 3, 3, 27, 0, 3, 3, 15}, {3, 30, 91, 3, 3, 18, 12, 3}, {3, 3, 91, 27, 3, 3, 12, 15}}));
+            QCOMPARE(Painted(face, {18, 21}).Image().Image(), cell);
+            for (const auto& [W, H] : {std::pair{97, 33}, {300, 80}}) {
+                const QImage shown = Painted(face, {W, H}).Image().Image();
+                for (int y = 0; y < H; ++y) {
+                    const int first = y < 3 ? y : y >= H - 3 ? y - H + 21 : 3;
+                    bool found = false;
+                    for (int source = first; source <= (y < 3 || y >= H - 3 ? first : 17) && !found; ++source) {
+                        found = true;
+                        for (int x = 0; x < W && found; ++x) {
+                            found = shown.pixel(x, y) == cell.pixel(x < 3 ? x : x >= W - 3 ? x - W + 18 : 3, source);
+                        }
+                    }
+                    QVERIFY2(found, qPrintable(QStringLiteral("face %1, row %2 of %3").arg(face).arg(y).arg(H)));
+                }
+            }
+        }
+    }
+
+    // From rest with State 1: `buttons` change on a press or release, are held on a move.
+    void transitions_data() {
+        QTest::addColumn<QEvent::Type>("type");  // QEvent::Timer: a tick of the poll
+        QTest::addColumn<QPointF>("at");
+        QTest::addColumn<Qt::MouseButtons>("buttons");
+        QTest::addColumn<QString>("after");
+        using enum QEvent::Type;
+        const Qt::MouseButtons none, left(Qt::LeftButton), right(Qt::RightButton), both(left | right);
+        QTest::newRow("move, far corner") << MouseMove << QPointF(97, 33) << none << "Hover: MouseMove 0 0 97 33; on";
+        QTest::newRow("move, left alone") << MouseMove << QPointF(10, 5) << left << "Pressed: MouseMove 1 0 10 5; on";
+        QTest::newRow("move, left and right") << MouseMove << QPointF(10, 5) << both << "Hover: MouseMove 3 0 10 5; on";
+        QTest::newRow("move out of range") << MouseMove << QPointF(-1, 5) << none << "Highlighted: ; on";
+        QTest::newRow("right button down") << MouseButtonPress << QPointF(10, 5) << right
+                                           << "Pressed: MouseDown 2 0 10 5; off";
+        QTest::newRow("left up") << MouseButtonRelease << QPointF(10, 5) << left << "Highlighted: MouseUp 1 0 10 5; on";
+        QTest::newRow("poll, far corner") << Timer << QPointF(97, 33) << none << "Hover: ; on";
+        QTest::newRow("poll a pixel right") << Timer << QPointF(98, 33) << none << "Highlighted: MouseOut; off";
+        QTest::newRow("poll a pixel below") << Timer << QPointF(97, 34) << none << "Highlighted: MouseOut; off";
+    }
+
+    void transitions() {
+        QFETCH(QEvent::Type, type);
+        QFETCH(QPointF, at);
+        QFETCH(Qt::MouseButtons, buttons);
+        using enum QEvent::Type;
+        Bench b;
+        b.button->State(1);
+        if (type == MouseButtonRelease || type == Timer) SendMouse(*b.button, MouseMove, {1, 1});
+        b.events.clear();
+        pointer = b.button->mapToGlobal(at.toPoint());
+        if (type == Timer && b.Timer1().Enabled()) emit b.Timer1().Timer();
+        if (type != Timer) {
+            SendMouse(*b.button, type, at, type == MouseMove ? Qt::NoButton : Qt::MouseButton(buttons.toInt()),
+                      type == MouseButtonRelease ? Qt::MouseButtons() : buttons);
+        }
+        QTEST(FaceShown(*b.button) + ": " + b.events.join(", ") + (b.Timer1().Enabled() ? "; on" : "; off"), "after");
+    }
+
+    // The label passes on its own coordinates; keys never click; a failing handler is reported.
+    void clicksOnceOnTheFaceOrTheLabel() {
+        for (const bool onLabel : {false, true}) {
+            Bench bench;
+            connect(bench.button.get(), &xpcmdbutton::Click, [] { throw std::runtime_error("copy failed"); });
+            QWidget& target = onLabel ? static_cast<QWidget&>(bench.lbl()) : *bench.button;
+            SendMouse(target, QEvent::MouseMove, {2, 3});
+            QCOMPARE(FaceShown(*bench.button), QStringLiteral("Hover"));
+            SendMouse(target, QEvent::MouseButtonPress, {2, 3}, Qt::LeftButton, Qt::LeftButton);
+            QCOMPARE(FaceShown(*bench.button), QStringLiteral("Pressed"));
+            SendMouse(target, QEvent::MouseButtonRelease, {2, 3}, Qt::LeftButton);
+            QTest::keyClick(bench.button.get(), Qt::Key_Space);
+            QTest::keyClick(bench.button.get(), Qt::Key_Return);
+            QCOMPARE(bench.events.join(", "),
+                     QStringLiteral("MouseMove 0 0 2 3, MouseDown 1 0 2 3, MouseUp 1 0 2 3, Click, KeyDown 32 0, "
+                                    "KeyPress 32, KeyUp 32 0, KeyDown 13 0, KeyPress 13, KeyUp 13 0"));
+            QCOMPARE(FaceShown(*bench.button), QStringLiteral("Normal"));
+            QVERIFY(bench.log.entries.size() == 1 && bench.log.entries[0].contains(QStringLiteral("copy failed")));
+        }
+    }
+
+    void argumentsAreHandedOnByReference() {
+        Bench bench;
+        connect(bench.button.get(), &xpcmdbutton::MouseMove, [](short& Button, auto&...) { Button = 1; });
+        SendMouse(*bench.button, QEvent::MouseMove, {10, 5});
+        QCOMPARE(FaceShown(*bench.button), QStringLiteral("Pressed"));
+    }
+
+    // Unrounded halves, whole pixels on screen; a caption is text, never markup.
+    void theLabelIsCentredUnrounded() {
+        Bench bench;
+        CaptionLabel& lbl = bench.lbl();
+        bench.button->Caption(QStringLiteral("x"));
+        const float plain = lbl.Width();
+        bench.button->resize(static_cast<int>(plain) + 33, 33);
+        QCOMPARE(lbl.Left(), 16.5f);
+        QCOMPARE(lbl.x(), 16);  // ties to the even pixel
+        bench.button->Caption(QStringLiteral("<b>x</b>"));
+        QVERIFY(lbl.Width() > 3 * plain);
+        QCOMPARE(lbl.Left() + lbl.Width() / 2, bench.button->width() / 2.0f);
+    }
+
+    // Only States 0 and 1 choose a face; an empty bag restores the container's name and font.
+    void propertiesAndTheirRoundTrip_data() {
+        QTest::addColumn<QList<int>>("states");
+        QTest::addColumn<QList<bool>>("enables");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<QStringList>("faces");  // shown, then restored
+        const QString name = QStringLiteral("xpcmdbutton1");
+        const QStringList state{"State"}, normal{"Normal", "Normal"}, highlighted{"Highlighted", "Highlighted"};
+        QTest::newRow("defaults") << QList{0} << QList{true} << name << QStringList{} << normal;
+        QTest::newRow("State 1") << QList{1} << QList{true} << "Copy" << QStringList{"State", "Caption"} << highlighted;
+        QTest::newRow("State 2") << QList{1, 2} << QList{true} << name << state << QStringList{"Highlighted", "Normal"};
+        QTest::newRow("disabled") << QList{1} << QList{false} << name << QStringList{"State", "Enabled"}
+                                  << QStringList{"Disabled", "Disabled"};
+        QTest::newRow("enabled again") << QList{1} << QList{false, true} << name << state << highlighted;
+    }
+
+    void propertiesAndTheirRoundTrip() {
+        QFETCH(QList<int>, states);
+        QFETCH(QList<bool>, enables);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, saved);
+        QFETCH(QStringList, faces);
+        Bench bench;
+        for (const int state : states) bench.button->State(state);
+        for (const bool enabled : enables) bench.button->Enabled(enabled);
+        bench.button->Caption(caption);
+        PropertyBag bag;
+        bench.button->WriteProperties(bag);
+        QCOMPARE(bag.Count(), static_cast<std::size_t>(saved.size()));
+        for (const QString& key : saved) QVERIFY2(bag.Contains(key), qPrintable(key));
+        Bench restored(&bag);
+        for (Bench* b : {&bench, &restored}) {
+            QCOMPARE(FaceShown(*b->button), faces[b == &restored]);
+            QCOMPARE(b->lbl().ForeColor(), enables.last() ? RGB(0, 0, 0) : RGB(161, 161, 146));
+            QCOMPARE(b->button->State(), states.last());
+            QCOMPARE(b->button->Enabled(), enables.last());
+            QCOMPARE(b->button->Caption(), caption);
+            QCOMPARE(b->button->Font(), b->window.font());
+        }
+    }
+
+    // Keys in any case, read as State, Enabled, Caption, Font: the earlier keep their new values.
+    void badSavedValuesNameTheirKey_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<PropertyValue>("value");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("State not a number") << "State" << PropertyValue(QStringLiteral("high")) << "0 xpcmdbutton1";
+        QTest::newRow("Enabled a word") << "enabled" << PropertyValue(QStringLiteral("maybe")) << "1 xpcmdbutton1";
+        QTest::newRow("Caption a font") << "Caption" << PropertyValue(QFont()) << "1 xpcmdbutton1";
+        QTest::newRow("Font not a font") << "FONT" << PropertyValue(QStringLiteral("Arial")) << "1 Saved";
+    }
+
+    void badSavedValuesNameTheirKey() {
+        QFETCH(QString, key);
+        QFETCH(PropertyValue, value);
+        Bench bench;
+        PropertyBag bag;
+        bag.Store(QStringLiteral("State"), std::int32_t{1});
+        bag.Store(QStringLiteral("Caption"), QStringLiteral("Saved"));
+        bag.Store(key, value);
+        QString error;
+        try {
+            bench.button->ReadProperties(bag);
+        } catch (const RuntimeError& e) {
+            error = QString::fromUtf8(e.what());
+        }
+        QVERIFY2(error.contains('"' + key + '"', Qt::CaseInsensitive), qPrintable(error));
+        QTEST(QString::number(bench.button->State()) + ' ' + bench.button->Caption(), "after");
+        QCOMPARE(bench.button->Font(), bench.window.font());
+    }
+};
+
+QTEST_MAIN(TestButton)
+#include "tst_button.moc"
