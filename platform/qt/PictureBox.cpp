@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QtDebug>
 
 #include <algorithm>
@@ -197,7 +199,7 @@ void PictureBox::StartBand(Band band) {
 }
 
 float PictureBox::TextWidth(TextView text) const {
-    return ToFloat(Metrics(font()).horizontalAdvance(ToQString(text)) * UnitsPerPixel());
+    return ToFloat(Shape(text).advance * UnitsPerPixel());
 }
 
 float PictureBox::TextHeight(TextView) const {
@@ -215,9 +217,8 @@ void PictureBox::Print(TextView text) {
     if (nearby && !extent_.isEmpty()) {
         Settle();
         QPainter painter(&image_);
-        painter.setFont(font());
         painter.setPen(ToQColor(foreColor_));
-        painter.drawText(QPointF(penX_, penY_ + metrics.ascent()), ToQString(text));
+        Shape(text).layout.draw(&painter, QPointF(penX_, penY_ + metrics.ascent()));
     }
     penX_ = 0;
     penY_ += metrics.height();
@@ -261,6 +262,31 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 
 double PictureBox::UnitsPerPixel() const noexcept {
     return scaleMode_ == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
+}
+
+PictureBox::Shaped::Shaped(const QString& text, const QFont& font) : font(font), layout(text, font, &Typesetter()) {
+    // Laid out the way a painter draws a string: unwrapped, its direction
+    // taken from the text, and line separators drawn as if on the same line.
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    layout.setTextOption(option);
+    // Otherwise the layout forgets its glyphs when done and shapes anew to draw.
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(0);
+        line.setPosition(QPointF(advance, -line.ascent()));
+        advance += line.horizontalAdvance();
+    }
+    layout.endLayout();
+}
+
+const PictureBox::Shaped& PictureBox::Shape(TextView text) const {
+    const QString string = ToQString(text);
+    if (shaped_ && shaped_->layout.text() == string && shaped_->font == font()) return *shaped_;
+    // Laying out in place: a failure leaves nothing kept rather than half a layout.
+    return shaped_.emplace(string, font());
 }
 
 void PictureBox::Settle() const {

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <optional>
@@ -82,7 +83,19 @@ private:
         QRect Area() const noexcept { return QRect(left, top, right - left, bottom - top); }
     };
 
+    // Text laid out in a font on one baseline at y = 0.
+    struct Shaped {
+        Shaped(const QString& text, const QFont& font);
+
+        // As set on the box: the layout keeps its own copy fitted to the typesetter.
+        QFont font;
+        QTextLayout layout;
+        double advance = 0;
+    };
+
     double UnitsPerPixel() const noexcept;
+    // The text laid out in the current font.
+    const Shaped& Shape(TextView text) const;
     QRect Extent() const noexcept { return QRect(QPoint(), extent_); }
     // Settles any pending band and begins this one, its top row not yet drawn.
     void StartBand(Band band);
@@ -118,6 +131,10 @@ private:
     Colour backColor_ = kWindowBackground;
     Colour foreColor_ = kWindowText;
     ScaleModeKind scaleMode_ = ScaleModeKind::Twips;
+    // The renderer measures its caption and then prints it: keeping the last
+    // layout lets Print draw what TextWidth measured without shaping it again,
+    // which cost as much as drawing all the bars.
+    mutable std::optional<Shaped> shaped_;
     // The pen in pixels, so that it stays put when the scale changes.
     double penX_ = 0;
     double penY_ = 0;
