@@ -4,12 +4,12 @@
 #include <zint.h>
 
 #include <QApplication>
-#include <QFont>
 
 #include <cstdio>
 #include <string>
 
 #include "CapturingReporter.h"
+#include "DesignFont.h"
 #include "DrawBar.h"
 #include "PictureBox.h"
 #include "WindowDesign.h"
@@ -18,8 +18,10 @@ namespace {
 
 using namespace tallyline;
 
-// 23 characters, as many as the text box takes, all with bars.
-constexpr std::string_view kLongestText = "CODE 39 TALLYLINE-2026/";
+// 23 characters, as many as the text box takes, all with bars. Each run
+// alternates between the two, as typing changes the text on every draw, so
+// that nothing learnt from the previous draw's text can be reused.
+constexpr std::string_view kTexts[] = {"CODE 39 TALLYLINE-2026/", "/6202-ENILYLLAT 93 EDOC"};
 constexpr int kLengths[] = {1, 10, 23};
 // The library's bitmap at scale 1 has two pixels a module, as the window's
 // picture box has; this many modules of bar height make its bitmap about as
@@ -35,17 +37,21 @@ void DrawOnPictureBox(benchmark::State& state, int length) {
     PictureBox box;
     box.Move(static_cast<float>(area.left), static_cast<float>(area.top), static_cast<float>(area.width),
              static_cast<float>(area.height));
-    QFont font(QString::fromLatin1(design::kDefaultFont.family));
-    font.setPointSizeF(design::kDefaultFont.points);
-    box.Font(font);
-    const Text text(kLongestText.begin(), kLongestText.begin() + length);
-    for (auto _ : state) DrawBarcode(text, box);
+    box.Font(DesignFont(QString::fromLatin1(design::kDefaultFont.family), design::kDefaultFont.points,
+                        design::kDefaultFont.weight));
+    const Text texts[] = {Text(kTexts[0].begin(), kTexts[0].begin() + length),
+                          Text(kTexts[1].begin(), kTexts[1].begin() + length)};
+    std::size_t next = 0;
+    for (auto _ : state) DrawBarcode(texts[next++ % 2], box);
 }
 
 void MakeZintBitmap(benchmark::State& state, int length) {
     zint_symbol* const symbol = ZBarcode_Create();
-    const std::string text(kLongestText.substr(0, static_cast<std::size_t>(length)));
+    const std::string texts[] = {std::string(kTexts[0].substr(0, static_cast<std::size_t>(length))),
+                                 std::string(kTexts[1].substr(0, static_cast<std::size_t>(length)))};
+    std::size_t next = 0;
     for (auto _ : state) {
+        const std::string& text = texts[next++ % 2];
         symbol->symbology = BARCODE_CODE39;
         symbol->scale = 1;
         symbol->height = kZintBarModules;
