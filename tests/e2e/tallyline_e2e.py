@@ -38,10 +38,11 @@ def run(*command, timeout=STEP_TIMEOUT, **options):
 
 @contextlib.contextmanager
 def xvfb():
-    """An X server on a free display; yields the display name."""
+    """An X server on a free display that does not reset when a program leaves, which
+    would refuse the next one for a moment; yields the display name."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
         pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     try:

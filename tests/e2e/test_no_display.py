@@ -7,8 +7,7 @@ from tallyline_e2e import check, main, run
 
 
 def test(binary):
-    env = {key: value for key, value in os.environ.items()
-           if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
     result = run(binary, env=env, text=True)
     lines = result.stderr.splitlines()
     check(result.returncode == 1, f"exit status {result.returncode}")
