@@ -112,7 +112,13 @@ QFontMetricsF Metrics(const QFont& font) {
 
 }  // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { LayBackground(); }
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
+    // The box paints every pixel of itself, so the window and the panel
+    // beneath it need not be painted first: that was most of a keystroke's
+    // repaint.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    LayBackground();
+}
 
 void PictureBox::Move(float left, float top, float width, float height) {
     Place(QRect(Pixels(left), Pixels(top), PixelExtent(width), PixelExtent(height)));
@@ -228,6 +234,8 @@ void PictureBox::Print(TextView text) {
 void PictureBox::paintEvent(QPaintEvent*) {
     Settle();
     QPainter painter(this);
+    // Only an image lost to a failed allocation leaves part of the box uncovered.
+    if (extent_ != size()) painter.fillRect(rect(), ToQColor(backColor_));
     // An empty source would stand for the whole image.
     if (!extent_.isEmpty()) painter.drawImage(QPointF(), image_, QRectF(Extent()));
 }
