@@ -102,8 +102,8 @@ private:
     // Lays a pending background and copies a pending band down its rows.
     void Settle() const;
     // Background colour with the background picture at its top-left corner,
-    // within the given area.
-    void PaintBackground(QImage& image, const QRegion& area) const;
+    // within the area but outside the hole.
+    void PaintBackground(QImage& image, const QRect& area, const QRect& hole) const;
     // A new image of the given size holding what is drawn.
     QImage Fitted(QSize size) const;
     // Whether image_ can take the given extent in place.
