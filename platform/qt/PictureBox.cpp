@@ -190,7 +190,13 @@ void PictureBox::Picture(const StdPicture* picture) {
 
 void PictureBox::Line(float x1, float y1, float x2, float y2, Colour colour) {
     const Span columns = Covered(ToPixels(x1, scaleMode_), ToPixels(x2, scaleMode_), extent_.width());
-    const Span rows = Covered(ToPixels(y1, scaleMode_), ToPixels(y2, scaleMode_), extent_.height());
+    const double top = ToPixels(y1, scaleMode_);
+    const double bottom = ToPixels(y2, scaleMode_);
+    if (top != rows_.top || bottom != rows_.bottom || extent_.height() != rows_.height) {
+        const Span covered = Covered(top, bottom, extent_.height());
+        rows_ = Rows{top, bottom, extent_.height(), covered.first, covered.end};
+    }
+    const Span rows{rows_.first, rows_.end};
     if (columns.first >= columns.end || rows.first >= rows.end) return;
     // Bars stand side by side over the same rows and are mostly a few pixels
     // wide: drawing only their top row and copying that row down once for the

@@ -127,6 +127,17 @@ private:
     // its bars.
     mutable bool blank_ = false;
     mutable std::optional<Band> band_;
+    // The rows that the last box covered, with its edges in pixels and the
+    // height that bounded them. Every box of a barcode spans the same rows,
+    // and working them out again was a fifth of drawing a box.
+    struct Rows {
+        double top;
+        double bottom;
+        int height;
+        int first;
+        int end;
+    };
+    Rows rows_{0, 0, -1, 0, 0};
     StdPicture picture_;
     Colour backColor_ = kWindowBackground;
     Colour foreColor_ = kWindowText;
