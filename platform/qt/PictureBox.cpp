@@ -69,7 +69,7 @@ inline Span Covered(double a, double b, int limit) noexcept {
     if (std::isnan(a) || std::isnan(b)) return {0, 0};
     const auto pixel = [limit](double edge) {
         // Clamped before rounding up, which then needs no general ceil: this
-        // runs four times for every box.
+        // runs for both edges of every box.
         const double clamped = std::clamp(edge - 0.5, 0.0, static_cast<double>(limit));
         const int whole = static_cast<int>(clamped);
         return whole < clamped ? whole + 1 : whole;
@@ -320,9 +320,7 @@ const PictureBox::Shaped& PictureBox::Shape(TextView text) const {
 }
 
 void PictureBox::Settle() const {
-    if (std::exchange(blank_, false)) {
-        PaintBackground(image_, Extent(), band_ ? band_->Area() : QRect());
-    }
+    if (std::exchange(blank_, false)) PaintBackground(image_, Extent(), band_ ? band_->Area() : QRect());
     if (const auto band = std::exchange(band_, std::nullopt)) CopyDown(image_, band->Area());
 }
 
