@@ -28,9 +28,4 @@ inline const QString kSkinResource = QStringLiteral(":/button/skin.bmp");
 // What the user is told failed when a handler of the button fails.
 inline const QString kAction = QStringLiteral("Handling the button");
 
-constexpr int Pixels(int twips) noexcept { return twips / kTwipsPerPixel; }
-static_assert(kWidthTwips % kTwipsPerPixel == 0 && kHeightTwips % kTwipsPerPixel == 0 &&
-              kLabelLeftTwips % kTwipsPerPixel == 0 && kLabelTopTwips % kTwipsPerPixel == 0 &&
-              kLabelWidthTwips % kTwipsPerPixel == 0 && kLabelHeightTwips % kTwipsPerPixel == 0);
-
 }  // namespace tallyline::button_design

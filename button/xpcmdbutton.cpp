@@ -29,7 +29,7 @@ StdPicture Skin() {
 xpcmdbutton::xpcmdbutton(const QString& name, ErrorReporter& reporter, QWidget* parent)
     : UserControl(reporter, kAction, parent), lbl(new CaptionLabel(this)), Timer1(new IntervalTimer(this)) {
     setObjectName(name);
-    resize(Pixels(kWidthTwips), Pixels(kHeightTwips));
+    resize(DesignPixels(kWidthTwips), DesignPixels(kHeightTwips));
 
     pc.Picture(Skin());
     pc.Rows(skin::kRows);
@@ -37,9 +37,9 @@ xpcmdbutton::xpcmdbutton(const QString& name, ErrorReporter& reporter, QWidget* 
 
     lbl->setObjectName(QStringLiteral("lbl"));
     lbl->setText(kLabelCaption);
-    lbl->resize(Pixels(kLabelWidthTwips), Pixels(kLabelHeightTwips));
-    lbl->Left(Pixels(kLabelLeftTwips));
-    lbl->Top(Pixels(kLabelTopTwips));
+    lbl->resize(DesignPixels(kLabelWidthTwips), DesignPixels(kLabelHeightTwips));
+    lbl->Left(DesignPixels(kLabelLeftTwips));
+    lbl->Top(DesignPixels(kLabelTopTwips));
     connect(lbl, &CaptionLabel::Click, this, &xpcmdbutton::lbl_Click, Qt::DirectConnection);
     connect(lbl, &CaptionLabel::MouseDown, this, &xpcmdbutton::lbl_MouseDown, Qt::DirectConnection);
     connect(lbl, &CaptionLabel::MouseMove, this, &xpcmdbutton::lbl_MouseMove, Qt::DirectConnection);

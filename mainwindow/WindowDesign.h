@@ -15,10 +15,8 @@ struct TwipsRect {
     int left, top, width, height;
 };
 
-constexpr int ToPixels(int twips) noexcept { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
-
 constexpr QRect ToPixels(TwipsRect rect) noexcept {
-    return QRect(ToPixels(rect.left), ToPixels(rect.top), ToPixels(rect.width), ToPixels(rect.height));
+    return QRect(DesignPixels(rect.left), DesignPixels(rect.top), DesignPixels(rect.width), DesignPixels(rect.height));
 }
 
 struct FontDesign {
