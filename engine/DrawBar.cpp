@@ -56,6 +56,11 @@ private:
 
 }  // namespace
 
+std::int16_t ModuleWidth(float scaleHeight) {
+    const std::int16_t module = CInt(static_cast<double>(scaleHeight) / kHeightPerModule);
+    return module < 1 ? std::int16_t{1} : module;
+}
+
 void DrawBarcode(Text text, DrawingSurface& surface) {
     if (text.empty()) {
         surface.Cls();
@@ -67,8 +72,7 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     surface.Cls();
     surface.Picture(nullptr);
 
-    std::int16_t module = CInt(static_cast<double>(surface.ScaleHeight()) / kHeightPerModule);
-    if (module < 1) module = 1;
+    const std::int16_t module = ModuleWidth(surface.ScaleHeight());
     const float captionHeight = surface.TextHeight(text);
     const float captionWidth = surface.TextWidth(text);
     const Text symbol = kStartCode + text + kStopCode;

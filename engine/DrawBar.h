@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "DrawingSurface.h"
 #include "Text.h"
 
@@ -12,5 +14,10 @@ namespace tallyline {
 // "Division by zero") end the call where they happen and reach the caller;
 // what was drawn by then stays drawn.
 void DrawBarcode(Text text, DrawingSurface& surface);
+
+// The narrow element's width in pixels on a surface of that height in
+// pixels: a fortieth of it, to the nearest whole pixel (ties to even), and
+// at least one. Overflow for a height past what 16 bits can take.
+std::int16_t ModuleWidth(float scaleHeight);
 
 }  // namespace tallyline

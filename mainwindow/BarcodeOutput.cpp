@@ -1,23 +1,37 @@
 #include "BarcodeOutput.h"
 
+#include <QFileInfo>
 
+#include "BarcodePicture.h"
 #include "Clipboard.h"
+#include "PictureFiles.h"
+#include "RuntimeError.h"
+#include "WindowDesign.h"
 
 namespace tallyline {
 
-void CopyPicture(const PictureBox& source) {
+void CopyPicture(const PictureSurface& source) {
     Clipboard::Clear();
-    Clipboard::SetData(source.Image(), Clipboard::kBitmapFormat);
+    Clipboard::SetData(source.Image(), Clipboard::kBitmapFormat,
+                       SvgFile(source.Shapes(), kDesignMillimetresPerPixel));
 }
 
-void PrintPicture(const PictureBox& source, std::unique_ptr<frmPrint>& form,
-                  const PrinterSource& printers) {
+void PrintPicture(const PictureSurface& source, std::unique_ptr<frmPrint>& form, const PrinterSource& printers) {
     if (!form) form = std::make_unique<frmPrint>();
     form->ShowPicture(source.Image());
     Printer printer(printers());
     printer.PrintForm(*form);
     printer.EndDoc();
     form.reset();
+}
+
+void SavePicture(const PictureSurface& source, const QString& path) {
+    const auto format = FormatOfName(path);
+    if (!format) {
+        throw RuntimeError(ErrorNumber::InvalidProcedureCall,
+                           design::UnknownFormatNote(QFileInfo(path).fileName()).toStdString());
+    }
+    WriteWholeFile(path, PictureFile(source, *format, 1, kDesignMillimetresPerPixel));
 }
 
 }  // namespace tallyline

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "Colour.h"
+#include "DesignFont.h"
 #include "Units.h"
 
 // The design values of the two windows: where every control stands, how it
@@ -24,6 +25,10 @@ struct FontDesign {
     double points;
     int weight;
 };
+
+inline QFont FontOf(FontDesign font) {
+    return DesignFont(QString::fromLatin1(font.family), font.points, font.weight);
+}
 
 // frmBarCode
 inline const QString kCaption = QStringLiteral(" Tallyline");
@@ -63,6 +68,14 @@ constexpr FontDesign kLabel1Font{"Arial", 11.25, 400};
 
 inline const QString kCopyCaption = QStringLiteral("Copy to Clipboard");
 inline const QString kPrintCaption = QStringLiteral("Print");
+inline const QString kSaveAsCaption = QStringLiteral("Save As...");
+// The save dialog's title and its filters, one a format, PNG first.
+inline const QString kSaveAsTitle = QStringLiteral("Save Barcode As");
+inline const QString kPngFilter = QStringLiteral("PNG image (*.png)");
+inline const QString kSvgFilter = QStringLiteral("SVG image (*.svg)");
+inline const QString kPdfFilter = QStringLiteral("PDF document (*.pdf)");
+// Where the settings remember the folder that the last save went to.
+inline const QString kSaveFolderSetting = QStringLiteral("SaveAs/Folder");
 
 inline const QString kWebPageAddress = QStringLiteral("https://tallyline.example.org/");
 #ifdef Q_OS_WIN
@@ -90,6 +103,10 @@ constexpr TwipsRect kPrintPicture1{120, 240, 9495, 1935};    // 8, 16, 633 x 129
 inline const QString kDrawAction = QStringLiteral("Drawing the barcode");
 inline const QString kCopyAction = QStringLiteral("Copying the barcode to the clipboard");
 inline const QString kPrintAction = QStringLiteral("Printing the barcode");
+inline const QString kSaveAction = QStringLiteral("Saving the barcode");
+inline QString UnknownFormatNote(const QString& fileName) {
+    return QStringLiteral("%1 names no format the barcode is saved as: use .png, .svg or .pdf").arg(fileName);
+}
 inline const QString kMenuAction = QStringLiteral("Opening the menu");
 inline const QString kWebPageAction = QStringLiteral("Opening the web page");
 inline const QString kRestoreAction = QStringLiteral("Restoring the window's saved design data");

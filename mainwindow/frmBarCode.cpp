@@ -6,15 +6,16 @@
 #include <QStringList>
 
 #include "BarcodeOutput.h"
+#include "BarcodePicture.h"
 #include "CommonControls.h"
 #include "DesignData.h"
-#include "DesignFont.h"
 #include "DrawBar.h"
 #include "Guarded.h"
 #include "MousePointer.h"
 #include "PopupMenu.h"
 #include "QtColour.h"
 #include "QtText.h"
+#include "SaveDialog.h"
 #include "Shell.h"
 #include "UncarriedCharacters.h"
 #include "WindowDesign.h"
@@ -23,8 +24,6 @@ namespace tallyline {
 namespace {
 
 constexpr short kRightButton = 2;
-
-QFont FontOf(design::FontDesign font) { return DesignFont(font.family, font.points, font.weight); }
 
 void Paint(QWidget& widget, Colour background) {
     QPalette palette = widget.palette();
@@ -55,18 +54,19 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       Picture2(this),
-      Picture1(this),
+      Picture1(this, PictureSurface::Keeping::PixelsAndShapes),
       Text1(this),
       Picture3(this),
-      Label2{design::kLabel2Caption, design::ToPixels(design::kLabel2), FontOf(design::kDefaultFont),
+      Label2{design::kLabel2Caption, design::ToPixels(design::kLabel2), design::FontOf(design::kDefaultFont),
              design::kGrey, std::nullopt, Qt::AlignHCenter, false},
-      Label3{design::kLabel3Caption, design::ToPixels(design::kLabel3), FontOf(design::kLabel3Font),
+      Label3{design::kLabel3Caption, design::ToPixels(design::kLabel3), design::FontOf(design::kLabel3Font),
              design::kGrey, design::kFormBackColor, Qt::AlignLeft, true},
-      Label1{design::kLabel1Caption, design::ToPixels(design::kLabel1), FontOf(design::kLabel1Font),
+      Label1{design::kLabel1Caption, design::ToPixels(design::kLabel1), design::FontOf(design::kLabel1Font),
              kButtonText, design::kFormBackColor, Qt::AlignLeft, true},
       mnuMenu(this),
       mnuCopy(design::kCopyCaption, &mnuMenu),
       mnuPrint(design::kPrintCaption, &mnuMenu),
+      mnuSaveAs(design::kSaveAsCaption, &mnuMenu),
       xpcmdbutton1(RestoredButton(reporter, this)),
       reporter_(reporter),
       printers_(std::move(printers)) {
@@ -77,6 +77,7 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     connect(&Picture3, &ClickablePicture::Click, this, &frmBarCode::Picture3_Click);
     connect(&mnuCopy, &QAction::triggered, this, &frmBarCode::mnuCopy_Click);
     connect(&mnuPrint, &QAction::triggered, this, &frmBarCode::mnuPrint_Click);
+    connect(&mnuSaveAs, &QAction::triggered, this, &frmBarCode::mnuSaveAs_Click);
     connect(xpcmdbutton1.get(), &xpcmdbutton::Click, this, &frmBarCode::xpcmdbutton1_Click);
     Form_Load();
 }
@@ -88,7 +89,7 @@ void frmBarCode::Form_Initialize() { InitCommonControls(); }
 void frmBarCode::LayOut() {
     setWindowTitle(design::kCaption);
     setWindowIcon(QIcon(design::kIconResource));
-    setFont(FontOf(design::kDefaultFont));
+    setFont(design::FontOf(design::kDefaultFont));
     Paint(*this, design::kFormBackColor);
     const QRect client = design::ToPixels(design::kFormClient);
     setGeometry(client);
@@ -99,15 +100,13 @@ void frmBarCode::LayOut() {
     Paint(Picture2, kWindowBackground);
     Picture2.setFocusPolicy(Qt::StrongFocus);
 
-    const design::TwipsRect picture1 = design::kPicture1;
-    Picture1.Move(picture1.left, picture1.top, picture1.width, picture1.height);
-    Picture1.BackColor(kWindowBackground);
-    Picture1.ForeColor(kWindowText);
+    DesignAsBarcodePicture(Picture1);
+    Picture1.move(design::ToPixels(design::kPicture1).topLeft());
     Picture1.setCursor(IconPointer());
     Picture1.setFocusPolicy(Qt::StrongFocus);
 
     Text1.setGeometry(design::ToPixels(design::kText1));
-    Text1.setFont(FontOf(design::kText1Font));
+    Text1.setFont(design::FontOf(design::kText1Font));
     Text1.setAlignment(Qt::AlignCenter);
     Text1.setMaxLength(design::kText1MaxLength);
     Text1.setText(design::kSampleText);
@@ -122,6 +121,7 @@ void frmBarCode::LayOut() {
 
     mnuMenu.addAction(&mnuCopy);
     mnuMenu.addAction(&mnuPrint);
+    mnuMenu.addAction(&mnuSaveAs);
 
     setTabOrder(&Text1, &Picture1);
     setTabOrder(&Picture1, &Picture2);
@@ -179,6 +179,8 @@ void frmBarCode::mnuCopy_Click() { CopyBarcode(); }
 
 void frmBarCode::mnuPrint_Click() { PrintBarcode(); }
 
+void frmBarCode::mnuSaveAs_Click() { SaveBarcode(); }
+
 void frmBarCode::xpcmdbutton1_Click() { CopyBarcode(); }
 
 void frmBarCode::CopyBarcode() {
@@ -187,6 +189,15 @@ void frmBarCode::CopyBarcode() {
 
 void frmBarCode::PrintBarcode() {
     Guarded(reporter_, design::kPrintAction, [this] { PrintPicture(Picture1, printForm_, printers_); });
+}
+
+void frmBarCode::SaveBarcode() {
+    Guarded(reporter_, design::kSaveAction, [this] {
+        const auto path = AskSavePath(this, Text1.text());
+        if (!path) return;
+        SavePicture(Picture1, *path);
+        RememberSaveFolder(*path);
+    });
 }
 
 }  // namespace tallyline

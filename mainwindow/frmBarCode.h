@@ -43,6 +43,7 @@ public:
     QMenu mnuMenu;
     QAction mnuCopy;
     QAction mnuPrint;
+    QAction mnuSaveAs;
     const std::unique_ptr<xpcmdbutton> xpcmdbutton1;
 
 public slots:
@@ -50,6 +51,8 @@ public slots:
     void CopyBarcode();
     // Prints Picture1's image through the print form on one page.
     void PrintBarcode();
+    // Saves Picture1's image as a file that the user names.
+    void SaveBarcode();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,6 +63,7 @@ private slots:
     void Picture3_Click();
     void mnuCopy_Click();
     void mnuPrint_Click();
+    void mnuSaveAs_Click();
     void xpcmdbutton1_Click();
 
 private:

@@ -2,10 +2,19 @@
 
 namespace tallyline {
 
-// Design sizes are twips, 1/1440 inch; at 96 dots per inch that is 15 a pixel.
-// The program draws at that density whatever the screen reports, so that the
-// barcode's module width stays a whole number of pixels.
-constexpr int kTwipsPerPixel = 15;
+// The program draws at 96 dots per inch whatever the screen or device
+// reports, so that the barcode's module stays a whole number of pixels. Every
+// other density follows from this one.
+constexpr int kDesignDotsPerInch = 96;
+constexpr double kMillimetresPerInch = 25.4;
+constexpr int kDesignDotsPerMeter = static_cast<int>(kDesignDotsPerInch * 1000 / kMillimetresPerInch + 0.5);
+constexpr double kPointsPerInch = 72;
+constexpr double kPixelsPerPoint = kDesignDotsPerInch / kPointsPerInch;
+
+// Design sizes are twips, 1/1440 inch: 15 a pixel.
+constexpr int kTwipsPerInch = 1440;
+constexpr int kTwipsPerPixel = kTwipsPerInch / kDesignDotsPerInch;
+static_assert(kTwipsPerPixel * kDesignDotsPerInch == kTwipsPerInch);
 
 // The nearest pixel to a design size or position, which is never negative.
 // Whole twips never fall halfway between two pixels, 15 being odd.

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <memory>
+
 #include "RuntimeError.h"
 
 namespace tallyline::Clipboard {
@@ -21,14 +23,17 @@ QClipboard& SystemClipboard() {
 
 void Clear() { SystemClipboard().clear(); }
 
-void SetData(const StdPicture& picture, short format) {
+void SetData(const StdPicture& picture, short format, const QByteArray& svg) {
     if (format != kBitmapFormat || picture.IsEmpty()) {
         throw RuntimeError(ErrorNumber::InvalidProcedureCall);
     }
     QClipboard& clipboard = SystemClipboard();
-    // setImage offers image types only; a QMimeData with text would add
-    // targets that a text editor pastes.
-    clipboard.setImage(picture.Image());
+    // Image data alone offers image types only; text would add targets that
+    // a text editor pastes.
+    auto data = std::make_unique<QMimeData>();
+    data->setImageData(picture.Image());
+    if (!svg.isEmpty()) data->setData(QString::fromLatin1(kSvgType), svg);
+    clipboard.setMimeData(data.release());
     const QMimeData* placed = clipboard.mimeData();
     if (placed == nullptr || !placed->hasImage()) {
         throw RuntimeError(ErrorNumber::CantOpenClipboard);

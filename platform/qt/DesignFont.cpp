@@ -2,12 +2,9 @@
 
 #include <cmath>
 
+#include "Units.h"
+
 namespace tallyline {
-namespace {
-
-constexpr double kPixelsPerPoint = 96.0 / 72.0;
-
-}  // namespace
 
 QFont DesignFont(const QString& family, double points, int weight) {
     QFont font(family);

@@ -6,11 +6,10 @@
 
 #include "CupsJobStatus.h"
 #include "RuntimeError.h"
+#include "Units.h"
 
 namespace tallyline {
 namespace {
-
-constexpr double kDesignDotsPerInch = 96.0;
 
 [[noreturn]] void Fail(const char* what) { throw RuntimeError(ErrorNumber::PrinterError, what); }
 
@@ -47,7 +46,7 @@ void Printer::PrintForm(QWidget& form) {
         Fail("The printer could not start the document");
     }
     painter_.save();
-    const double scale = device_->resolution() / kDesignDotsPerInch;
+    const double scale = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
     painter_.scale(scale, scale);
     form.render(&painter_, QPoint(), QRegion(form.rect()),
                 QWidget::DrawWindowBackground | QWidget::DrawChildren);

@@ -9,4 +9,11 @@ QColor ToQColor(Colour colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
+QRgb PixelOf(Colour colour) noexcept {
+    // Plain colours go straight to their pixel: building a QColor for every
+    // box of a barcode cost as much as filling the boxes.
+    if (IsSystemColour(colour)) return ToQColor(colour).rgb();
+    return qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
 }  // namespace tallyline

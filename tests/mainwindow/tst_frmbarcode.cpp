@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(form->focusWidget(), &form->Text1);
         QStringList captions;
         for (const QAction* action : form->mnuMenu.actions()) captions.append(action->text());
-        QCOMPARE(captions, (QStringList{"Copy to Clipboard", "Print"}));
+        QCOMPARE(captions, (QStringList{"Copy to Clipboard", "Print", "Save As..."}));
     }
 
     void everyKeystrokeRedraws() {

@@ -4,22 +4,17 @@
 #include "CodePage.h"
 
 namespace tallyline {
-namespace {
 
-bool Carried(char32_t character) noexcept {
+bool IsCarried(char32_t character) noexcept {
     constexpr Code39Patterns kTable = Code39Table();
     const ElementPattern pattern = PatternOf(kTable, codepage::UCase(character));
     return !pattern.empty() && pattern != kTable['*'];
 }
 
-}  // namespace
-
 Text UncarriedCharacters(TextView text) {
     Text uncarried;
     for (const char32_t character : text) {
-        if (!Carried(character) && uncarried.find(character) == Text::npos) {
-            uncarried.push_back(character);
-        }
+        if (!IsCarried(character) && uncarried.find(character) == Text::npos) uncarried.push_back(character);
     }
     return uncarried;
 }

@@ -1,0 +1,16 @@
+#include "BarcodePicture.h"
+
+#include "WindowDesign.h"
+
+namespace tallyline {
+
+void DesignAsBarcodePicture(PictureSurface& surface) {
+    surface.Width(static_cast<float>(design::kPicture1.width));
+    surface.Height(static_cast<float>(design::kPicture1.height));
+    surface.BackColor(kWindowBackground);
+    surface.ForeColor(kWindowText);
+    // Neither the window nor the picture box names a font: the window's default is the one they get.
+    surface.Font(design::FontOf(design::kDefaultFont));
+}
+
+}  // namespace tallyline

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "PictureSurface.h"
+#include "Units.h"
+
+namespace tallyline {
+
+// Millimetres that one pixel of the barcode picture takes on paper as
+// designed, 96 to the inch: two of them make the narrow element.
+constexpr double kDesignMillimetresPerPixel = kMillimetresPerInch / kDesignDotsPerInch;
+
+// Makes the surface what the window's barcode picture is by design: its size,
+// colours and font. Files and prints drawn on such a surface are the very
+// picture the window shows.
+void DesignAsBarcodePicture(PictureSurface& surface);
+
+}  // namespace tallyline

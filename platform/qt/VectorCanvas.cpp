@@ -1,0 +1,69 @@
+#include "VectorCanvas.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <utility>
+
+#include "LaidOutText.h"
+
+namespace tallyline {
+
+void VectorCanvas::Paint(QPainter& painter) const {
+    const QRect whole(QPoint(), extent_);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.fillRect(whole, QColor::fromRgb(background_));
+    if (!picture_.isNull()) painter.drawImage(QPoint(), picture_, QRect(QPoint(), extent_.boundedTo(picture_.size())));
+    for (const Item& item : items_) {
+        if (item.text) {
+            painter.setPen(QColor::fromRgb(item.colour));
+            item.text->Draw(painter, item.origin);
+            painter.setPen(Qt::NoPen);
+        } else {
+            painter.fillRect(item.area, QColor::fromRgb(item.colour));
+        }
+    }
+    painter.restore();
+}
+
+void VectorCanvas::Clear(QSize extent, QRgb background, const QImage& picture) {
+    extent_ = extent;
+    background_ = background;
+    picture_ = picture;
+    items_.clear();
+}
+
+void VectorCanvas::Resize(QSize extent) {
+    // Boxes outside a smaller extent are gone, as they are from pixels: a
+    // later growth shows background there.
+    if (extent.width() < extent_.width() || extent.height() < extent_.height()) {
+        const QRect kept(QPoint(), extent);
+        for (Item& item : items_) {
+            if (!item.text) item.area &= kept;
+        }
+        std::erase_if(items_, [](const Item& item) { return !item.text && item.area.isEmpty(); });
+    }
+    extent_ = extent;
+}
+
+void VectorCanvas::Fill(int left, int top, int right, int bottom, QRgb colour) {
+    const QRect area(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    // A run of one colour is one rectangle: a wide space is two boxes side
+    // by side, and a file or a printer gains nothing from the seam.
+    if (!items_.empty()) {
+        Item& last = items_.back();
+        if (!last.text && last.colour == colour && last.area.top() == area.top() &&
+            last.area.bottom() == area.bottom() && last.area.right() + 1 == area.left()) {
+            last.area.setRight(area.right());
+            return;
+        }
+    }
+    items_.push_back(Item{area, colour, nullptr, QPointF()});
+}
+
+void VectorCanvas::Draw(std::shared_ptr<const LaidOutText> text, QPointF origin, QRgb colour) {
+    items_.push_back(Item{QRect(), colour, std::move(text), origin});
+}
+
+}  // namespace tallyline

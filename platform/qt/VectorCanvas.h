@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+namespace tallyline {
+
+class LaidOutText;
+
+// What a picture box keeps of its drawing as shapes: every box as a
+// rectangle of whole pixels and every text as text, so that the same picture
+// can be drawn at any size, crisp, onto any painter (a vector file, a
+// printer). The pixels covered are exactly those that the raster keeps.
+class VectorCanvas {
+public:
+    QSize Extent() const noexcept { return extent_; }
+    // Draws what is kept in pixel units, the extent's top-left at the
+    // painter's origin; nothing falls outside the extent but text.
+    void Paint(QPainter& painter) const;
+
+    // Lays the background afresh over the whole extent: the colour, then the
+    // picture at the top-left corner. What was drawn before is gone.
+    void Clear(QSize extent, QRgb background, const QImage& picture);
+    // Changes the extent, keeping what is drawn within it.
+    void Resize(QSize extent);
+    // Fills the pixels [left, right) x [top, bottom).
+    void Fill(int left, int top, int right, int bottom, QRgb colour);
+    // Draws the text with its baseline's left end at the origin.
+    void Draw(std::shared_ptr<const LaidOutText> text, QPointF origin, QRgb colour);
+
+private:
+    // A filled box, or a text when text is set; later items cover earlier ones.
+    struct Item {
+        QRect area;
+        QRgb colour;
+        std::shared_ptr<const LaidOutText> text;
+        QPointF origin;
+    };
+
+    QSize extent_;
+    QRgb background_ = 0xFFFFFFFF;
+    QImage picture_;
+    std::vector<Item> items_;
+};
+
+}  // namespace tallyline
