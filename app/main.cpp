@@ -6,10 +6,13 @@
 #include "ErrorReporter.h"
 #include "NoDisplayGuard.h"
 #include "Printer.h"
+#include "RunCommandLine.h"
 #include "WindowDesign.h"
 #include "frmBarCode.h"
 
 int main(int argc, char* argv[]) {
+    // Any argument asks for the command line, which needs no window.
+    if (argc > 1) return tallyline::commandline::RunCommandLine(argc, argv);
     try {
         std::unique_ptr<QApplication> app;
         {
@@ -17,6 +20,8 @@ int main(int argc, char* argv[]) {
                 "tallyline: no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)"));
             app = std::make_unique<QApplication>(argc, argv);
         }
+        // The settings (the folder of the last save) go under Tallyline/Tallyline.conf.
+        QApplication::setOrganizationName(QStringLiteral("Tallyline"));
         QApplication::setApplicationName(QStringLiteral("Tallyline"));
         QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
         tallyline::MessageBoxReporter reporter(tallyline::design::kCaption);

@@ -1,8 +1,8 @@
 #include "PictureFiles.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "FileError.h"
+#include "PngEncoder.h"
 #include "PictureSurface.h"
 #include "RuntimeError.h"
 #include "Units.h"
@@ -36,15 +37,6 @@ const char* ImageFormatOf(PictureFormat format) {
     return "";
 }
 
-QImage Enlarged(const QImage& image, int scale) {
-    if (scale == 1) return image;
-    QImage enlarged = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    if (enlarged.isNull()) throw RuntimeError(ErrorNumber::OutOfMemory);
-    enlarged.setDotsPerMeterX(image.dotsPerMeterX() * scale);
-    enlarged.setDotsPerMeterY(image.dotsPerMeterY() * scale);
-    return enlarged;
-}
-
 }  // namespace
 
 std::optional<PictureFormat> FormatOfName(const QString& fileName) {
@@ -57,19 +49,6 @@ std::optional<PictureFormat> FormatOfName(const QString& fileName) {
 
 QString SuffixOf(PictureFormat format) { return QString::fromLatin1(ImageFormatOf(format)); }
 
-QByteArray PngFile(const QImage& image, int scale) {
-    QImage enlarged = Enlarged(image, scale);
-    // A barcode is black, white and the greys of its caption's edges: one
-    // byte a pixel says it all and is a third of the work to compress.
-    if (enlarged.allGray()) enlarged = enlarged.convertToFormat(QImage::Format_Grayscale8);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(enlarged)) throw RuntimeError(ErrorNumber::OutOfMemory, writer.errorString().toStdString());
-    return bytes;
-}
-
 QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -77,6 +56,8 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel) {
     const QSize extent = shapes.Extent();
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
+    generator.setTitle(QStringLiteral("Barcode"));
+    generator.setDescription(QStringLiteral("Code 39, drawn by Tallyline"));
     generator.setResolution(kSvgDotsPerInch);
     const double micrometres = millimetresPerPixel * kMicrometresPerMillimetre;
     generator.setSize(QSize(static_cast<int>(std::lround(extent.width() * micrometres)),
@@ -115,14 +96,25 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel) {
 
 QByteArray PictureFile(const PictureSurface& surface, PictureFormat format, int scale, double millimetresPerPixel) {
     switch (format) {
-    case PictureFormat::Png: return PngFile(surface.Image().Image(), scale);
+    case PictureFormat::Png: return EncodePng(surface.Image().Image(), scale);
     case PictureFormat::Svg: return SvgFile(surface.Shapes(), millimetresPerPixel);
     case PictureFormat::Pdf: return PdfFile(surface.Shapes(), millimetresPerPixel);
     }
     throw RuntimeError(ErrorNumber::InvalidProcedureCall);
 }
 
-void WriteWholeFile(const QString& path, const QByteArray& contents) {
+void WriteWholeFile(const QString& path, const QByteArray& contents, Writing writing) {
+    if (writing == Writing::Quickly) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (file.write(contents) == contents.size() && file.flush()) return;
+            const QString reason = file.errorString();
+            file.remove();
+            throw FileError(path, reason);
+        }
+    }
+    // Writing through a link would put the file wherever the link points.
+    if (QFileInfo(path).isSymLink()) throw FileError(path, QStringLiteral("it is a symbolic link"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw FileError(path, file.errorString());
     if (file.write(contents) != contents.size()) {

@@ -20,9 +20,6 @@ std::optional<PictureFormat> FormatOfName(const QString& fileName);
 // The suffix, without its dot, that names the format.
 QString SuffixOf(PictureFormat format);
 
-// Pixels as a PNG file, each pixel made a square of scale x scale, so the
-// picture keeps its size on paper. A picture only of greys is stored as one.
-QByteArray PngFile(const QImage& image, int scale);
 // Shapes as an SVG or a PDF file, one pixel of the shapes taking that many
 // millimetres. SVG keeps the shapes' pixels as its units and asks for crisp
 // edges; PDF is one page of the picture's size.
@@ -34,9 +31,19 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel);
 // SVG and PDF.
 QByteArray PictureFile(const PictureSurface& surface, PictureFormat format, int scale, double millimetresPerPixel);
 
-// Writes the file whole or not at all, through a temporary file renamed over
-// it: on failure the old file, if any, stays as it was. FileError names the
-// file and why.
-void WriteWholeFile(const QString& path, const QByteArray& contents);
+// How a file is written whole or not at all.
+enum class Writing {
+    // Through a temporary file renamed over it and flushed to the disk: on
+    // failure the old file, if any, stays as it was.
+    Safely,
+    // The same for a file that exists; a new file is written in place and
+    // removed again if it cannot be written whole. Renaming cost several
+    // times the writing of a small file, and a batch writes thousands.
+    Quickly,
+};
+
+// Writes the file whole or not at all. FileError names the file and why; a
+// symbolic link is not written through.
+void WriteWholeFile(const QString& path, const QByteArray& contents, Writing writing = Writing::Safely);
 
 }  // namespace tallyline

@@ -15,16 +15,35 @@ void VectorCanvas::Paint(QPainter& painter) const {
     painter.setPen(Qt::NoPen);
     painter.fillRect(whole, QColor::fromRgb(background_));
     if (!picture_.isNull()) painter.drawImage(QPoint(), picture_, QRect(QPoint(), extent_.boundedTo(picture_.size())));
+    if (sideBySide_) PaintByColour(painter);
     for (const Item& item : items_) {
         if (item.text) {
             painter.setPen(QColor::fromRgb(item.colour));
             item.text->Draw(painter, item.origin);
             painter.setPen(Qt::NoPen);
-        } else {
+        } else if (!sideBySide_) {
             painter.fillRect(item.area, QColor::fromRgb(item.colour));
         }
     }
     painter.restore();
+}
+
+void VectorCanvas::PaintByColour(QPainter& painter) const {
+    std::vector<QRgb> colours;
+    for (const Item& item : items_) {
+        if (!item.text && std::find(colours.begin(), colours.end(), item.colour) == colours.end()) {
+            colours.push_back(item.colour);
+        }
+    }
+    QList<QRect> areas;
+    for (const QRgb colour : colours) {
+        areas.clear();
+        for (const Item& item : items_) {
+            if (!item.text && item.colour == colour) areas.append(item.area);
+        }
+        painter.setBrush(QColor::fromRgb(colour));
+        painter.drawRects(areas);
+    }
 }
 
 void VectorCanvas::Clear(QSize extent, QRgb background, const QImage& picture) {
@@ -32,6 +51,7 @@ void VectorCanvas::Clear(QSize extent, QRgb background, const QImage& picture) {
     background_ = background;
     picture_ = picture;
     items_.clear();
+    sideBySide_ = true;
 }
 
 void VectorCanvas::Resize(QSize extent) {
@@ -53,11 +73,12 @@ void VectorCanvas::Fill(int left, int top, int right, int bottom, QRgb colour) {
     // by side, and a file or a printer gains nothing from the seam.
     if (!items_.empty()) {
         Item& last = items_.back();
-        if (!last.text && last.colour == colour && last.area.top() == area.top() &&
-            last.area.bottom() == area.bottom() && last.area.right() + 1 == area.left()) {
+        const bool sameRows = !last.text && last.area.top() == area.top() && last.area.bottom() == area.bottom();
+        if (sameRows && last.colour == colour && last.area.right() + 1 == area.left()) {
             last.area.setRight(area.right());
             return;
         }
+        sideBySide_ = sideBySide_ && sameRows && last.area.right() < area.left();
     }
     items_.push_back(Item{area, colour, nullptr, QPointF()});
 }

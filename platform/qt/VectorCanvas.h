@@ -44,10 +44,18 @@ private:
         QPointF origin;
     };
 
+    // Paints the boxes a colour at a time: one rectangle list per colour
+    // instead of a change of brush for every bar.
+    void PaintByColour(QPainter& painter) const;
+
     QSize extent_;
     QRgb background_ = 0xFFFFFFFF;
     QImage picture_;
     std::vector<Item> items_;
+    // Every box stands right of the one before on the same rows and every
+    // text comes after them, as in a barcode: no two cover each other, so
+    // the order in which they are painted does not show.
+    bool sideBySide_ = true;
 };
 
 }  // namespace tallyline

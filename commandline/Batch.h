@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QTextStream>
+
+#include "CommandLine.h"
+
+namespace tallyline::commandline {
+
+// Writes one file for each text of the list into the folder, reporting each
+// failure and warning on err and a summary on out. The exit status: 0 when
+// every text was written, 1 otherwise.
+int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err);
+
+}  // namespace tallyline::commandline

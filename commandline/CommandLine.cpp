@@ -1,0 +1,90 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+
+#include "CommandLineTexts.h"
+
+namespace tallyline::commandline {
+namespace {
+
+constexpr int kLargestScale = 100;
+constexpr double kFinestModule = 0.01;
+constexpr double kBroadestModule = 100;
+
+const QCommandLineOption kOutput({QStringLiteral("o"), QStringLiteral("output")}, kOutputHelp, QStringLiteral("FILE"));
+const QCommandLineOption kBatch(QStringLiteral("batch"), kBatchHelp, QStringLiteral("LIST"));
+const QCommandLineOption kDirectory({QStringLiteral("d"), QStringLiteral("directory")}, kDirectoryHelp,
+                                    QStringLiteral("DIR"));
+const QCommandLineOption kFormat(QStringLiteral("format"), kFormatHelp, QStringLiteral("FORMAT"));
+const QCommandLineOption kPrint(QStringLiteral("print"), kPrintHelp);
+const QCommandLineOption kScale(QStringLiteral("scale"), kScaleHelp, QStringLiteral("N"));
+const QCommandLineOption kModule(QStringLiteral("module-mm"), kModuleHelp, QStringLiteral("X"));
+
+// The settings that the options give, or what is wrong with them.
+std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& parser) {
+    FileSettings settings;
+    if (parser.isSet(kFormat)) {
+        const QString format = parser.value(kFormat);
+        const auto named = FormatOfName(QStringLiteral("file.") + format);
+        if (!named || format != format.toLower()) return UsageError{UnknownFormat(format)};
+        settings.format = *named;
+    }
+    if (parser.isSet(kScale)) {
+        bool whole = false;
+        settings.scale = parser.value(kScale).toInt(&whole);
+        if (!whole || settings.scale < 1 || settings.scale > kLargestScale) {
+            return UsageError{BadScale(parser.value(kScale))};
+        }
+    }
+    if (parser.isSet(kModule)) {
+        bool number = false;
+        const double module = parser.value(kModule).toDouble(&number);
+        if (!number || !(module >= kFinestModule && module <= kBroadestModule)) {
+            return UsageError{BadModule(parser.value(kModule))};
+        }
+        settings.moduleMillimetres = module;
+    }
+    return settings;
+}
+
+}  // namespace
+
+Request ParseCommandLine(const QStringList& arguments, const QString& version) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kDescription);
+    parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
+    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kScale, kModule});
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    if (!parser.parse(arguments)) return UsageError{parser.errorText()};
+    if (parser.isSet(help)) return Inform{parser.helpText()};
+    if (parser.isSet(versionOption)) return Inform{QStringLiteral("%1 %2\n").arg(kProgram, version)};
+
+    const auto settings = SettingsOf(parser);
+    if (const auto* error = std::get_if<UsageError>(&settings)) return *error;
+    const FileSettings& chosen = std::get<FileSettings>(settings);
+
+    const QStringList texts = parser.positionalArguments();
+    const int modes = int{parser.isSet(kOutput)} + int{parser.isSet(kBatch)} + int{parser.isSet(kPrint)};
+    if (modes == 0) return UsageError{texts.isEmpty() ? kNothingToDo : kTextWithoutOutput};
+    if (modes > 1) return UsageError{kModesTogether};
+    if (texts.size() > 1) return UsageError{kTwoTexts};
+    if (parser.isSet(kDirectory) && !parser.isSet(kBatch)) return UsageError{kDirectoryWithoutBatch};
+    if (parser.isSet(kFormat) && !parser.isSet(kBatch)) return UsageError{kFormatWithoutBatch};
+
+    if (parser.isSet(kBatch)) {
+        if (!texts.isEmpty()) return UsageError{kTextWithBatch};
+        if (!parser.isSet(kDirectory)) return UsageError{kBatchWithoutDirectory};
+        return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen};
+    }
+    if (texts.isEmpty()) return UsageError{kNoText};
+    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst()};
+    const QString path = parser.value(kOutput);
+    const auto format = FormatOfName(path);
+    if (!format) return UsageError{UnknownSuffix(path)};
+    FileSettings single = chosen;
+    single.format = *format;
+    return WriteOne{texts.constFirst(), path, single};
+}
+
+}  // namespace tallyline::commandline

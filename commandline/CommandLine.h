@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+
+#include "PictureFiles.h"
+
+namespace tallyline::commandline {
+
+// How each file is drawn.
+struct FileSettings {
+    PictureFormat format = PictureFormat::Png;
+    int scale = 1;
+    // Nothing: the window's module.
+    std::optional<double> moduleMillimetres;
+};
+
+// tallyline TEXT -o FILE
+struct WriteOne {
+    QString text;
+    QString path;
+    FileSettings settings;
+};
+
+// tallyline --batch LIST -d DIR
+struct WriteBatch {
+    QString list;
+    QString folder;
+    FileSettings settings;
+};
+
+// tallyline --print TEXT
+struct PrintOne {
+    QString text;
+};
+
+// --help or --version: the text to show, and nothing else to do.
+struct Inform {
+    QString text;
+};
+
+// A command line that cannot be carried out as given.
+struct UsageError {
+    QString message;
+};
+
+using Request = std::variant<WriteOne, WriteBatch, PrintOne, Inform, UsageError>;
+
+// What the arguments ask for; the first is the program.
+Request ParseCommandLine(const QStringList& arguments, const QString& version);
+
+}  // namespace tallyline::commandline

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+
+// What the command line says: its help, its usage errors and its reports.
+// A report starts with the program's name, as GNU tools do.
+namespace tallyline::commandline {
+
+inline const QString kProgram = QStringLiteral("tallyline");
+inline const QString kDescription = QStringLiteral(
+    "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a PNG, SVG or\n"
+    "PDF file, or prints it on the default printer. Without arguments it opens the window.\n"
+    "\n"
+    "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
+    "drawn as capitals; other characters show in the caption but have no bars, and are named in a warning.\n"
+    "Command-line work needs no display.\n"
+    "\n"
+    "Exit status: 0 when everything was written, 1 when anything failed (each failure is named on standard\n"
+    "error and everything else is still written), 2 for a usage error.");
+inline const QString kTextArgument = QStringLiteral("text");
+inline const QString kTextHelp = QStringLiteral("The text to draw, for -o or --print.");
+inline const QString kTextSyntax = QStringLiteral("[text]");
+inline const QString kOutputHelp = QStringLiteral("Write the barcode of the text to FILE; its suffix (.png, .svg or .pdf) sets the format.");
+inline const QString kBatchHelp = QStringLiteral(
+    "Write one file for each line of LIST (UTF-8; - for standard input) into the folder given by -d. Blank "
+    "lines are skipped; file names are made from the texts, safely.");
+inline const QString kDirectoryHelp = QStringLiteral("The folder that --batch writes into; made if missing.");
+inline const QString kFormatHelp = QStringLiteral("The format of the files that --batch writes: png (the default), svg or pdf.");
+inline const QString kPrintHelp = QStringLiteral("Print the barcode of the text on the default printer, as the window's Print does.");
+inline const QString kScaleHelp = QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to 100; default 1).");
+inline const QString kModuleHelp = QStringLiteral(
+    "The width of the narrow bar in SVG and PDF files, in millimetres (default: the window's, two pixels at "
+    "96 per inch, about 0.529).");
+
+inline QString TryHelp() { return QStringLiteral("Try '%1 --help' for more information.").arg(kProgram); }
+
+// Usage errors.
+inline const QString kNothingToDo = QStringLiteral("say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT");
+inline const QString kTwoTexts = QStringLiteral("more than one text given (quote a text that holds blanks)");
+inline const QString kModesTogether = QStringLiteral("-o, --batch and --print cannot be used together");
+inline const QString kTextWithoutOutput = QStringLiteral("a text needs -o FILE or --print");
+inline const QString kTextWithBatch = QStringLiteral("--batch takes its texts from LIST, not from the command line");
+inline const QString kNoText = QStringLiteral("-o and --print need a text");
+inline const QString kBatchWithoutDirectory = QStringLiteral("--batch needs -d DIR");
+inline const QString kDirectoryWithoutBatch = QStringLiteral("-d goes with --batch");
+inline const QString kFormatWithoutBatch = QStringLiteral("--format goes with --batch; with -o the file's suffix sets the format");
+inline QString UnknownFormat(const QString& format) {
+    return QStringLiteral("unknown format '%1': use png, svg or pdf").arg(format);
+}
+inline QString UnknownSuffix(const QString& file) {
+    return QStringLiteral("%1: unknown format: the name must end in .png, .svg or .pdf").arg(file);
+}
+inline QString BadScale(const QString& scale) {
+    return QStringLiteral("--scale '%1': a whole number from 1 to 100 is needed").arg(scale);
+}
+inline QString BadModule(const QString& module) {
+    return QStringLiteral("--module-mm '%1': a number of millimetres from 0.01 to 100 is needed").arg(module);
+}
+
+// Reports on a text.
+inline const QString kEmptyText = QStringLiteral("the text is empty: there is no barcode to draw");
+inline const QString kTooLong = QStringLiteral("too long: its barcode would be wider than the 32767 pixels a picture can take");
+inline QString NotCarried(const QString& characters) {
+    return QStringLiteral("warning: the bars do not carry %1; written as the window draws it").arg(characters);
+}
+inline const QString kNotUtf8 = QStringLiteral("not valid UTF-8; skipped");
+inline QString LineTooLong(qint64 limit) {
+    return QStringLiteral("longer than %1 bytes; skipped").arg(limit);
+}
+inline QString CannotRead(const QString& list, const QString& reason) {
+    return QStringLiteral("cannot read %1: %2").arg(list, reason);
+}
+inline QString CannotMakeFolder(const QString& folder) {
+    return QStringLiteral("cannot make the folder %1").arg(folder);
+}
+inline QString Summary(qint64 written, qint64 texts, const QString& folder) {
+    return QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);
+}
+inline QString PrintFailed(const QString& reason) { return QStringLiteral("printing failed: %1").arg(reason); }
+
+}  // namespace tallyline::commandline

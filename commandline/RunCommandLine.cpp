@@ -1,0 +1,103 @@
+#include "RunCommandLine.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+#include "BarcodeDrawing.h"
+#include "BarcodeOutput.h"
+#include "Batch.h"
+#include "CommandLine.h"
+#include "CommandLineTexts.h"
+#include "Guarded.h"
+#include "PictureFiles.h"
+#include "Printer.h"
+
+namespace tallyline::commandline {
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+// Standard error is the command line's report: the toolkit's notes on its
+// surroundings (no session bus, no runtime folder) are not for its reader.
+void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+// Files and prints are drawn off screen, the same whatever display there is
+// or is not.
+std::unique_ptr<QApplication> OffscreenApplication(int& argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(OnlyCriticalMessages);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    QApplication::setApplicationName(kProgram);
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    return application;
+}
+
+void Warn(QTextStream& err, const QString& uncarried) {
+    if (!uncarried.isEmpty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
+}
+
+int Run(const WriteOne& request, QTextStream& err) {
+    try {
+        BarcodeDrawing drawing(request.settings.format);
+        const QString uncarried = drawing.Draw(request.text);
+        WriteWholeFile(request.path, drawing.File(request.settings));
+        Warn(err, uncarried);
+        return kDone;
+    } catch (...) {
+        err << kProgram << ": " << DescribeCurrentException() << Qt::endl;
+        return kFailed;
+    }
+}
+
+int Run(const PrintOne& request, QTextStream& err) {
+    try {
+        BarcodeDrawing drawing(PictureSurface::Keeping::Pixels);
+        const QString uncarried = drawing.Draw(request.text);
+        std::unique_ptr<frmPrint> form;
+        PrintPicture(drawing.Surface(), form, DefaultPrinter);
+        Warn(err, uncarried);
+        return kDone;
+    } catch (...) {
+        err << kProgram << ": " << PrintFailed(DescribeCurrentException()) << Qt::endl;
+        return kFailed;
+    }
+}
+
+int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
+    const auto application = OffscreenApplication(argc, argv);
+    const Request request = ParseCommandLine(QApplication::arguments(), QApplication::applicationVersion());
+    if (const auto* inform = std::get_if<Inform>(&request)) {
+        out << inform->text;
+        return kDone;
+    }
+    if (const auto* usage = std::get_if<UsageError>(&request)) {
+        err << kProgram << ": " << usage->message << '\n' << TryHelp() << Qt::endl;
+        return kUsage;
+    }
+    if (const auto* one = std::get_if<WriteOne>(&request)) return Run(*one, err);
+    if (const auto* batch = std::get_if<WriteBatch>(&request)) return RunBatch(*batch, out, err);
+    return Run(std::get<PrintOne>(request), err);
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char* argv[]) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    try {
+        return Carry(argc, argv, out, err);
+    } catch (...) {
+        err << kProgram << ": " << DescribeCurrentException() << Qt::endl;
+        return kFailed;
+    }
+}
+
+}  // namespace tallyline::commandline
