@@ -57,7 +57,13 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
-    if (parser.isSet(help)) return Inform{parser.helpText()};
+    if (parser.isSet(help)) {
+        // The usage line names the program as it was started; the help (and
+        // the manual made from it) names it as a user types it.
+        QString text = parser.helpText();
+        text.replace(0, text.indexOf(u' ', text.indexOf(u' ') + 1), QStringLiteral("Usage: ") + kProgram);
+        return Inform{text};
+    }
     if (parser.isSet(versionOption)) return Inform{QStringLiteral("%1 %2\n").arg(kProgram, version)};
 
     const auto settings = SettingsOf(parser);
