@@ -15,6 +15,7 @@
 #include "Guarded.h"
 #include "PictureFiles.h"
 #include "Printer.h"
+#include "WindowDesign.h"
 
 namespace tallyline::commandline {
 namespace {
@@ -59,10 +60,10 @@ int Run(const WriteOne& request, QTextStream& err) {
 
 int Run(const PrintOne& request, QTextStream& err) {
     try {
-        BarcodeDrawing drawing(PictureSurface::Keeping::Pixels);
+        BarcodeDrawing drawing(PictureSurface::Keeping::Shapes);
         const QString uncarried = drawing.Draw(request.text);
         std::unique_ptr<frmPrint> form;
-        PrintPicture(drawing.Surface(), form, DefaultPrinter);
+        PrintPicture(drawing.Surface(), form, DefaultPrinter, design::PrintDocumentName(request.text));
         Warn(err, uncarried);
         return kDone;
     } catch (...) {

@@ -4,6 +4,7 @@
 
 #include "BarcodePicture.h"
 #include "Clipboard.h"
+#include "DrawBar.h"
 #include "PictureFiles.h"
 #include "RuntimeError.h"
 #include "WindowDesign.h"
@@ -16,11 +17,13 @@ void CopyPicture(const PictureSurface& source) {
                        SvgFile(source.Shapes(), kDesignMillimetresPerPixel));
 }
 
-void PrintPicture(const PictureSurface& source, std::unique_ptr<frmPrint>& form, const PrinterSource& printers) {
+void PrintPicture(const PictureSurface& source, std::unique_ptr<frmPrint>& form, const PrinterSource& printers,
+                  const QString& documentName) {
     if (!form) form = std::make_unique<frmPrint>();
-    form->ShowPicture(source.Image());
-    Printer printer(printers());
-    printer.PrintForm(*form);
+    form->ShowPicture(source.Shapes());
+    Printer printer(printers(), documentName);
+    const int module = ModuleWidth(static_cast<float>(source.PixelSize().height()));
+    printer.PrintForm(*form, form->Picture1, form->ShownPicture(), PrintedDotsPerPixel(printer.Resolution(), module));
     printer.EndDoc();
     form.reset();
 }

@@ -15,10 +15,12 @@ namespace tallyline {
 // the same picture as SVG.
 void CopyPicture(const PictureSurface& source);
 
-// Prints the surface's image on one page of its own document through the
-// print form: loaded here unless a failed print left it loaded, and unloaded
-// once the page has gone to the printer.
-void PrintPicture(const PictureSurface& source, std::unique_ptr<frmPrint>& form, const PrinterSource& printers);
+// Prints the surface's image on one page of its own document, named for the
+// printer's queue, through the print form: loaded here unless a failed print
+// left it loaded, and unloaded once the page has gone to the printer. The
+// image goes as shapes, every module a whole number of printer dots.
+void PrintPicture(const PictureSurface& source, std::unique_ptr<frmPrint>& form, const PrinterSource& printers,
+                  const QString& documentName);
 
 // Saves the surface's image whole as the file that its name's suffix calls
 // for (PNG, SVG or PDF) at the design's size; the old file stays as it was on

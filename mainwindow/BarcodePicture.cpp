@@ -1,5 +1,8 @@
 #include "BarcodePicture.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "WindowDesign.h"
 
 namespace tallyline {
@@ -11,6 +14,11 @@ void DesignAsBarcodePicture(PictureSurface& surface) {
     surface.ForeColor(kWindowText);
     // Neither the window nor the picture box names a font: the window's default is the one they get.
     surface.Font(design::FontOf(design::kDefaultFont));
+}
+
+double PrintedDotsPerPixel(int dotsPerInch, int modulePixels) {
+    const double designDots = static_cast<double>(modulePixels) * dotsPerInch / kDesignDotsPerInch;
+    return std::max(1.0, std::nearbyint(designDots)) / modulePixels;
 }
 
 }  // namespace tallyline

@@ -14,4 +14,10 @@ constexpr double kDesignMillimetresPerPixel = kMillimetresPerInch / kDesignDotsP
 // picture the window shows.
 void DesignAsBarcodePicture(PictureSurface& surface);
 
+// How many printer dots each pixel of a barcode picture takes, so that every
+// module is a whole number of dots: the nearest to the design's module at the
+// printer's resolution, a tie to the even one, and at least one. Bars and
+// spaces, whole modules all, then come out exact on every printer.
+double PrintedDotsPerPixel(int dotsPerInch, int modulePixels);
+
 }  // namespace tallyline

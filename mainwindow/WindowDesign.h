@@ -68,6 +68,8 @@ constexpr FontDesign kLabel1Font{"Arial", 11.25, 400};
 
 inline const QString kCopyCaption = QStringLiteral("Copy to Clipboard");
 inline const QString kPrintCaption = QStringLiteral("Print");
+// What the printer's queue shows for a print of the text.
+inline QString PrintDocumentName(const QString& text) { return QStringLiteral("Tallyline: ") + text; }
 inline const QString kSaveAsCaption = QStringLiteral("Save As...");
 // The save dialog's title and its filters, one a format, PNG first.
 inline const QString kSaveAsTitle = QStringLiteral("Save Barcode As");

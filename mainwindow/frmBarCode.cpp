@@ -188,7 +188,9 @@ void frmBarCode::CopyBarcode() {
 }
 
 void frmBarCode::PrintBarcode() {
-    Guarded(reporter_, design::kPrintAction, [this] { PrintPicture(Picture1, printForm_, printers_); });
+    Guarded(reporter_, design::kPrintAction, [this] {
+        PrintPicture(Picture1, printForm_, printers_, design::PrintDocumentName(Text1.text()));
+    });
 }
 
 void frmBarCode::SaveBarcode() {

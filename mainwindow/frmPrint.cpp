@@ -21,13 +21,13 @@ frmPrint::frmPrint() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), P
     Picture1.Move(picture.left, picture.top, picture.width, picture.height);
 }
 
-void frmPrint::ShowPicture(const StdPicture& picture) {
-    const int overhang = picture.PixelWidth() - Picture1.width();
+void frmPrint::ShowPicture(const VectorCanvas& picture) {
+    const int overhang = picture.Extent().width() - Picture1.width();
     if (overhang > 0) {
-        Picture1.Width(static_cast<float>(picture.PixelWidth() * kTwipsPerPixel));
+        Picture1.Width(static_cast<float>(picture.Extent().width() * kTwipsPerPixel));
         resize(width() + overhang, height());
     }
-    Picture1.Picture(&picture);
+    picture_ = picture;
 }
 
 }  // namespace tallyline

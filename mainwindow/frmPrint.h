@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "PictureBox.h"
-#include "StdPicture.h"
+#include "VectorCanvas.h"
 
 namespace tallyline {
 
@@ -14,12 +14,17 @@ class frmPrint : public QWidget {
 public:
     frmPrint();
 
-    // Shows the picture at the top-left of Picture1, unscaled. A picture wider
-    // than Picture1 widens Picture1 and the form alike, keeping the margins:
-    // a barcode cut short on paper loses its stop character and no longer scans.
-    void ShowPicture(const StdPicture& picture);
+    // Shows the picture at the top-left of Picture1, unscaled, as shapes, so
+    // that a printer draws it at its own resolution. A picture wider than
+    // Picture1 widens Picture1 and the form alike, keeping the margins: a
+    // barcode cut short on paper loses its stop character and no longer scans.
+    void ShowPicture(const VectorCanvas& picture);
+    const VectorCanvas& ShownPicture() const noexcept { return picture_; }
 
     PictureBox Picture1;
+
+private:
+    VectorCanvas picture_;
 };
 
 }  // namespace tallyline

@@ -1,10 +1,13 @@
 #include "Printer.h"
 
 #include <QPrinter>
+
+#include <cmath>
 #include <QPrinterInfo>
 #include <QWidget>
 
 #include "CupsJobStatus.h"
+#include "VectorCanvas.h"
 #include "RuntimeError.h"
 #include "Units.h"
 
@@ -28,9 +31,12 @@ std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
     return printer;
 }
 
-Printer::Printer(std::unique_ptr<QPrinter> device) : device_(std::move(device)) {
+Printer::Printer(std::unique_ptr<QPrinter> device, const QString& documentName) : device_(std::move(device)) {
     if (!device_) Fail("There is no printer to print on");
+    device_->setDocName(documentName);
 }
+
+int Printer::Resolution() const { return device_->resolution(); }
 
 Printer::~Printer() {
     if (painter_.isActive()) {
@@ -39,17 +45,25 @@ Printer::~Printer() {
     }
 }
 
-void Printer::PrintForm(QWidget& form) {
+void Printer::PrintForm(QWidget& form, const QWidget& box, const VectorCanvas& picture, double dotsPerPixel) {
     if (painter_.isActive()) {
         if (!device_->newPage()) Fail("The printer took no further page");
     } else if (!painter_.begin(device_.get())) {
         Fail("The printer could not start the document");
     }
+    const double dotsPerFormPixel = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
     painter_.save();
-    const double scale = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
-    painter_.scale(scale, scale);
-    form.render(&painter_, QPoint(), QRegion(form.rect()),
-                QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter_.scale(dotsPerFormPixel, dotsPerFormPixel);
+    form.render(&painter_, QPoint(), QRegion(form.rect()), QWidget::DrawWindowBackground);
+    painter_.restore();
+
+    const auto dots = [dotsPerFormPixel](int pixels) { return std::nearbyint(pixels * dotsPerFormPixel); };
+    const QRectF place(dots(box.x()), dots(box.y()), dots(box.width()), dots(box.height()));
+    painter_.save();
+    painter_.setClipRect(place);
+    painter_.translate(place.topLeft());
+    painter_.scale(dotsPerPixel, dotsPerPixel);
+    picture.Paint(painter_);
     painter_.restore();
 }
 

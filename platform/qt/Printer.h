@@ -18,19 +18,28 @@ std::unique_ptr<QPrinter> DefaultPrinter();
 // A PDF file written when the document ends.
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
 
+class VectorCanvas;
+
 // One print document. A document that is dropped before EndDoc is
 // abandoned, so a failing print never sends half a job.
 class Printer {
 public:
-    explicit Printer(std::unique_ptr<QPrinter> device);
+    // The document's name is what the printer's queue shows.
+    Printer(std::unique_ptr<QPrinter> device, const QString& documentName);
     ~Printer();
     Printer(const Printer&) = delete;
     Printer& operator=(const Printer&) = delete;
 
-    // Prints the form's client area as one page, at the form's pixel size
-    // (96 to the inch), whether or not the form is shown. PrinterError when
-    // the printer does not take the page.
-    void PrintForm(QWidget& form);
+    // Dots to the inch on the page.
+    int Resolution() const;
+    // Prints the form's own client area as one page, at the form's pixel size
+    // (96 to the inch), whether or not the form is shown, and over it the
+    // picture at the box's place as shapes: its top-left corner on a whole
+    // printer dot, each of its pixels dotsPerPixel dots across, cut at the
+    // box's edges. The shapes reach the printer as they are, never as a
+    // bitmap resampled to its resolution. PrinterError when the printer does
+    // not take the page.
+    void PrintForm(QWidget& form, const QWidget& box, const VectorCanvas& picture, double dotsPerPixel);
     // Ends the document so that it goes to the printer now. PrinterError when
     // the printer refuses it.
     void EndDoc();
