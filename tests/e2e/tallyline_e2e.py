@@ -59,8 +59,13 @@ def xvfb():
 class Program:
     """The program's process and its main window. Points are in the window's client area."""
 
-    def __init__(self, process, display):
-        self.process, self.display, self.window = process, display, None
+    def __init__(self, process, display, log):
+        self.process, self.display, self.log, self.window = process, display, log, None
+
+    def output(self):
+        """What the program has written to its standard output and error so far."""
+        # pread leaves alone the file offset that the program shares.
+        return os.pread(self.log.fileno(), os.fstat(self.log.fileno()).st_size, 0).decode(errors="replace")
 
     def xdotool(self, *arguments):
         return run("xdotool", *arguments, env=dict(os.environ, DISPLAY=self.display), text=True).stdout
@@ -110,7 +115,7 @@ def program(binary, display, extra_env=None):
     env.pop("QT_QPA_PLATFORM", None)
     # A file, not a pipe: programs that the window starts inherit it and may outlive it.
     with tempfile.TemporaryFile() as log:
-        running = Program(subprocess.Popen([binary], env=env, stdout=log, stderr=log), display)
+        running = Program(subprocess.Popen([binary], env=env, stdout=log, stderr=log), display, log)
         try:
             found = wait_for(lambda: running.others("--name", "^ Tallyline$"), timeout=SLOW_TIMEOUT)
             check(found, "the window did not appear")
@@ -119,8 +124,7 @@ def program(binary, display, extra_env=None):
         finally:
             running.process.kill()
             running.process.wait(timeout=STEP_TIMEOUT)
-            log.seek(0)
-            sys.stderr.write(log.read().decode(errors="replace"))
+            sys.stderr.write(running.output())
 
 
 def decode_clipboard(display):
