@@ -4,6 +4,7 @@ and a barcode decoder. Everything started here is stopped again, whatever
 happens."""
 
 import contextlib
+import json
 import os
 import pathlib
 import re
@@ -143,6 +144,36 @@ def decode(png):
         return run("zbarimg", "-q", "--raw", page.name, text=True).stdout.splitlines()
 
 
+def rasterise(pdf_path, dpi):
+    """A PDF's first page as PNG at dpi, shapes drawn without smoothing so that
+    edges fall on whole dots."""
+    return run("pdftoppm", "-r", str(dpi), "-aaVector", "no", "-png", "-singlefile", pdf_path,
+               timeout=SLOW_TIMEOUT).stdout
+
+
+def scan_grade(png):
+    """Our verifier's figures for the barcode on a page (tests/scangrade): the grade,
+    and each scan line's parameters and bar and space widths in dots."""
+    with tempfile.NamedTemporaryFile(suffix=".png") as page:
+        page.write(png)
+        page.flush()
+        graded = run(os.environ["TALLYLINE_SCANGRADE"], page.name, text=True, timeout=SLOW_TIMEOUT)
+    check(graded.returncode == 0, f"the page could not be graded: {graded.stderr}")
+    return json.loads(graded.stdout)
+
+
+SCAN_FIGURES = ("symbol_contrast", "min_edge_contrast", "modulation", "defects", "decodability", "module",
+                "wide_to_narrow")
+
+
+def describe_grade(figures):
+    """The grade, and the first scan line's figures and distinct widths, for a test's output."""
+    line = figures["scans"][0]
+    numbers = ", ".join(f"{name} {line[name]:.2f}" for name in SCAN_FIGURES)
+    widths = sorted({round(width, 1) for width in line["widths"]})
+    return f"grade {figures['grade']:.1f} ({figures['letter']}); {numbers}; widths in dots {widths}"
+
+
 def pdf_pages(pdf_path):
     match = re.search(r"^Pages:\s+(\d+)", run("pdfinfo", pdf_path, text=True).stdout, re.MULTILINE)
     return int(match.group(1)) if match else 0
@@ -264,6 +295,14 @@ def stop(process):
         with contextlib.suppress(subprocess.TimeoutExpired):
             process.wait(timeout=STEP_TIMEOUT)
             return
+
+
+def printer_resolution(printer):
+    """The resolution in dots per inch that a CUPS printer offers by default."""
+    options = run("lpoptions", "-p", printer, "-l", text=True).stdout
+    match = re.search(r"^Resolution/.*\*(\d+)dpi", options, re.MULTILINE)
+    check(match, f"{printer} reports no default resolution: {options!r}")
+    return int(match.group(1))
 
 
 def new_pdfs(folder, before):
