@@ -4,6 +4,7 @@ and a barcode decoder. Everything started here is stopped again, whatever
 happens."""
 
 import contextlib
+import ctypes
 import json
 import os
 import pathlib
@@ -251,6 +252,7 @@ Log {root}/log
 # Filters run as lp and write here.
 CUPS_SHARED_FOLDERS = ("spool", "spool/tmp", "pdf-spool")
 PDF_PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
+PR_SET_PDEATHSIG = 1  # from <sys/prctl.h>
 
 
 @contextlib.contextmanager
@@ -275,7 +277,8 @@ def cups_pdf_printer():
             ["unshare", "--mount", "sh", "-c",
              'mount --bind "$1" /etc/cups/cups-pdf.conf && exec cupsd -f -c "$2" -s "$3"', "sh",
              root / "cups-pdf.conf", root / "cupsd.conf", root / "cups-files.conf"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True,
+            preexec_fn=end_with_parent)
         try:
             with environment(CUPS_SERVER=str(root / "cups.sock"), CUPS_SERVERROOT=str(root / "conf"),
                              LPDEST=None, PRINTER=None):
@@ -285,6 +288,12 @@ def cups_pdf_printer():
                 yield root / "pdf"
         finally:
             stop(server)
+
+
+def end_with_parent():
+    """Has the calling process told to end when its parent dies, even when killed
+    outright; runs in a child between fork and exec."""
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
 
 
 def stop(process):
@@ -314,7 +323,9 @@ def new_pdfs(folder, before):
 
 
 def main(test):
-    """Runs test(binary) with the program's path from the command line."""
+    """Runs test(binary) with the program's path from the command line. A test that
+    is told to end (a timeout, say) still stops what it started."""
     check(len(sys.argv) == 2, "usage: test BINARY")
+    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit("FAIL: told to end"))
     test(sys.argv[1])
     print("PASS")
