@@ -9,13 +9,14 @@ namespace tallyline {
 MessageBoxReporter::MessageBoxReporter(QString title) : title_(std::move(title)) {}
 
 void MessageBoxReporter::Report(const QString& action, const QString& reason) noexcept {
-    const QString message = QStringLiteral("%1 failed.\n\n%2").arg(action, reason);
     try {
+        const QString message = QStringLiteral("%1 failed.\n\n%2").arg(action, reason);
+        // The terminal gets the same words: they stay on record after the box
+        // is gone, and they are said even when the box cannot be shown.
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
         QMessageBox::critical(QApplication::activeWindow(), title_, message);
     } catch (...) {
-        // Even the box could not be shown (out of memory); the terminal is
-        // the last place left to say it.
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        // Out of memory for even the message: nothing is left to say it with.
     }
 }
 

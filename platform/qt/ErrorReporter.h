@@ -14,7 +14,8 @@ public:
     virtual void Report(const QString& action, const QString& reason) noexcept = 0;
 };
 
-// Shows a modal message box over the active window.
+// Shows a modal message box over the active window, and writes its text to
+// standard error.
 class MessageBoxReporter : public ErrorReporter {
 public:
     explicit MessageBoxReporter(QString title);

@@ -1,12 +1,15 @@
 """Real parts for the end-to-end tests: an X server of our own, the program as
-its own process, the X clipboard, a CUPS server with a PDF printer, and a
-barcode decoder. Everything started here is stopped again, whatever happens."""
+its own process, the X clipboard, a CUPS server of our own with a PDF printer,
+and a barcode decoder. Everything started here is stopped again, whatever
+happens."""
 
 import contextlib
-import fcntl
+import ctypes
+import json
 import os
 import pathlib
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -58,8 +61,13 @@ def xvfb():
 class Program:
     """The program's process and its main window. Points are in the window's client area."""
 
-    def __init__(self, process, display):
-        self.process, self.display, self.window = process, display, None
+    def __init__(self, process, display, log):
+        self.process, self.display, self.log, self.window = process, display, log, None
+
+    def output(self):
+        """What the program has written to its standard output and error so far."""
+        # pread leaves alone the file offset that the program shares.
+        return os.pread(self.log.fileno(), os.fstat(self.log.fileno()).st_size, 0).decode(errors="replace")
 
     def xdotool(self, *arguments):
         return run("xdotool", *arguments, env=dict(os.environ, DISPLAY=self.display), text=True).stdout
@@ -109,7 +117,7 @@ def program(binary, display, extra_env=None):
     env.pop("QT_QPA_PLATFORM", None)
     # A file, not a pipe: programs that the window starts inherit it and may outlive it.
     with tempfile.TemporaryFile() as log:
-        running = Program(subprocess.Popen([binary], env=env, stdout=log, stderr=log), display)
+        running = Program(subprocess.Popen([binary], env=env, stdout=log, stderr=log), display, log)
         try:
             found = wait_for(lambda: running.others("--name", "^ Tallyline$"), timeout=SLOW_TIMEOUT)
             check(found, "the window did not appear")
@@ -118,8 +126,7 @@ def program(binary, display, extra_env=None):
         finally:
             running.process.kill()
             running.process.wait(timeout=STEP_TIMEOUT)
-            log.seek(0)
-            sys.stderr.write(log.read().decode(errors="replace"))
+            sys.stderr.write(running.output())
 
 
 def decode_clipboard(display):
@@ -138,6 +145,36 @@ def decode(png):
         return run("zbarimg", "-q", "--raw", page.name, text=True).stdout.splitlines()
 
 
+def rasterise(pdf_path, dpi):
+    """A PDF's first page as PNG at dpi, shapes drawn without smoothing so that
+    edges fall on whole dots."""
+    return run("pdftoppm", "-r", str(dpi), "-aaVector", "no", "-png", "-singlefile", pdf_path,
+               timeout=SLOW_TIMEOUT).stdout
+
+
+def scan_grade(png):
+    """Our verifier's figures for the barcode on a page (tests/scangrade): the grade,
+    and each scan line's parameters and bar and space widths in dots."""
+    with tempfile.NamedTemporaryFile(suffix=".png") as page:
+        page.write(png)
+        page.flush()
+        graded = run(os.environ["TALLYLINE_SCANGRADE"], page.name, text=True, timeout=SLOW_TIMEOUT)
+    check(graded.returncode == 0, f"the page could not be graded: {graded.stderr}")
+    return json.loads(graded.stdout)
+
+
+SCAN_FIGURES = ("symbol_contrast", "min_edge_contrast", "modulation", "defects", "decodability", "module",
+                "wide_to_narrow")
+
+
+def describe_grade(figures):
+    """The grade, and the first scan line's figures and distinct widths, for a test's output."""
+    line = figures["scans"][0]
+    numbers = ", ".join(f"{name} {line[name]:.2f}" for name in SCAN_FIGURES)
+    widths = sorted({round(width, 1) for width in line["widths"]})
+    return f"grade {figures['grade']:.1f} ({figures['letter']}); {numbers}; widths in dots {widths}"
+
+
 def pdf_pages(pdf_path):
     match = re.search(r"^Pages:\s+(\d+)", run("pdfinfo", pdf_path, text=True).stdout, re.MULTILINE)
     return int(match.group(1)) if match else 0
@@ -148,24 +185,133 @@ def cups_running():
     return status.returncode == 0 and "not running" not in status.stdout
 
 
+def set_environment(values):
+    """Sets this process's environment variables; None removes one."""
+    for name, value in values.items():
+        if value is None:
+            os.environ.pop(name, None)
+        else:
+            os.environ[name] = value
+
+
+@contextlib.contextmanager
+def environment(**values):
+    """This process's environment with values set, restored afterwards."""
+    saved = {name: os.environ.get(name) for name in values}
+    set_environment(values)
+    try:
+        yield
+    finally:
+        set_environment(saved)
+
+
+# How the private printer works. cupsd runs as a server of the test's own:
+# cupsd.conf and cups-files.conf in a temporary folder put its ServerRoot,
+# spool, cache, state, temporary files, printcap and logs in that folder and
+# let it listen only on a socket there; only its filters, backends and data
+# are the system's. Clients find it through CUPS_SERVER, and read its printers'
+# PPD files (resolutions, page sizes) straight from its ServerRoot through
+# CUPS_SERVERROOT, as clients of a local server do. The cups-pdf backend
+# reads its settings from /etc/cups/cups-pdf.conf alone (the path is built
+# in), so cupsd runs in a mount namespace of its own (unshare -m, as root) in
+# which a cups-pdf.conf of ours is bind-mounted over that file: its output,
+# spool, log and Ghostscript's temporary files go into the temporary folder.
+# The mount exists only inside the namespace and ends with cupsd, so the
+# machine's own file, printers and default printer are never touched, and
+# runs side by side each have their own server.
+CUPSD_CONF = """Listen {root}/cups.sock
+LogLevel warn
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Policy default>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+"""
+CUPS_FILES_CONF = """ServerRoot {root}/conf
+RequestRoot {root}/spool
+TempDir {root}/spool/tmp
+CacheDir {root}/cache
+StateDir {root}/state
+Printcap {root}/printcap
+ErrorLog {root}/log/error_log
+AccessLog {root}/log/access_log
+PageLog {root}/log/page_log
+User lp
+Group lp
+"""
+CUPS_PDF_CONF = """Out {root}/pdf
+AnonDirName {root}/pdf
+Spool {root}/pdf-spool
+GSTmp {root}/pdf-spool
+Log {root}/log
+"""
+# Filters run as lp and write here.
+CUPS_SHARED_FOLDERS = ("spool", "spool/tmp", "pdf-spool")
+PDF_PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
+PR_SET_PDEATHSIG = 1  # from <sys/prctl.h>
+
+
 @contextlib.contextmanager
 def cups_pdf_printer():
-    """A CUPS server whose default printer writes PDF files; yields their folder. Runs
-    from other build folders share server and folder, so they take turns."""
-    with open(os.path.join(tempfile.gettempdir(), "tallyline-e2e-cups.lock"), "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        started = None if cups_running() else subprocess.Popen(
-            ["cupsd", "-f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    """A private CUPS server whose default printer "PDF" writes PDF files; yields their
+    folder. Meanwhile CUPS_SERVER and CUPS_SERVERROOT point this process and whatever
+    it starts (lp, lpadmin, the program) at it, and LPDEST and PRINTER are cleared so
+    that a developer's own choice of printer cannot redirect a print. The server and
+    all it started stop afterwards."""
+    check(os.geteuid() == 0, "the private CUPS server needs root for its mount namespace")
+    with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as folder:
+        root = pathlib.Path(folder)
+        root.chmod(0o755)
+        for name in ("conf", "cache", "state", "log", "pdf") + CUPS_SHARED_FOLDERS:
+            (root / name).mkdir(mode=0o755)
+        for name in CUPS_SHARED_FOLDERS:
+            (root / name).chmod(0o1777)
+        for name, text in (("cupsd.conf", CUPSD_CONF), ("cups-files.conf", CUPS_FILES_CONF),
+                           ("cups-pdf.conf", CUPS_PDF_CONF)):
+            (root / name).write_text(text.format(root=root))
+        server = subprocess.Popen(
+            ["unshare", "--mount", "sh", "-c",
+             'mount --bind "$1" /etc/cups/cups-pdf.conf && exec cupsd -f -c "$2" -s "$3"', "sh",
+             root / "cups-pdf.conf", root / "cupsd.conf", root / "cups-files.conf"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True,
+            preexec_fn=end_with_parent)
         try:
-            check(wait_for(cups_running), "cupsd did not start")
-            run("lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P",
-                "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", check=True)
-            run("lpadmin", "-d", "PDF", check=True)
-            yield pathlib.Path.home() / "PDF"
+            with environment(CUPS_SERVER=str(root / "cups.sock"), CUPS_SERVERROOT=str(root / "conf"),
+                             LPDEST=None, PRINTER=None):
+                check(wait_for(cups_running), "the private cupsd did not start")
+                run("lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P", PDF_PPD, check=True)
+                run("lpadmin", "-d", "PDF", check=True)
+                yield root / "pdf"
         finally:
-            if started is not None:
-                started.terminate()
-                started.wait(timeout=STEP_TIMEOUT)
+            stop(server)
+
+
+def end_with_parent():
+    """Has the calling process told to end when its parent dies, even when killed
+    outright; runs in a child between fork and exec."""
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
+def stop(process):
+    """Ends a process started in a session of its own, with all it started."""
+    for ending in (signal.SIGTERM, signal.SIGKILL):
+        with contextlib.suppress(ProcessLookupError):
+            os.killpg(process.pid, ending)
+        with contextlib.suppress(subprocess.TimeoutExpired):
+            process.wait(timeout=STEP_TIMEOUT)
+            return
+
+
+def printer_resolution(printer):
+    """The resolution in dots per inch that a CUPS printer offers by default."""
+    options = run("lpoptions", "-p", printer, "-l", text=True).stdout
+    match = re.search(r"^Resolution/.*\*(\d+)dpi", options, re.MULTILINE)
+    check(match, f"{printer} reports no default resolution: {options!r}")
+    return int(match.group(1))
 
 
 def new_pdfs(folder, before):
@@ -177,7 +323,9 @@ def new_pdfs(folder, before):
 
 
 def main(test):
-    """Runs test(binary) with the program's path from the command line."""
+    """Runs test(binary) with the program's path from the command line. A test that
+    is told to end (a timeout, say) still stops what it started."""
     check(len(sys.argv) == 2, "usage: test BINARY")
+    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit("FAIL: told to end"))
     test(sys.argv[1])
     print("PASS")
