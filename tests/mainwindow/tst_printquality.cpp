@@ -62,7 +62,7 @@ private slots:
         QVERIFY2(reporter.failures.isEmpty(), qPrintable(reporter.failures.join('\n')));
 
         const QString png = folder.filePath(QString("page-%1").arg(dpi));
-        QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-aaVector", "no", "-singlefile", "-png",
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-singlefile", "-png",
                                                  pdf, png}), 0);
         const QImage page = scangrade::ReadPage(png + ".png");
         QCOMPARE(ReadCode39(page), QStringList{kLongest});
