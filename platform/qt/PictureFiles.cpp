@@ -96,7 +96,7 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel) {
 
 QByteArray PictureFile(const PictureSurface& surface, PictureFormat format, int scale, double millimetresPerPixel) {
     switch (format) {
-    case PictureFormat::Png: return EncodePng(surface.Image().Image(), scale);
+    case PictureFormat::Png: return EncodePng(surface.PixelView(), scale);
     case PictureFormat::Svg: return SvgFile(surface.Shapes(), millimetresPerPixel);
     case PictureFormat::Pdf: return PdfFile(surface.Shapes(), millimetresPerPixel);
     }

@@ -82,6 +82,8 @@ void PictureSurface::BackColor(Colour colour) {
 
 StdPicture PictureSurface::Image() const { return pixels_ ? StdPicture(pixels_->Image()) : StdPicture(); }
 
+QImage PictureSurface::PixelView() const { return pixels_ ? pixels_->View() : QImage(); }
+
 void PictureSurface::ScaleMode(ScaleModeKind mode) {
     if (mode != ScaleModeKind::Twips && mode != ScaleModeKind::Pixels) {
         throw RuntimeError(ErrorNumber::InvalidPropertyValue);

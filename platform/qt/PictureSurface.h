@@ -45,6 +45,9 @@ public:
     // The persistent image at the current size, as pixels; empty when the
     // surface keeps no pixels.
     StdPicture Image() const;
+    // The same pixels without a copy, good only until the surface next
+    // changes; empty when the surface keeps no pixels.
+    QImage PixelView() const;
     // The persistent image as shapes; empty when the surface keeps none.
     const VectorCanvas& Shapes() const noexcept { return shapes_; }
 

@@ -34,20 +34,25 @@ Rows StoredRows(const QImage& source, int scale) {
     rows.dotsPerMeterX = source.dotsPerMeterX() * scale;
     rows.dotsPerMeterY = source.dotsPerMeterY() * scale;
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    rows.pixels.resize(static_cast<std::size_t>(rows.width) * rows.height);
+    const auto width = static_cast<std::size_t>(rows.width);
+    rows.pixels.resize(width * rows.height);
     for (int y = 0; y < rows.height; ++y) {
         const QRgb* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        png_byte* grey = rows.pixels.data() + static_cast<std::size_t>(y) * rows.width;
-        for (int x = 0; x < rows.width; ++x) {
+        png_byte* grey = rows.pixels.data() + width * y;
+        // Most rows of a barcode repeat the one above.
+        if (y > 0 && std::memcmp(pixel, image.constScanLine(y - 1), width * sizeof(QRgb)) == 0) {
+            std::memcpy(grey, grey - width, width);
+            continue;
+        }
+        for (std::size_t x = 0; x < width; ++x) {
             const QRgb value = pixel[x];
             if (qRed(value) != qGreen(value) || qGreen(value) != qBlue(value)) {
                 // A colour: three bytes a pixel after all.
                 const QImage colours = image.convertToFormat(QImage::Format_RGB888);
                 rows.channels = 3;
-                rows.pixels.resize(static_cast<std::size_t>(rows.width) * rows.height * 3);
+                rows.pixels.resize(width * rows.height * 3);
                 for (int line = 0; line < rows.height; ++line) {
-                    std::memcpy(rows.pixels.data() + static_cast<std::size_t>(line) * rows.width * 3,
-                                colours.constScanLine(line), static_cast<std::size_t>(rows.width) * 3);
+                    std::memcpy(rows.pixels.data() + width * line * 3, colours.constScanLine(line), width * 3);
                 }
                 return rows;
             }
@@ -58,9 +63,9 @@ Rows StoredRows(const QImage& source, int scale) {
 }
 
 void Append(png_structp png, png_bytep data, png_size_t length) {
-    auto* file = static_cast<std::vector<png_byte>*>(png_get_io_ptr(png));
+    auto* file = static_cast<QByteArray*>(png_get_io_ptr(png));
     try {
-        file->insert(file->end(), data, data + length);
+        file->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
     } catch (...) {
         png_error(png, "out of memory");
     }
@@ -70,7 +75,7 @@ void Flush(png_structp) {}
 
 // libpng reports failure by jumping back here, so nothing between the jump
 // and its target may need destroying: every object lives in the caller.
-bool Encode(const Rows& rows, std::vector<png_byte>& wide, std::vector<png_byte>& file) {
+bool Encode(const Rows& rows, std::vector<png_byte>& wide, QByteArray& file) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -88,7 +93,9 @@ bool Encode(const Rows& rows, std::vector<png_byte>& wide, std::vector<png_byte>
                      static_cast<png_uint_32>(rows.dotsPerMeterY), PNG_RESOLUTION_METER);
     }
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-    png_set_compression_level(png, Z_BEST_SPEED);
+    // Filtered against the row above, a repeated row is all zeros: runs are
+    // what there is to compress.
+    png_set_compression_strategy(png, Z_RLE);
     png_write_info(png, info);
     for (int y = 0; y < rows.height; ++y) {
         const png_byte* row = rows.Row(y);
@@ -116,10 +123,10 @@ QByteArray EncodePng(const QImage& image, int scale) {
     if (image.isNull() || scale < 1) throw RuntimeError(ErrorNumber::InvalidProcedureCall);
     const Rows rows = StoredRows(image, scale);
     std::vector<png_byte> wide(rows.scale > 1 ? static_cast<std::size_t>(rows.width) * rows.scale * rows.channels : 0);
-    std::vector<png_byte> file;
-    file.reserve(rows.pixels.size() / 8 + 1024);
+    QByteArray file;
+    file.reserve(static_cast<qsizetype>(rows.pixels.size() / 8 + 1024));
     if (!Encode(rows, wide, file)) throw RuntimeError(ErrorNumber::OutOfMemory);
-    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
+    return file;
 }
 
 }  // namespace tallyline

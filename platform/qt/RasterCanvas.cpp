@@ -49,6 +49,16 @@ QImage RasterCanvas::Image() const {
     return image_.size() == extent_ ? image_ : Fitted(extent_);
 }
 
+QImage RasterCanvas::View() const {
+    Settle();
+    if (image_.size() == extent_ || extent_.isEmpty()) return image_;
+    const QImage& stored = image_;
+    QImage view(stored.constBits(), extent_.width(), extent_.height(), stored.bytesPerLine(), stored.format());
+    view.setDotsPerMeterX(stored.dotsPerMeterX());
+    view.setDotsPerMeterY(stored.dotsPerMeterY());
+    return view;
+}
+
 void RasterCanvas::Paint(QPainter& painter) const {
     Settle();
     // An empty source would stand for the whole image.

@@ -20,6 +20,9 @@ public:
     QSize Extent() const noexcept { return extent_; }
     // The extent in pixels as it shows now.
     QImage Image() const;
+    // The same pixels where they lie, without a copy: good only until the
+    // canvas next changes.
+    QImage View() const;
     // Shows the extent with its top-left corner at the painter's origin.
     void Paint(QPainter& painter) const;
 
