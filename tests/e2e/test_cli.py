@@ -124,6 +124,10 @@ def test_usage(binary, folder):
 # symbol's own end inside it, so nothing reads.
 UNCARRIED = [("Größe#1", "'ö', 'ß', '#'", ["GRE1"]), ("tab\there", "U+0009", ["TABHERE"]),
              ("ok 👍 ok", "'👍'", ["OK  OK"]), ("zero\u200bwidth", "U+200B", ["ZEROWIDTH"]), ("*STAR*", "'*'", [])]
+# Lists that cannot be read and folders that cannot be reached: nothing is written.
+UNREACHABLE = [(["--batch", "{d}/missing", "-d", "{d}/out"], "cannot read {d}/missing: No such file or directory"),
+               (["--batch", "{d}", "-d", "{d}/out"], "cannot read {d}: file to open is a directory"),
+               (["x", "-o", "{d}/missing/x.png"], "Cannot write {d}/missing/x.png: No such file or directory")]
 # Texts with no barcode at all, in each format.
 UNDRAWABLE = [("", "the text is empty: there is no barcode to draw"),
               ("A" * 1300, "too long: its barcode would be wider than the 32767 pixels a picture can take")]
@@ -143,6 +147,11 @@ def test_texts(binary, folder):
             result = tallyline(binary, text, "-o", str(path))
             check((result.returncode, result.stderr) == (1, f"tallyline: {message}\n"), f"{text[:9]!r}: {result}")
             check(not path.exists(), f"{path.name} written for {text[:9]!r}")
+    for arguments, message in UNREACHABLE:
+        result = tallyline(binary, *(a.format(d=folder) for a in arguments))
+        check((result.returncode, result.stderr) == (1, f"tallyline: {message.format(d=folder)}\n"),
+              f"{arguments}: {result}")
+        check(not (folder / "out").exists(), f"{arguments} made the folder")
     directory = folder / "directory.png"
     directory.mkdir()
     result = tallyline(binary, "x", "-o", str(directory))
