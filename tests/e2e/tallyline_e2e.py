@@ -215,6 +215,7 @@ def on_tmpfs(mountpoint, size, command, files=None, read_only=False, **options):
         result = run("unshare", "--mount", "--propagation", "private", "sh", "-c", _TMPFS, "sh", str(mountpoint),
                      size, str(stage), "read-only" if read_only else "writable", str(archive), *command,
                      **options)
+        check(archive.exists(), f"no file system was made at {mountpoint}: {result.stderr}")
         with tarfile.open(archive) as left:
             found = {member.name.removeprefix("./"): left.extractfile(member).read()
                      for member in left.getmembers() if member.isfile()}
