@@ -73,10 +73,15 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
 
 void Flush(png_structp) {}
 
+// libpng's own reports go to standard error, where a command line's reader
+// takes them for its own; a failure is reported by the caller instead.
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void Warn(png_structp, png_const_charp) {}
+
 // libpng reports failure by jumping back here, so nothing between the jump
 // and its target may need destroying: every object lives in the caller.
 bool Encode(const Rows& rows, std::vector<png_byte>& wide, QByteArray& file) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Warn);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
@@ -84,6 +89,9 @@ bool Encode(const Rows& rows, std::vector<png_byte>& wide, QByteArray& file) {
         return false;
     }
     png_set_write_fn(png, &file, Append, Flush);
+    // A file may be as wide as PNG allows, not only the million pixels that
+    // libpng expects of a picture it reads: a long text at a large scale.
+    png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     const auto width = static_cast<png_uint_32>(rows.width) * rows.scale;
     const auto height = static_cast<png_uint_32>(rows.height) * rows.scale;
     png_set_IHDR(png, info, width, height, 8, rows.channels == 1 ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB,

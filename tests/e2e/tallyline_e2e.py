@@ -12,6 +12,7 @@ import re
 import signal
 import subprocess
 import sys
+import tarfile
 import tempfile
 import time
 
@@ -111,13 +112,14 @@ class Program:
 
 
 @contextlib.contextmanager
-def program(binary, display, extra_env=None):
-    """The program started on a display, once its window shows; killed if still running."""
+def program(binary, display, extra_env=None, launcher=()):
+    """The program started on a display, once its window shows; killed if still running.
+    A launcher is a command that ends by running the program in its own process."""
     env = dict(os.environ, DISPLAY=display, **(extra_env or {}))
     env.pop("QT_QPA_PLATFORM", None)
     # A file, not a pipe: programs that the window starts inherit it and may outlive it.
     with tempfile.TemporaryFile() as log:
-        running = Program(subprocess.Popen([binary], env=env, stdout=log, stderr=log), display, log)
+        running = Program(subprocess.Popen([*launcher, binary], env=env, stdout=log, stderr=log), display, log)
         try:
             found = wait_for(lambda: running.others("--name", "^ Tallyline$"), timeout=SLOW_TIMEOUT)
             check(found, "the window did not appear")
@@ -173,6 +175,90 @@ def describe_grade(figures):
     numbers = ", ".join(f"{name} {line[name]:.2f}" for name in SCAN_FIGURES)
     widths = sorted({round(width, 1) for width in line["widths"]})
     return f"grade {figures['grade']:.1f} ({figures['letter']}); {numbers}; widths in dots {widths}"
+
+
+def headless_env(**extra):
+    """The environment of a shell with no display at all: nothing names an X or
+    Wayland server or a Qt platform. The C locale's texts, UTF-8 arguments."""
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    return dict(env, LC_ALL="C.UTF-8", **extra)
+
+
+def grey(picture):
+    """A picture's width, height and grey levels, a byte a pixel, row by row."""
+    pgm = run("convert", "-", "-colorspace", "gray", "-depth", "8", "pgm:-", input=picture).stdout
+    header = re.match(rb"P5\s+(\d+)\s+(\d+)\s+255\s", pgm)
+    check(header, "not a picture ImageMagick reads")
+    return int(header[1]), int(header[2]), pgm[header.end():]
+
+
+def bar_row(picture, y):
+    """One row of a picture as "#" for dark and "." for light columns."""
+    width, _, levels = grey(picture)
+    return "".join("#" if level < 128 else "." for level in levels[y * width:(y + 1) * width])
+
+
+def svg_to_png(path, *options):
+    """An SVG file drawn by librsvg, which shares no code with the program, on white."""
+    return run("rsvg-convert", "-b", "white", *options, str(path), timeout=SLOW_TIMEOUT).stdout
+
+
+def pdf_to_png(path, dots_per_inch, *options):
+    """The first page of a PDF drawn by poppler."""
+    return run("pdftoppm", "-r", str(dots_per_inch), *options, "-png", "-singlefile", str(path),
+               timeout=SLOW_TIMEOUT).stdout
+
+
+def same_pixels(one, other):
+    """Whether two pictures have the same size and every pixel the same colour."""
+    with tempfile.TemporaryDirectory() as folder:
+        paths = [os.path.join(folder, name) for name in ("one.png", "other.png")]
+        for path, picture in zip(paths, (one, other)):
+            pathlib.Path(path).write_bytes(picture)
+        # The number of differing pixels goes to standard error; a size mismatch is an error.
+        result = run("compare", "-metric", "AE", *paths, "null:", text=True)
+        return result.returncode == 0 and result.stderr.strip() == "0"
+
+
+_TMPFS = r"""
+set -e
+mountpoint=$1 archive=$5
+mount -t tmpfs -o "size=$2" tmpfs "$mountpoint"
+cp -a "$3/." "$mountpoint/"
+if [ "$4" = read-only ]; then mount -o remount,ro "$mountpoint"; fi
+shift 5
+set +e
+"$@"
+status=$?
+tar -C "$mountpoint" -cf "$archive" .
+exit $status
+"""
+
+
+def on_tmpfs(mountpoint, size, command, files=None, read_only=False, **options):
+    """Runs a command with a file system of its own mounted at mountpoint: a tmpfs of
+    that size holding files (name to contents), made read-only after they are laid
+    there if asked. The mount exists only in a private mount namespace, gone with
+    everything in it when the command ends; returns the command's result and the
+    files (name to contents) that it left there."""
+    mountpoint = pathlib.Path(mountpoint)
+    with tempfile.TemporaryDirectory() as work:
+        stage = pathlib.Path(work, "stage")
+        stage.mkdir()
+        for name, contents in (files or {}).items():
+            (stage / name).write_bytes(contents)
+        mountpoint.mkdir(parents=True, exist_ok=True)
+        archive = pathlib.Path(work, "left.tar")
+        result = run("unshare", "--mount", "--propagation", "private", "sh", "-c", _TMPFS, "sh", str(mountpoint),
+                     size, str(stage), "read-only" if read_only else "writable", str(archive), *command,
+                     **options)
+        check(archive.exists(), f"no file system was made at {mountpoint}: {result.stderr}")
+        with tarfile.open(archive) as left:
+            found = {member.name.removeprefix("./"): left.extractfile(member).read()
+                     for member in left.getmembers() if member.isfile()}
+            check(all(member.isfile() or member.isdir() for member in left.getmembers()),
+                  f"not only files left in the mount: {left.getnames()}")
+        return result, found
 
 
 def pdf_pages(pdf_path):
