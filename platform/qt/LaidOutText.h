@@ -41,8 +41,7 @@ private:
 };
 
 // The last text laid out. A surface measures its caption and then prints it:
-// keeping the layout lets it draw what it measured without shaping again,
-// which cost as much as drawing all the bars.
+// keeping the layout lets it draw what it measured without shaping again.
 class TextLayouts {
 public:
     // The text laid out in the font; shared, so that a drawing may keep it.

@@ -11,8 +11,7 @@ namespace tallyline {
 
 PictureBox::PictureBox(QWidget* parent, Keeping keeping) : QWidget(parent), PictureSurface(keeping) {
     // The box paints every pixel of itself, so the window and the panel
-    // beneath it need not be painted first: that was most of a keystroke's
-    // repaint.
+    // beneath it need not be painted first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     Resize(size());
     Cls();

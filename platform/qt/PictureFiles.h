@@ -37,8 +37,8 @@ enum class Writing {
     // failure the old file, if any, stays as it was.
     Safely,
     // The same for a file that exists; a new file is written in place and
-    // removed again if it cannot be written whole. Renaming cost several
-    // times the writing of a small file, and a batch writes thousands.
+    // removed again if it cannot be written whole, which spares a batch of
+    // thousands a rename and a flush to the disk for each.
     Quickly,
 };
 

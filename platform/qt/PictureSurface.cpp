@@ -26,8 +26,7 @@ float ToFloat(double value) noexcept {
     return static_cast<float>(std::clamp(value, -kLargest, kLargest));
 }
 
-// A position in the current scale as pixels. Pixel scale skips the division,
-// which changes nothing there and was four of them for every box.
+// A position in the current scale as pixels; pixel scale needs no division.
 double ToPixels(float units, ScaleModeKind mode) noexcept {
     return mode == ScaleModeKind::Pixels ? units : units / static_cast<double>(kTwipsPerPixel);
 }

@@ -10,8 +10,7 @@ QColor ToQColor(Colour colour) {
 }
 
 QRgb PixelOf(Colour colour) noexcept {
-    // Plain colours go straight to their pixel: building a QColor for every
-    // box of a barcode cost as much as filling the boxes.
+    // Plain colours go straight to their pixel, without a QColor per box.
     if (IsSystemColour(colour)) return ToQColor(colour).rgb();
     return qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }

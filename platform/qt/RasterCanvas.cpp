@@ -38,7 +38,6 @@ void FillRect(QImage& image, const QRect& rect, QRgb colour) {
     if (rect.isEmpty()) return;
     QRgb* const top = reinterpret_cast<QRgb*>(image.scanLine(rect.top())) + rect.left();
     std::fill(top, top + rect.width(), colour);
-    // Copying a row is faster than filling it.
     CopyDown(image, rect);
 }
 
@@ -138,7 +137,7 @@ void RasterCanvas::PaintBackground(QImage& image, const QRect& area, const QRect
         FillRect(image, area, background_);
     } else {
         // The rows above and below the hole and the columns either side of
-        // it: subtracting regions cost allocations on every draw.
+        // it, rather than a region with its allocations.
         for (const QRect& part : {QRect(area.topLeft(), QPoint(area.right(), kept.top() - 1)),
                                   QRect(QPoint(area.left(), kept.bottom() + 1), area.bottomRight()),
                                   QRect(QPoint(area.left(), kept.top()), QPoint(kept.left() - 1, kept.bottom())),
