@@ -11,7 +11,7 @@ MessageBoxReporter::MessageBoxReporter(QString title) : title_(std::move(title))
 void MessageBoxReporter::Report(const QString& action, const QString& reason) noexcept {
     const QString message = QStringLiteral("%1 failed.\n\n%2").arg(action, reason);
     try {
-        QMessageBox::critical(QApplication::activeWindow(), title_, message);
+        QMessageBox::critical(parent_ ? parent_.data() : QApplication::activeWindow(), title_, message);
     } catch (...) {
         // Even the box could not be shown (out of memory); the terminal is
         // the last place left to say it.
