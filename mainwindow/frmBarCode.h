@@ -57,6 +57,7 @@ protected:
 private slots:
     void Text1_Change();
     void Picture1_MouseDown(short Button, short Shift, float X, float Y);
+    void Picture1_MenuKey();
     void Picture3_Click();
     void mnuCopy_Click();
     void mnuPrint_Click();
