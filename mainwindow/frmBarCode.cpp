@@ -72,7 +72,6 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
       xpcmdbutton1(RestoredButton(reporter, this)),
       reporter_(reporter),
       printers_(std::move(printers)) {
-    Form_Initialize();
     LayOut();
     connect(&Text1, &QLineEdit::textChanged, this, &frmBarCode::Text1_Change);
     connect(&Picture1, &PictureBox::MouseDown, this, &frmBarCode::Picture1_MouseDown);
@@ -88,7 +87,10 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
 // The button's Terminate may still report; its message then stands alone.
 frmBarCode::~frmBarCode() { reporter_.Parent(nullptr); }
 
-void frmBarCode::Form_Initialize() { InitCommonControls(); }
+bool frmBarCode::Form_Initialize() noexcept {
+    InitCommonControls();
+    return true;
+}
 
 void frmBarCode::LayOut() {
     setWindowTitle(design::kCaption);
