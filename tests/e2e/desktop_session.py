@@ -4,12 +4,34 @@ accessibility bus that screen readers read, and a clipboard manager. Every
 process started here is stopped again, whatever happens."""
 
 import contextlib
+import ctypes
 import os
 import signal
 import subprocess
 import tempfile
+import time
 
 from tallyline_e2e import STEP_TIMEOUT, check, wait_for
+
+# Processes whose parent ends before them come to this one, which reaps them,
+# instead of to the machine's first process, which here leaves them as zombies.
+PR_SET_CHILD_SUBREAPER = 36
+ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+
+
+def reap_group(group):
+    """Waits for every process left in the group, killing what outlasts the step."""
+    deadline = time.monotonic() + STEP_TIMEOUT
+    while True:
+        try:
+            pid, _ = os.waitpid(-group, os.WNOHANG)
+        except ChildProcessError:
+            return
+        if pid == 0:
+            if time.monotonic() > deadline:
+                with contextlib.suppress(ProcessLookupError):
+                    os.killpg(group, signal.SIGKILL)
+            time.sleep(0.05)
 
 
 @contextlib.contextmanager
@@ -23,6 +45,7 @@ def own_process_group(command, env):
         with contextlib.suppress(ProcessLookupError):
             os.killpg(process.pid, signal.SIGTERM)
         process.wait(timeout=STEP_TIMEOUT)
+        reap_group(process.pid)
 
 
 @contextlib.contextmanager
