@@ -55,8 +55,8 @@ void UserControl::AccessKeys(const QString& keys) {
     accessKeys_.clear();
     for (const QChar key : keys) {
         auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+%1").arg(key)), this);
+        // Qt answers no shortcut of a disabled control.
         connect(shortcut, &QShortcut::activated, this, [this, key] {
-            if (!isEnabled()) return;
             short KeyAscii = static_cast<short>(key.toUpper().unicode());
             Notify([&] { UserControl_AccessKeyPress(KeyAscii); });
         });
