@@ -82,7 +82,9 @@ void xpcmdbutton::State(std::int32_t vNewValue) {
 QString xpcmdbutton::Caption() const { return lbl->Caption(); }
 
 // The label reports the change, and its Change re-centres it and repaints.
+// A screen reader names the button by its caption.
 void xpcmdbutton::Caption(const QString& vNewCaption) {
+    setAccessibleName(vNewCaption);
     lbl->Caption(vNewCaption);
     emit PropertyChanged(kCaptionKey);
 }
@@ -119,6 +121,8 @@ void xpcmdbutton::WriteProperties(PropertyBag& PropBag) const {
 }
 
 void xpcmdbutton::UserControl_Click() { emit Click(); }
+
+void xpcmdbutton::UserControl_AccessKeyPress(short&) { emit Click(); }
 
 void xpcmdbutton::UserControl_KeyDown(short& KeyCode, short& Shift) { emit KeyDown(KeyCode, Shift); }
 
@@ -189,12 +193,24 @@ void xpcmdbutton::Timer1_Timer() {
         const float height = ScaleHeight();
         const auto x = static_cast<float>(pointer.x);
         const auto y = static_cast<float>(pointer.y);
-        if (x < left || y < top || x > left + width || y > top + height) {
-            Timer1->Enabled(false);
-            emit MouseOut();
-            RedrawCurrent();
-        }
+        if (x < left || y < top || x > left + width || y > top + height) PointerGone();
     });
+}
+
+// Where the platform cannot tell a program where the pointer is once it has
+// left the program's windows (Wayland), the poll goes on finding it where it
+// was last seen, over the button; the platform's leave is then the only word
+// that it has gone. A leave ends only a tracking period, as the poll does, and
+// while a press is dragged the platform holds the leave back until the
+// release, so drags stay the poll's alone.
+void xpcmdbutton::UserControl_MouseLeave() {
+    if (Timer1->Enabled()) PointerGone();
+}
+
+void xpcmdbutton::PointerGone() {
+    Timer1->Enabled(false);
+    emit MouseOut();
+    RedrawCurrent();
 }
 
 void xpcmdbutton::RedrawCurrent() {

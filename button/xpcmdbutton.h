@@ -55,6 +55,8 @@ public:
     xpcmdbutton(const QString& name, const PropertyBag& saved, ErrorReporter& reporter, QWidget* parent = nullptr);
     ~xpcmdbutton() override;
 
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Button; }
+
     bool Enabled() const override;
     void Enabled(bool New_Enabled);
     std::int32_t State() const noexcept { return StateValue; }
@@ -82,12 +84,14 @@ signals:
 
 protected:
     void UserControl_Click() override;
+    void UserControl_AccessKeyPress(short& KeyAscii) override;
     void UserControl_KeyDown(short& KeyCode, short& Shift) override;
     void UserControl_KeyPress(short& KeyAscii) override;
     void UserControl_KeyUp(short& KeyCode, short& Shift) override;
     void UserControl_MouseDown(short& Button, short& Shift, float& x, float& Y) override;
     void UserControl_MouseMove(short& Button, short& Shift, float& x, float& Y) override;
     void UserControl_MouseUp(short& Button, short& Shift, float& x, float& Y) override;
+    void UserControl_MouseLeave() override;
     void UserControl_Resize() override;
     void UserControl_Show() override;
 
@@ -98,6 +102,7 @@ private:
     void lbl_MouseUp(short& Button, short& Shift, float& X, float& Y);
     void lbl_Change();
     void Timer1_Timer();
+    void PointerGone();
     void RedrawCurrent();
 
     PictureClip pc;

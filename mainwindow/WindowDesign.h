@@ -113,4 +113,17 @@ inline const QString kMenuAction = QStringLiteral("Opening the menu");
 inline const QString kWebPageAction = QStringLiteral("Opening the web page");
 inline const QString kRestoreAction = QStringLiteral("Restoring the window's saved design data");
 
+// What the keyboard and screen readers get beyond the design.
+inline const QString kXpcmdbutton1AccessKeys = QStringLiteral("C");  // Alt+C
+inline const QString kText1AccessibleName = QStringLiteral("Barcode text");
+inline const QString kPicture1AccessibleName = QStringLiteral("Barcode");
+inline const QString kPicture3AccessibleName = QStringLiteral("Open the web page");
+// `encoded` is the text as the caption shows it; `uncarried` is empty or the
+// note of the characters the bars leave out.
+inline QString BarcodeDescription(const QString& encoded, const QString& uncarried) {
+    if (encoded.isEmpty()) return QStringLiteral("Empty: type a text to draw its barcode");
+    const QString description = QStringLiteral("Code 39 barcode of \"%1\"").arg(encoded);
+    return uncarried.isEmpty() ? description : description + QStringLiteral(". ") + uncarried;
+}
+
 }  // namespace tallyline::design

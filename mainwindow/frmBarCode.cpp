@@ -7,7 +7,9 @@
 
 #include "BarcodeOutput.h"
 #include "BarcodePicture.h"
+#include "CodePage.h"
 #include "CommonControls.h"
+#include "ContextMenuKeys.h"
 #include "DesignData.h"
 #include "DrawBar.h"
 #include "Guarded.h"
@@ -70,7 +72,6 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
       xpcmdbutton1(RestoredButton(reporter, this)),
       reporter_(reporter),
       printers_(std::move(printers)) {
-    Form_Initialize();
     LayOut();
     connect(&Text1, &QLineEdit::textChanged, this, &frmBarCode::Text1_Change);
     connect(&Picture1, &PictureBox::MouseDown, this, &frmBarCode::Picture1_MouseDown);
@@ -79,12 +80,18 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     connect(&mnuPrint, &QAction::triggered, this, &frmBarCode::mnuPrint_Click);
     connect(&mnuSaveAs, &QAction::triggered, this, &frmBarCode::mnuSaveAs_Click);
     connect(xpcmdbutton1.get(), &xpcmdbutton::Click, this, &frmBarCode::xpcmdbutton1_Click);
+    OnContextMenuKeys(Picture1, [this] { Picture1_MenuKey(); });
+    reporter_.Parent(this);
     Form_Load();
 }
 
-frmBarCode::~frmBarCode() = default;
+// The button's Terminate may still report; its message then stands alone.
+frmBarCode::~frmBarCode() { reporter_.Parent(nullptr); }
 
-void frmBarCode::Form_Initialize() { InitCommonControls(); }
+bool frmBarCode::Form_Initialize() noexcept {
+    InitCommonControls();
+    return true;
+}
 
 void frmBarCode::LayOut() {
     setWindowTitle(design::kCaption);
@@ -110,6 +117,9 @@ void frmBarCode::LayOut() {
     Text1.setAlignment(Qt::AlignCenter);
     Text1.setMaxLength(design::kText1MaxLength);
     Text1.setText(design::kSampleText);
+    Text1.setAccessibleName(design::kText1AccessibleName);
+    Picture1.setAccessibleName(design::kPicture1AccessibleName);
+    Picture3.setAccessibleName(design::kPicture3AccessibleName);
 
     Picture3.move(design::ToPixels(design::kPicture3).topLeft());
     Picture3.Picture(QPixmap(design::kLogoResource));
@@ -118,6 +128,7 @@ void frmBarCode::LayOut() {
     Picture3.setFocusPolicy(Qt::StrongFocus);
 
     xpcmdbutton1->setGeometry(design::ToPixels(design::kXpcmdbutton1));
+    xpcmdbutton1->AccessKeys(design::kXpcmdbutton1AccessKeys);
 
     mnuMenu.addAction(&mnuCopy);
     mnuMenu.addAction(&mnuPrint);
@@ -160,13 +171,26 @@ void frmBarCode::MarkUncarriedCharacters() {
         palette.setColor(QPalette::Text, uncarried.isEmpty() ? ToQColor(kWindowText)
                                                              : ToQColor(design::kUncarriedTextColor));
         Text1.setPalette(palette);
-        Text1.setToolTip(uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried.join(QLatin1Char(' '))));
+        const QString note = uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried.join(QLatin1Char(' ')));
+        Text1.setToolTip(note);
+        Picture1.setAccessibleDescription(
+            design::BarcodeDescription(ToQString(codepage::UCase(ToText(Text1.text()))), note));
     });
 }
 
 void frmBarCode::Picture1_MouseDown(short Button, short, float, float) {
     Guarded(reporter_, design::kMenuAction, [this, Button] {
         if (!Text1.text().isEmpty() && Button == kRightButton) PopupMenu(mnuMenu);
+    });
+}
+
+// The keyboard's way to the menu, under the right press's rule, placed on the
+// part of the picture that the panel shows.
+void frmBarCode::Picture1_MenuKey() {
+    Guarded(reporter_, design::kMenuAction, [this] {
+        if (!Text1.text().isEmpty()) {
+            PopupMenu(mnuMenu, *this, Picture1.geometry().intersected(Picture2.geometry()).center());
+        }
     });
 }
 

@@ -23,6 +23,11 @@ namespace tallyline {
 // Picture1's persistent image.
 class frmBarCode : public QWidget {
     Q_OBJECT
+    // Initialize runs before the controls are made, as the platform runs it:
+    // screen readers learn how to see a control before it first speaks.
+    static bool Form_Initialize() noexcept;
+    const bool initialized_ = Form_Initialize();
+
 public:
     // Failures of the handlers go to reporter; prints go where printers says.
     frmBarCode(ErrorReporter& reporter, PrinterSource printers);
@@ -60,6 +65,7 @@ protected:
 private slots:
     void Text1_Change();
     void Picture1_MouseDown(short Button, short Shift, float X, float Y);
+    void Picture1_MenuKey();
     void Picture3_Click();
     void mnuCopy_Click();
     void mnuPrint_Click();
@@ -67,7 +73,6 @@ private slots:
     void xpcmdbutton1_Click();
 
 private:
-    void Form_Initialize();
     void Form_Load();
     void LayOut();
     void MarkUncarriedCharacters();

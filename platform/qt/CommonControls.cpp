@@ -1,7 +1,9 @@
 #include "CommonControls.h"
 
+#include "AccessibleControls.h"
+
 namespace tallyline {
 
-void InitCommonControls() noexcept {}
+void InitCommonControls() noexcept { InstallAccessibleControls(); }
 
 }  // namespace tallyline

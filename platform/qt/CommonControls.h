@@ -2,8 +2,8 @@
 
 namespace tallyline {
 
-// Qt's widgets need no library to be loaded before a window is made; this
-// keeps the windows' Initialize steps where the platform expects them.
+// Qt's widgets need no library to be loaded before a window is made; what
+// is left to set up is how screen readers see the platform's own controls.
 void InitCommonControls() noexcept;
 
 }  // namespace tallyline

@@ -3,10 +3,12 @@
 #include <cmath>
 
 #include "Units.h"
+#include "FontSubstitutes.h"
 
 namespace tallyline {
 
 QFont DesignFont(const QString& family, double points, int weight) {
+    InstallFontSubstitutes();
     QFont font(family);
     font.setPixelSize(static_cast<int>(std::lround(points * kPixelsPerPoint)));
     font.setWeight(static_cast<QFont::Weight>(weight));

@@ -14,7 +14,7 @@ void MessageBoxReporter::Report(const QString& action, const QString& reason) no
         // The terminal gets the same words: they stay on record after the box
         // is gone, and they are said even when the box cannot be shown.
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-        QMessageBox::critical(QApplication::activeWindow(), title_, message);
+        QMessageBox::critical(parent_ ? parent_.data() : QApplication::activeWindow(), title_, message);
     } catch (...) {
         // Out of memory for even the message: nothing is left to say it with.
     }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 namespace tallyline {
 
@@ -12,17 +14,21 @@ public:
     // action names what the user asked for ("Printing the barcode"), reason
     // what went wrong.
     virtual void Report(const QString& action, const QString& reason) noexcept = 0;
+    // The window that reports belong to, or nullptr for none.
+    virtual void Parent(QWidget* /*window*/) noexcept {}
 };
 
-// Shows a modal message box over the active window, and writes its text to
-// standard error.
+// Shows a modal message box, centred on the window that reports belong to,
+// or else on the active window, and writes its text to standard error.
 class MessageBoxReporter : public ErrorReporter {
 public:
     explicit MessageBoxReporter(QString title);
     void Report(const QString& action, const QString& reason) noexcept override;
+    void Parent(QWidget* window) noexcept override { parent_ = window; }
 
 private:
     QString title_;
+    QPointer<QWidget> parent_;
 };
 
 }  // namespace tallyline

@@ -1,11 +1,16 @@
 #pragma once
 
 class QMenu;
+class QPoint;
+class QWidget;
 
 namespace tallyline {
 
 // Shows the menu with its left edge at the pointer and returns when it
 // closes; a chosen item has run its handler by then.
 void PopupMenu(QMenu& menu);
+// The same, with the menu's top-left corner at a point of a window, in the
+// window's pixels.
+void PopupMenu(QMenu& menu, const QWidget& window, const QPoint& at);
 
 }  // namespace tallyline

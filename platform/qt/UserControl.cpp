@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 
 #include <cmath>
 
@@ -43,6 +44,24 @@ StdPicture UserControl::Image() const {
 
 AmbientProperties UserControl::Ambient() const {
     return {objectName(), parentWidget() != nullptr ? parentWidget()->font() : QApplication::font()};
+}
+
+void UserControl::DoDefaultAction() noexcept {
+    Notify([this] { UserControl_Click(); });
+}
+
+void UserControl::AccessKeys(const QString& keys) {
+    qDeleteAll(accessKeys_);
+    accessKeys_.clear();
+    for (const QChar key : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+%1").arg(key)), this);
+        // Qt answers no shortcut of a disabled control.
+        connect(shortcut, &QShortcut::activated, this, [this, key] {
+            short KeyAscii = static_cast<short>(key.toUpper().unicode());
+            Notify([&] { UserControl_AccessKeyPress(KeyAscii); });
+        });
+        accessKeys_.append(shortcut);
+    }
 }
 
 void UserControl::ScaleMode(ScaleModeKind mode) {
@@ -115,6 +134,13 @@ void UserControl::mouseReleaseEvent(QMouseEvent* event) {
 // The second press of a double-click is the double-click itself, which
 // nothing here answers; its release is reported, but no click follows.
 void UserControl::mouseDoubleClickEvent(QMouseEvent*) { clickPending_ = false; }
+
+// Qt tells a widget of the pointer leaving only when it goes to neither the
+// widget nor any child of it, so a move onto the control's own label is no leave.
+void UserControl::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    Notify([this] { UserControl_MouseLeave(); });
+}
 
 void UserControl::keyPressEvent(QKeyEvent* event) {
     short keyCode = KeyCodeOf(*event);

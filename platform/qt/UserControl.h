@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAccessible>
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -8,6 +10,8 @@
 #include "ControlSurface.h"
 #include "ErrorReporter.h"
 #include "Guarded.h"
+
+class QShortcut;
 
 namespace tallyline {
 
@@ -22,9 +26,17 @@ public:
     UserControl(ErrorReporter& reporter, QString action, QWidget* parent);
 
     void Enabled(bool enabled) { setEnabled(enabled); }
+    // The characters that, pressed with Alt anywhere in the control's window,
+    // reach UserControl_AccessKeyPress: "C" makes Alt+C one. Replaces the
+    // ones given before; none until given.
+    void AccessKeys(const QString& keys);
     // The persistent image at the current size.
     StdPicture Image() const;
     AmbientProperties Ambient() const;
+    // What the control is to a screen reader.
+    virtual QAccessible::Role AccessibleRole() const { return QAccessible::Client; }
+    // A screen reader's press: the control's Click handling.
+    void DoDefaultAction() noexcept;
 
     // ControlSurface
     void ScaleMode(ScaleModeKind mode) override;
@@ -43,12 +55,16 @@ signals:
 
 protected:
     virtual void UserControl_Click() {}
+    virtual void UserControl_AccessKeyPress(short& /*KeyAscii*/) {}
     virtual void UserControl_KeyDown(short& /*KeyCode*/, short& /*Shift*/) {}
     virtual void UserControl_KeyPress(short& /*KeyAscii*/) {}
     virtual void UserControl_KeyUp(short& /*KeyCode*/, short& /*Shift*/) {}
     virtual void UserControl_MouseDown(short& /*Button*/, short& /*Shift*/, float& /*X*/, float& /*Y*/) {}
     virtual void UserControl_MouseMove(short& /*Button*/, short& /*Shift*/, float& /*X*/, float& /*Y*/) {}
     virtual void UserControl_MouseUp(short& /*Button*/, short& /*Shift*/, float& /*X*/, float& /*Y*/) {}
+    // The pointer has gone from over the control and everything on it; while
+    // a mouse button is held the platform says so only once it is released.
+    virtual void UserControl_MouseLeave() {}
     virtual void UserControl_Resize() {}
     virtual void UserControl_Show() {}
 
@@ -65,6 +81,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
@@ -77,6 +94,7 @@ private:
     QImage image_;
     ScaleModeKind scaleMode_ = ScaleModeKind::Pixels;
     bool clickPending_ = false;
+    QList<QShortcut*> accessKeys_;
 };
 
 }  // namespace tallyline

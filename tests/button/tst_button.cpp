@@ -202,6 +202,37 @@ private slots:
                       type == MouseButtonRelease ? Qt::MouseButtons() : buttons);
         }
         QTEST(FaceShown(*b.button) + ": " + b.events.join(", ") + (b.Timer1().Enabled() ? "; on" : "; off"), "after");
+        QCOMPARE(b.Timer1().Interval(), 10);
+    }
+
+    // Where the platform keeps the last position it saw over the window, the
+    // poll alone never sees the pointer go; Qt's leave, which it sends when
+    // the pointer is over neither the button nor its label, ends tracking.
+    void aLeaveEndsTracking_data() {
+        QTest::addColumn<bool>("fromLabel");
+        QTest::addColumn<bool>("toLabel");  // else to the window beside the button
+        QTest::addColumn<QString>("after");
+        QTest::newRow("face to the window") << false << false << "Normal: MouseOut; off";
+        QTest::newRow("label to the window") << true << false << "Normal: MouseOut; off";
+        QTest::newRow("face to the label") << false << true << "Hover: ; on";
+    }
+    void aLeaveEndsTracking() {
+        QFETCH(bool, fromLabel);
+        QFETCH(bool, toLabel);
+        Bench b;
+        b.button->Caption(QStringLiteral("Copy"));
+        b.window.resize(400, 300);
+        QVERIFY(QTest::qWaitForWindowExposed(&b.window));
+        const QPoint face(2, 2), label = b.lbl().geometry().center();
+        QTest::mouseMove(&b.window, fromLabel ? label : face);
+        QVERIFY(b.Timer1().Enabled());
+        b.events.clear();
+        pointer = b.window.mapToGlobal(fromLabel ? label : face);  // stale: the platform saw it last here
+        QTest::mouseMove(&b.window, toLabel ? label : QPoint(300, 200));
+        if (b.Timer1().Enabled()) emit b.Timer1().Timer();
+        QTEST(FaceShown(*b.button) + ": " + b.events.filter("MouseOut").join(", ") +
+                  (b.Timer1().Enabled() ? "; on" : "; off"),
+              "after");
     }
 
     // The label passes on its own coordinates; keys never click; a failing handler is reported.
@@ -244,6 +275,39 @@ private slots:
         bench.button->Caption(QStringLiteral("<b>x</b>"));
         QVERIFY(lbl.Width() > 3 * plain);
         QCOMPARE(lbl.Left() + lbl.Width() / 2, bench.button->width() / 2.0f);
+        // A new font sizes the label anew, and the font's setter centres it again.
+        bench.button->Font(DesignFont(QStringLiteral("DejaVu Sans"), 20, 700));
+        QVERIFY(lbl.Height() > 20);
+        QCOMPARE(lbl.Left() + lbl.Width() / 2, bench.button->width() / 2.0f);
+        QCOMPARE(lbl.Top() + lbl.Height() / 2, bench.button->height() / 2.0f);
+    }
+
+    // The colour the caption is drawn in, read from the screen: the darkest
+    // pixel of the label, where a stroke covers it whole, give or take the
+    // rounding of blending.
+    void captionIsDrawnInItsColour_data() {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("enabled") << true << QColor(0, 0, 0);
+        QTest::newRow("disabled") << false << QColor(161, 161, 146);
+    }
+    void captionIsDrawnInItsColour() {
+        QFETCH(bool, enabled);
+        Bench bench;
+        QVERIFY(QTest::qWaitForWindowExposed(&bench.window));
+        bench.button->Caption(QStringLiteral("Copy"));
+        bench.button->Enabled(enabled);
+        const QImage shown = bench.button->grab(bench.lbl().geometry()).toImage();
+        QColor darkest = Qt::white;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (qGray(shown.pixel(x, y)) < darkest.lightness()) darkest = shown.pixelColor(x, y);
+            }
+        }
+        QFETCH(QColor, colour);
+        QVERIFY2(std::abs(darkest.red() - colour.red()) <= 3 && std::abs(darkest.green() - colour.green()) <= 3 &&
+                     std::abs(darkest.blue() - colour.blue()) <= 3,
+                 qPrintable(darkest.name()));
     }
 
     // Only States 0 and 1 choose a face; an empty bag restores the container's name and font.

@@ -40,6 +40,13 @@ def run(*command, timeout=STEP_TIMEOUT, **options):
     return subprocess.run(command, capture_output=True, timeout=timeout, **options)
 
 
+def crop(png, box, format="png"):
+    """The part of a picture at box, (x, y, width, height), as a picture of that format."""
+    x, y, width, height = box
+    return run("convert", "png:-", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", f"{format}:-",
+               input=png).stdout
+
+
 @contextlib.contextmanager
 def xvfb():
     """An X server on a free display that does not reset when a program leaves, which

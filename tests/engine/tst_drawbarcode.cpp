@@ -74,6 +74,10 @@ private slots:
         QCOMPARE(log, expected);
         QCOMPARE(log.filter("Line ").size(), 45);
         QCOMPARE(log.filter("Line black").size(), 20);
+        // Centred by the width of what is printed: lower case is narrower.
+        RecordingSurface surface({});
+        tallyline::DrawBarcode(text, surface);
+        QCOMPARE(surface.Measured(), Text(U"A1"));
     }
 
     // Each code up to 91, the first past the table, alone at one pixel a module; A at other widths.

@@ -36,6 +36,8 @@ public:
     void FailAt(std::size_t index, ErrorNumber number) { failAt_ = {index, number}; }
     const std::vector<Text>& Log() const { return log_; }
     const std::vector<RecordedBox>& Boxes() const { return boxes_; }
+    // The text that TextWidth was last asked to measure.
+    const Text& Measured() const { return measured_; }
     // The image in modules of that width: '1' black, '0' white, '?' a box off the grid or over 1000 wide.
     std::string Modules(float module) const;
 
@@ -49,7 +51,10 @@ public:
     void Cls() override { Record(U"Cls"); boxes_.clear(); }
     void Picture(const StdPicture* picture) override { Record(picture ? U"Picture set" : U"Picture none"); }
     void Line(float x1, float y1, float x2, float y2, Colour colour) override;
-    float TextWidth(TextView) const override { return setup_.textWidth; }
+    float TextWidth(TextView text) const override {
+        measured_ = text;
+        return setup_.textWidth;
+    }
     float TextHeight(TextView) const override { return setup_.textHeight; }
     float CurrentX() const override { return currentX_; }
     void CurrentX(float x) override { Record(U"CurrentX", {x}); currentX_ = x; }
@@ -70,6 +75,7 @@ private:
     std::optional<std::pair<std::size_t, ErrorNumber>> failAt_;
     std::vector<Text> log_;
     std::vector<RecordedBox> boxes_;
+    mutable Text measured_;
 };
 
 }  // namespace tallyline::testing

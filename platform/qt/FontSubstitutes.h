@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tallyline {
+
+// Lets the families that the designs name, which a free desktop lacks, be
+// drawn in free faces that keep their look and their widths: the designs
+// still ask for their own families, and a machine that has them gets them.
+// Safe to call more than once.
+void InstallFontSubstitutes();
+
+}  // namespace tallyline
