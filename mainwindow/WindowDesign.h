@@ -16,7 +16,7 @@ struct TwipsRect {
     int left, top, width, height;
 };
 
-constexpr QRect ToPixels(TwipsRect rect) noexcept {
+inline QRect ToPixels(TwipsRect rect) noexcept {
     return QRect(DesignPixels(rect.left), DesignPixels(rect.top), DesignPixels(rect.width), DesignPixels(rect.height));
 }
 

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QStringList>
 
+#include "BackColor.h"
 #include "BarcodeOutput.h"
 #include "BarcodePicture.h"
 #include "CodePage.h"
@@ -26,13 +27,6 @@ namespace tallyline {
 namespace {
 
 constexpr short kRightButton = 2;
-
-void Paint(QWidget& widget, Colour background) {
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, ToQColor(background));
-    widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
-}
 
 // The button as the window saved it. Saved data that cannot be read is
 // reported, and the button then starts as a new instance would.
@@ -97,14 +91,14 @@ void frmBarCode::LayOut() {
     setWindowTitle(design::kCaption);
     setWindowIcon(QIcon(design::kIconResource));
     setFont(design::FontOf(design::kDefaultFont));
-    Paint(*this, design::kFormBackColor);
+    SetBackColor(*this, design::kFormBackColor);
     const QRect client = design::ToPixels(design::kFormClient);
     setGeometry(client);
     setFixedSize(client.size());
 
     Picture2.setGeometry(design::ToPixels(design::kPicture2));
     Picture2.setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    Paint(Picture2, kWindowBackground);
+    SetBackColor(Picture2, kWindowBackground);
     Picture2.setFocusPolicy(Qt::StrongFocus);
 
     DesignAsBarcodePicture(Picture1);

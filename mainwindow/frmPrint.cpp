@@ -1,7 +1,7 @@
 #include "frmPrint.h"
 
 #include "CommonControls.h"
-#include "QtColour.h"
+#include "BackColor.h"
 #include "Units.h"
 #include "WindowDesign.h"
 
@@ -11,10 +11,7 @@ frmPrint::frmPrint() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), P
     InitCommonControls();
     setWindowTitle(design::kPrintFormCaption);
     setAttribute(Qt::WA_DontShowOnScreen);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ToQColor(kWindowBackground));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SetBackColor(*this, kWindowBackground);
     const QRect client = design::ToPixels(design::kPrintClient);
     resize(client.size());
     const design::TwipsRect picture = design::kPrintPicture1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace tallyline {
 
 // The program draws at 96 dots per inch whatever the screen or device
@@ -16,9 +18,16 @@ constexpr int kTwipsPerInch = 1440;
 constexpr int kTwipsPerPixel = kTwipsPerInch / kDesignDotsPerInch;
 static_assert(kTwipsPerPixel * kDesignDotsPerInch == kTwipsPerInch);
 
-// The nearest pixel to a design size or position, which is never negative.
-// Whole twips never fall halfway between two pixels, 15 being odd.
-constexpr int DesignPixels(int twips) noexcept { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+// The nearest whole pixel to a length in twips, a tie going to the even
+// pixel, as the platform converts everywhere. Whole twips never fall halfway,
+// 15 being odd.
+inline double NearestPixel(double twips) noexcept { return std::nearbyint(twips / kTwipsPerPixel); }
+inline int DesignPixels(int twips) noexcept { return static_cast<int>(NearestPixel(twips)); }
+
+// Beyond this many pixels from the origin nothing lands on a screen or a
+// page, and keeping coordinates within it keeps a painter's fixed-point
+// arithmetic from overflowing.
+constexpr double kFarthestPixel = 1 << 20;
 
 enum class ScaleModeKind : int {
     Twips = 1,

@@ -16,9 +16,6 @@ namespace {
 // The platform keeps positions and sizes in 16 bits.
 constexpr int kLowestPixel = std::numeric_limits<std::int16_t>::min();
 constexpr int kHighestPixel = std::numeric_limits<std::int16_t>::max();
-// Text far off the image draws nothing, and keeping it out of the painter
-// keeps its fixed-point arithmetic from overflowing.
-constexpr double kFarthestPen = 1 << 20;
 
 // Clamped, so that a pen driven far out never turns into an out-of-range conversion.
 float ToFloat(double value) noexcept {
@@ -58,7 +55,7 @@ PictureSurface::PictureSurface(Keeping keeping)
 }
 
 int PictureSurface::Pixels(float twips) {
-    const double pixels = std::nearbyint(static_cast<double>(twips) / kTwipsPerPixel);
+    const double pixels = NearestPixel(twips);
     if (!(pixels >= kLowestPixel && pixels <= kHighestPixel)) {
         throw RuntimeError(ErrorNumber::InvalidPropertyValue);
     }
@@ -137,7 +134,7 @@ void PictureSurface::CurrentY(float y) { penY_ = ToPixels(y, scaleMode_); }
 
 void PictureSurface::Print(TextView text) {
     const QFontMetricsF metrics = DesignMetrics(font_);
-    const bool nearby = std::abs(penX_) <= kFarthestPen && std::abs(penY_) <= kFarthestPen;
+    const bool nearby = std::abs(penX_) <= kFarthestPixel && std::abs(penY_) <= kFarthestPixel;
     if (nearby && !size_.isEmpty()) {
         const auto laidOut = layouts_.Layout(text, font_);
         const QPointF origin(penX_, penY_ + metrics.ascent());

@@ -11,17 +11,14 @@
 #include "CodePage.h"
 #include "InputMasks.h"
 #include "RuntimeError.h"
+#include "Units.h"
 
 namespace tallyline {
 namespace {
 
-// Beyond this a copy lands on no screen, and keeping it away from the
-// painter keeps the painter's fixed-point arithmetic from overflowing.
-constexpr double kFarthest = 1 << 20;
-
 bool Paintable(std::initializer_list<double> values) noexcept {
     for (const double value : values) {
-        if (!(std::abs(value) <= kFarthest)) return false;
+        if (!(std::abs(value) <= kFarthestPixel)) return false;
     }
     return true;
 }

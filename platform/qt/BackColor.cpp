@@ -1,0 +1,17 @@
+#include "BackColor.h"
+
+#include <QPalette>
+#include <QWidget>
+
+#include "QtColour.h"
+
+namespace tallyline {
+
+void SetBackColor(QWidget& widget, Colour colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+}  // namespace tallyline

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Colour.h"
+
+class QWidget;
+
+namespace tallyline {
+
+// Fills a window's or a control's background with the colour wherever
+// nothing else is drawn.
+void SetBackColor(QWidget& widget, Colour colour);
+
+}  // namespace tallyline
