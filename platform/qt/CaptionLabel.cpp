@@ -49,7 +49,7 @@ void CaptionLabel::Place() { move(ScreenPixel(left_), ScreenPixel(top_)); }
 
 void CaptionLabel::mousePressEvent(QMouseEvent* event) {
     auto [button, shift, x, y] = MouseArgumentsOf(*event, event->button());
-    clickPending_ = event->button() == Qt::LeftButton;
+    clicks_.Press(*event);
     emit MouseDown(button, shift, x, y);
 }
 
@@ -60,14 +60,13 @@ void CaptionLabel::mouseMoveEvent(QMouseEvent* event) {
 
 void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     auto [button, shift, x, y] = MouseArgumentsOf(*event, event->button());
-    const bool click = clickPending_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    clickPending_ = false;
+    const bool click = clicks_.Release(*event, rect());
     emit MouseUp(button, shift, x, y);
     if (click) emit Click();
 }
 
 // The second press of a double-click is the double-click itself, which
 // nothing here answers; its release is reported, but no click follows.
-void CaptionLabel::mouseDoubleClickEvent(QMouseEvent*) { clickPending_ = false; }
+void CaptionLabel::mouseDoubleClickEvent(QMouseEvent*) { clicks_.DoubleClick(); }
 
 }  // namespace tallyline

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickDetector.h"
+
 #include <QLabel>
 
 #include "Colour.h"
@@ -50,7 +52,7 @@ private:
     float left_ = 0;
     float top_ = 0;
     Colour foreColor_ = kBlack;
-    bool clickPending_ = false;
+    ClickDetector clicks_;
 };
 
 }  // namespace tallyline

@@ -19,13 +19,11 @@ void ClickablePicture::paintEvent(QPaintEvent*) {
 }
 
 void ClickablePicture::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) pressed_ = true;
+    clicks_.Press(*event);
 }
 
 void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !pressed_) return;
-    pressed_ = false;
-    if (rect().contains(event->position().toPoint())) emit Click();
+    if (clicks_.Release(*event, rect())) emit Click();
 }
 
 }  // namespace tallyline

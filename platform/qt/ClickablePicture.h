@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickDetector.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -25,7 +27,7 @@ protected:
 
 private:
     QPixmap picture_;
-    bool pressed_ = false;
+    ClickDetector clicks_;
 };
 
 }  // namespace tallyline

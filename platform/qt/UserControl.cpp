@@ -109,7 +109,7 @@ void UserControl::showEvent(QShowEvent* event) {
 
 void UserControl::mousePressEvent(QMouseEvent* event) {
     MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
-    clickPending_ = event->button() == Qt::LeftButton;
+    clicks_.Press(*event);
     Notify([&] { UserControl_MouseDown(a.Button, a.Shift, a.X, a.Y); });
 }
 
@@ -120,8 +120,7 @@ void UserControl::mouseMoveEvent(QMouseEvent* event) {
 
 void UserControl::mouseReleaseEvent(QMouseEvent* event) {
     MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
-    const bool click = clickPending_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    clickPending_ = false;
+    const bool click = clicks_.Release(*event, rect());
     Notify([&] {
         UserControl_MouseUp(a.Button, a.Shift, a.X, a.Y);
         if (click) UserControl_Click();
@@ -130,7 +129,7 @@ void UserControl::mouseReleaseEvent(QMouseEvent* event) {
 
 // The second press of a double-click is the double-click itself, which
 // nothing here answers; its release is reported, but no click follows.
-void UserControl::mouseDoubleClickEvent(QMouseEvent*) { clickPending_ = false; }
+void UserControl::mouseDoubleClickEvent(QMouseEvent*) { clicks_.DoubleClick(); }
 
 // Qt tells a widget of the pointer leaving only when it goes to neither the
 // widget nor any child of it, so a move onto the control's own label is no leave.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClickDetector.h"
+
 #include <QAccessible>
 #include <QImage>
 #include <QList>
@@ -93,7 +95,7 @@ private:
     QString action_;
     QImage image_;
     ScaleModeKind scaleMode_ = ScaleModeKind::Pixels;
-    bool clickPending_ = false;
+    ClickDetector clicks_;
     QList<QShortcut*> accessKeys_;
 };
 
