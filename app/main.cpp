@@ -7,7 +7,7 @@
 #include "NoDisplayGuard.h"
 #include "Printer.h"
 #include "RunCommandLine.h"
-#include "WindowDesign.h"
+#include "design/Texts.h"
 #include "frmBarCode.h"
 
 int main(int argc, char* argv[]) {

@@ -12,7 +12,8 @@
 #include "DesignFont.h"
 #include "DrawBar.h"
 #include "PictureBox.h"
-#include "WindowDesign.h"
+#include "design/Fonts.h"
+#include "design/Geometry.h"
 
 namespace {
 

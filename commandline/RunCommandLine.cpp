@@ -15,7 +15,7 @@
 #include "Guarded.h"
 #include "PictureFiles.h"
 #include "Printer.h"
-#include "WindowDesign.h"
+#include "design/Texts.h"
 
 namespace tallyline::commandline {
 namespace {

@@ -7,7 +7,7 @@
 #include "DrawBar.h"
 #include "PictureFiles.h"
 #include "RuntimeError.h"
-#include "WindowDesign.h"
+#include "design/ErrorTexts.h"
 
 namespace tallyline {
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "WindowDesign.h"
+#include "design/Fonts.h"
+#include "design/Geometry.h"
 
 namespace tallyline {
 

@@ -8,7 +8,8 @@
 
 #include "PictureFiles.h"
 #include "SafeFileNames.h"
-#include "WindowDesign.h"
+#include "design/Resources.h"
+#include "design/Texts.h"
 
 namespace tallyline {
 namespace {

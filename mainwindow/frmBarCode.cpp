@@ -21,7 +21,13 @@
 #include "SaveDialog.h"
 #include "Shell.h"
 #include "UncarriedCharacters.h"
-#include "WindowDesign.h"
+#include "design/Colours.h"
+#include "design/ErrorTexts.h"
+#include "design/Fonts.h"
+#include "design/Geometry.h"
+#include "design/Platform.h"
+#include "design/Resources.h"
+#include "design/Texts.h"
 
 namespace tallyline {
 namespace {

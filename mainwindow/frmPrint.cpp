@@ -3,7 +3,8 @@
 #include "CommonControls.h"
 #include "BackColor.h"
 #include "Units.h"
-#include "WindowDesign.h"
+#include "design/Geometry.h"
+#include "design/Texts.h"
 
 namespace tallyline {
 

@@ -11,7 +11,7 @@
 
 #include "Code39Reader.h"
 #include "QtColour.h"
-#include "WindowDesign.h"
+#include "design/Colours.h"
 #include "frmBarCode.h"
 
 using namespace tallyline;

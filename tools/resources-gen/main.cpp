@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "QtColour.h"
-#include "WindowDesign.h"
+#include "design/Colours.h"
 
 namespace {
 

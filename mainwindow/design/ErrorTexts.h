@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// What the user is told failed: the action asked for, completed by the reason.
+namespace tallyline::design {
+
+inline const QString kDrawAction = QStringLiteral("Drawing the barcode");
+inline const QString kCopyAction = QStringLiteral("Copying the barcode to the clipboard");
+inline const QString kPrintAction = QStringLiteral("Printing the barcode");
+inline const QString kSaveAction = QStringLiteral("Saving the barcode");
+inline QString UnknownFormatNote(const QString& fileName) {
+    return QStringLiteral("%1 names no format the barcode is saved as: use .png, .svg or .pdf").arg(fileName);
+}
+inline const QString kMenuAction = QStringLiteral("Opening the menu");
+inline const QString kWebPageAction = QStringLiteral("Opening the web page");
+inline const QString kRestoreAction = QStringLiteral("Restoring the window's saved design data");
+
+}  // namespace tallyline::design
