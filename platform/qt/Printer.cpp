@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "CupsJobStatus.h"
+#include "CupsResolution.h"
 #include "VectorCanvas.h"
 #include "RuntimeError.h"
 #include "Units.h"
@@ -21,7 +22,11 @@ namespace {
 std::unique_ptr<QPrinter> DefaultPrinter() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) Fail("No default printer is set up");
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (const std::optional<int> dotsPerInch = CupsDefaultResolution(info.printerName())) {
+        printer->setResolution(*dotsPerInch);
+    }
+    return printer;
 }
 
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {

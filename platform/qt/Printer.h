@@ -13,7 +13,9 @@ namespace tallyline {
 // when a test follows the same path.
 using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 
-// The system's default printer; PrinterError when none is set up.
+// The system's default printer, its pages laid out in the dots it prints
+// when its CUPS server tells their resolution; PrinterError when none is
+// set up.
 std::unique_ptr<QPrinter> DefaultPrinter();
 // A PDF file written when the document ends.
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
