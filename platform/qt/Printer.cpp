@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "CupsJobStatus.h"
+#include "CupsResolution.h"
 #include "VectorCanvas.h"
 #include "RuntimeError.h"
 #include "Units.h"
@@ -21,7 +22,11 @@ namespace {
 std::unique_ptr<QPrinter> DefaultPrinter() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) Fail("No default printer is set up");
-    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (const std::optional<int> dotsPerInch = CupsDefaultResolution(info.printerName())) {
+        printer->setResolution(*dotsPerInch);
+    }
+    return printer;
 }
 
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
@@ -45,16 +50,19 @@ Printer::~Printer() {
     }
 }
 
-void Printer::PrintForm(QWidget& form, const QWidget& box, const VectorCanvas& picture, double dotsPerPixel) {
+void Printer::PrintForm(const QWidget& form, const QWidget& box, const VectorCanvas& picture, double dotsPerPixel) {
     if (painter_.isActive()) {
         if (!device_->newPage()) Fail("The printer took no further page");
     } else if (!painter_.begin(device_.get())) {
         Fail("The printer could not start the document");
     }
     const double dotsPerFormPixel = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
+    // The form's own client area is its background, filled as a shape:
+    // QWidget::render reaches a printer through a bitmap of the whole form,
+    // which would put a picture resampled by the printer under the bars.
     painter_.save();
     painter_.scale(dotsPerFormPixel, dotsPerFormPixel);
-    form.render(&painter_, QPoint(), QRegion(form.rect()), QWidget::DrawWindowBackground);
+    painter_.fillRect(form.rect(), form.palette().brush(form.backgroundRole()));
     painter_.restore();
 
     const auto dots = [dotsPerFormPixel](int pixels) { return std::nearbyint(pixels * dotsPerFormPixel); };

@@ -13,7 +13,9 @@ namespace tallyline {
 // when a test follows the same path.
 using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 
-// The system's default printer; PrinterError when none is set up.
+// The system's default printer, its pages laid out in the dots it prints
+// when its CUPS server tells their resolution; PrinterError when none is
+// set up.
 std::unique_ptr<QPrinter> DefaultPrinter();
 // A PDF file written when the document ends.
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
@@ -32,14 +34,14 @@ public:
 
     // Dots to the inch on the page.
     int Resolution() const;
-    // Prints the form's own client area as one page, at the form's pixel size
-    // (96 to the inch), whether or not the form is shown, and over it the
-    // picture at the box's place as shapes: its top-left corner on a whole
-    // printer dot, each of its pixels dotsPerPixel dots across, cut at the
-    // box's edges. The shapes reach the printer as they are, never as a
+    // Prints the form's own client area, its background, as one page, at the
+    // form's pixel size (96 to the inch), whether or not the form is shown,
+    // and over it the picture at the box's place: its top-left corner on a
+    // whole printer dot, each of its pixels dotsPerPixel dots across, cut at
+    // the box's edges. All of it reaches the printer as shapes, never as a
     // bitmap resampled to its resolution. PrinterError when the printer does
     // not take the page.
-    void PrintForm(QWidget& form, const QWidget& box, const VectorCanvas& picture, double dotsPerPixel);
+    void PrintForm(const QWidget& form, const QWidget& box, const VectorCanvas& picture, double dotsPerPixel);
     // Ends the document so that it goes to the printer now. PrinterError when
     // the printer refuses it.
     void EndDoc();

@@ -8,6 +8,7 @@ import ctypes
 import json
 import os
 import pathlib
+import plistlib
 import re
 import signal
 import subprocess
@@ -15,6 +16,7 @@ import sys
 import tarfile
 import tempfile
 import time
+import urllib.parse
 
 from Xlib import X, display as xdisplay, protocol
 
@@ -155,10 +157,12 @@ def decode(png):
 
 
 def rasterise(pdf_path, dpi):
-    """A PDF's first page as PNG at dpi, shapes drawn without smoothing so that
-    edges fall on whole dots."""
-    return run("pdftoppm", "-r", str(dpi), "-aaVector", "no", "-png", "-singlefile", pdf_path,
-               timeout=SLOW_TIMEOUT).stdout
+    """A PDF's first page as PNG at dpi, smoothed as a printer's raster processor
+    would. Unsmoothed, poppler widens every filled shape by the dots its edges
+    touch, a dot too wide; smoothed, an edge dot that a shape barely touches
+    comes out light grey, and a page binarised at half its reflectance holds
+    the shapes' exact dots."""
+    return run("pdftoppm", "-r", str(dpi), "-png", "-singlefile", pdf_path, timeout=SLOW_TIMEOUT).stdout
 
 
 def scan_grade(png):
@@ -178,10 +182,19 @@ SCAN_FIGURES = ("symbol_contrast", "min_edge_contrast", "modulation", "defects",
 
 def describe_grade(figures):
     """The grade, and the first scan line's figures and distinct widths, for a test's output."""
+    if not figures["scans"]:
+        return f"grade {figures['grade']:.1f} ({figures['letter']}); no bars found"
     line = figures["scans"][0]
     numbers = ", ".join(f"{name} {line[name]:.2f}" for name in SCAN_FIGURES)
     widths = sorted({round(width, 1) for width in line["widths"]})
-    return f"grade {figures['grade']:.1f} ({figures['letter']}); {numbers}; widths in dots {widths}"
+    return (f"grade {figures['grade']:.1f} ({figures['letter']}); {numbers}; widths in dots {widths}, "
+            f"binarised {sorted(set(line['dot_runs']))}")
+
+
+def pdf_images(pdf_path):
+    """The raster images that a PDF file holds, one line each as pdfimages lists them."""
+    listed = run("pdfimages", "-list", pdf_path, text=True).stdout.splitlines()
+    return listed[2:]  # below a heading of two lines
 
 
 def headless_env(**extra):
@@ -405,6 +418,58 @@ def printer_resolution(printer):
     match = re.search(r"^Resolution/.*\*(\d+)dpi", options, re.MULTILINE)
     check(match, f"{printer} reports no default resolution: {options!r}")
     return int(match.group(1))
+
+
+def set_default_resolution(printer, choice):
+    """Sets the resolution that the printer's server prints a job at unless the job
+    says otherwise ("600dpi"); None takes the choice back to the driver's own."""
+    if choice:
+        run("lpadmin", "-p", printer, "-o", f"Resolution-default={choice}", check=True)
+    else:
+        run("lpadmin", "-p", printer, "-R", "Resolution-default", check=True)
+
+
+# Requests to the private server in ipptool's language: the numbers of a
+# printer's jobs, then one job's name. A list of jobs leaves out the name of
+# a job that is done, which only the job's own attributes give, and only to
+# its owner: the user who runs the tests, whose name ipptool calls $user.
+IPP_REQUEST = """{{
+  OPERATION {operation}
+  GROUP operation-attributes-tag
+  ATTR charset attributes-charset utf-8
+  ATTR naturalLanguage attributes-natural-language en
+  ATTR uri printer-uri $uri
+  {attributes}
+  STATUS successful-ok
+}}
+"""
+JOB_NUMBERS = IPP_REQUEST.format(operation="Get-Jobs", attributes="""ATTR keyword which-jobs all
+  ATTR keyword requested-attributes job-id""")
+JOB_NAME = IPP_REQUEST.format(operation="Get-Job-Attributes", attributes="""ATTR integer job-id $job
+  ATTR name requesting-user-name $user
+  ATTR keyword requested-attributes job-name""")
+
+
+def ask_server(printer, request, wanted, **variables):
+    """The values of an attribute, wanted, in the private server's answer to a
+    request about a printer, one a job or printer."""
+    uri = "ipp://" + urllib.parse.quote(os.environ["CUPS_SERVER"], safe="") + "/printers/" + printer
+    defines = [argument for name, value in variables.items() for argument in ("-d", f"{name}={value}")]
+    with tempfile.NamedTemporaryFile("w", suffix=".test") as file:
+        file.write(request)
+        file.flush()
+        # As a property list, which holds any value as it is.
+        answer = run("ipptool", "-X", *defines, uri, file.name)
+    check(answer.returncode == 0, f"the print server did not answer: {answer.stdout!r}{answer.stderr!r}")
+    groups = plistlib.loads(answer.stdout)["Tests"][0]["ResponseAttributes"]
+    return [group[wanted] for group in groups if wanted in group]
+
+
+def newest_job_name(printer):
+    """The name that the private server's queue gives a printer's newest job."""
+    numbers = ask_server(printer, JOB_NUMBERS, "job-id")
+    check(numbers, f"{printer} has no jobs")
+    return ask_server(printer, JOB_NAME, "job-name", job=max(numbers))
 
 
 def new_pdfs(folder, before):

@@ -23,20 +23,40 @@ struct RecordingReporter : ErrorReporter {
     QStringList failures;
 };
 
-// The distinct widths of a scan line's bars and spaces, to a tenth of a dot.
-QString Widths(const scangrade::ScanLineGrade& line) {
-    std::set<double> distinct;
-    for (const double width : line.widths) distinct.insert(std::round(width * 10) / 10);
-    QStringList widths;
-    for (const double width : distinct) widths.append(QString::number(width));
-    return widths.join(", ");
+// The distinct values, smallest first.
+template <typename Number>
+QList<Number> Distinct(const std::vector<Number>& values) {
+    const std::set<Number> distinct(values.begin(), values.end());
+    return {distinct.begin(), distinct.end()};
+}
+
+template <typename Number>
+QString Listed(const QList<Number>& values) {
+    QStringList texts;
+    for (const Number value : values) texts.append(QString::number(value));
+    return texts.join(", ");
+}
+
+std::vector<double> Tenths(const std::vector<double>& widths) {
+    std::vector<double> rounded;
+    for (const double width : widths) rounded.push_back(std::round(width * 10) / 10);
+    return rounded;
+}
+
+// The raster images that a PDF file holds, one line each as pdfimages lists them.
+QStringList ImagesIn(const QString& pdf) {
+    QProcess pdfimages;
+    pdfimages.start("pdfimages", {"-list", pdf});
+    pdfimages.waitForFinished(-1);
+    // Below a heading of two lines.
+    return QString::fromUtf8(pdfimages.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).mid(2);
 }
 
 }  // namespace
 
 // The window's print path onto printers of the resolutions that labels and
-// office printers have, each page rasterised at its printer's resolution
-// and graded as a verifier would.
+// office printers have, each page rasterised at its printer's resolution as
+// a printer's raster processor would, smoothed, and graded as a verifier would.
 class TestPrintQuality : public QObject {
     Q_OBJECT
 
@@ -45,11 +65,15 @@ class TestPrintQuality : public QObject {
 private slots:
     void printedPagesScan_data() {
         QTest::addColumn<int>("dpi");
-        for (const int dpi : {203, 300, 600}) QTest::addRow("%d dpi", dpi) << dpi;
+        QTest::addColumn<int>("module");  // dots: the nearest whole number to 0.529 mm
+        QTest::addRow("203 dpi") << 203 << 4;
+        QTest::addRow("300 dpi") << 300 << 6;
+        QTest::addRow("600 dpi") << 600 << 12;
     }
 
     void printedPagesScan() {
         QFETCH(int, dpi);
+        QFETCH(int, module);
         const QString pdf = folder.filePath(QString("print-%1.pdf").arg(dpi));
         RecordingReporter reporter;
         frmBarCode form(reporter, [&] {
@@ -60,23 +84,33 @@ private slots:
         form.Text1.setText(kLongest);
         form.PrintBarcode();
         QVERIFY2(reporter.failures.isEmpty(), qPrintable(reporter.failures.join('\n')));
+        // The barcode goes as shapes, not as a picture resampled to the printer.
+        const QStringList images = ImagesIn(pdf);
+        QVERIFY2(images.isEmpty(), qPrintable("the page holds images:\n" + images.join('\n')));
 
         const QString png = folder.filePath(QString("page-%1").arg(dpi));
         QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-singlefile", "-png",
                                                  pdf, png}), 0);
         const QImage page = scangrade::ReadPage(png + ".png");
-        QCOMPARE(ReadCode39(page), QStringList{kLongest});
         const scangrade::SymbolGrade symbol = scangrade::GradeSymbol(scangrade::GreyPage(page));
+        QVERIFY(!symbol.scans.empty());
+        const scangrade::ScanLineGrade& first = symbol.scans.front();
+        qInfo("grade %.1f (%c); first scan line: symbol contrast %.2f, edge contrast %.2f, modulation %.2f, "
+              "defects %.2f, decodability %.2f, module %.2f dots, wide to narrow %.2f; widths in dots %s, "
+              "binarised %s",
+              symbol.grade, scangrade::Letter(symbol.grade), first.symbolContrast, first.minEdgeContrast,
+              first.modulation, first.defects, first.decoded.decodability, first.decoded.module,
+              first.decoded.wideToNarrow, qPrintable(Listed(Distinct(Tenths(first.widths)))),
+              qPrintable(Listed(Distinct(first.dotRuns))));
+
+        QCOMPARE(ReadCode39(page), QStringList{kLongest});
         QCOMPARE(symbol.scans.size(), 10u);
         for (const scangrade::ScanLineGrade& line : symbol.scans) {
             QCOMPARE(QString::fromStdString(line.decoded.text), kLongest);
+            // Every narrow bar and space exactly a module, every wide one two.
+            QCOMPARE(Distinct(line.dotRuns), (QList<int>{module, 2 * module}));
         }
-        const scangrade::ScanLineGrade& first = symbol.scans.front();
-        qInfo("grade %.1f (%c); first scan line: symbol contrast %.2f, edge contrast %.2f, modulation %.2f, "
-              "defects %.2f, decodability %.2f, module %.2f dots, wide to narrow %.2f; widths in dots %s",
-              symbol.grade, scangrade::Letter(symbol.grade), first.symbolContrast, first.minEdgeContrast,
-              first.modulation, first.defects, first.decoded.decodability, first.decoded.module,
-              first.decoded.wideToNarrow, qPrintable(Widths(first)));
+        QCOMPARE(symbol.grade, 4.0);
     }
 };
 

@@ -79,4 +79,17 @@ Scan Segment(const std::vector<double>& profile) {
     return scan;
 }
 
+std::vector<int> DotRuns(const std::vector<double>& profile) {
+    constexpr double kHalf = 0.5;
+    const auto dark = [](double reflectance) { return reflectance < kHalf; };
+    const auto first = std::find_if(profile.begin(), profile.end(), dark);
+    const auto last = std::find_if(profile.rbegin(), profile.rend(), dark).base();
+    std::vector<int> runs;
+    for (auto dot = first; dot < last; ++dot) {
+        if (dot == first || dark(*dot) != dark(*(dot - 1))) runs.push_back(0);
+        ++runs.back();
+    }
+    return runs;
+}
+
 }  // namespace tallyline::scangrade

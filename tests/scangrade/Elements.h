@@ -36,4 +36,12 @@ struct Scan {
 
 Scan Segment(const std::vector<double>& profile);
 
+// The bars and spaces of a profile as a printer lays dots, each dot either
+// there or not: the runs of dots darker and lighter than half the full
+// reflectance, from the first dark dot to the last. Unlike the edges
+// interpolated above, whose grey edge dots from a smoothed rasteriser move
+// them by a fraction, these are whole numbers of dots that can be held to
+// exactly the printer's module.
+std::vector<int> DotRuns(const std::vector<double>& profile);
+
 }  // namespace tallyline::scangrade

@@ -51,6 +51,7 @@ ScanLineGrade GradeScanLine(const std::vector<double>& profile) {
     } else {
         line.defects = 1;
     }
+    line.dotRuns = DotRuns(profile);
     line.decoded = DecodeCode39(elements);
 
     line.grades = {

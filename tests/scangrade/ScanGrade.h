@@ -32,6 +32,8 @@ struct ScanLineGrade {
     Decoded decoded;
     // Every bar and space from the first bar to the last, in dots.
     std::vector<double> widths;
+    // The same as whole dots, binarised at half the full reflectance.
+    std::vector<int> dotRuns;
     ParameterGrades grades;
     // The line's grade: its lowest parameter grade.
     int grade = 0;

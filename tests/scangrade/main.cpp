@@ -1,6 +1,7 @@
 // Grades the Code 39 symbol on a rasterised page and writes the figures as
 // JSON: the symbol's grade and, for each of ten scan lines, every parameter
-// with its grade and every bar and space width in dots.
+// with its grade and every bar and space width in dots, interpolated and as
+// whole dots.
 #include <QCoreApplication>
 #include <QImage>
 #include <QJsonArray>
@@ -21,6 +22,8 @@ constexpr int kUsageError = 2;
 QJsonObject ToJson(const ScanLineGrade& line) {
     QJsonArray widths;
     for (const double width : line.widths) widths.append(width);
+    QJsonArray dotRuns;
+    for (const int run : line.dotRuns) dotRuns.append(run);
     const ParameterGrades& g = line.grades;
     return {
         {"row", line.row},
@@ -38,6 +41,7 @@ QJsonObject ToJson(const ScanLineGrade& line) {
         {"module", line.decoded.module},
         {"wide_to_narrow", line.decoded.wideToNarrow},
         {"widths", widths},
+        {"dot_runs", dotRuns},
         {"grades", QJsonObject{{"symbol_contrast", g.symbolContrast},
                                {"min_reflectance", g.minReflectance},
                                {"min_edge_contrast", g.minEdgeContrast},

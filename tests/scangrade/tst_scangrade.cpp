@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <set>
 
 #include "Code39Reader.h"
 #include "DrawBar.h"
@@ -126,6 +127,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("lines");
         QTest::addColumn<QList<double>>("widths");  // every width measured is one of these; none: not checked
+        QTest::addColumn<QList<int>>("runs");  // the distinct whole-dot widths, shortest first; none: not checked
 
         const std::string modules = Modules(kText);
         const auto printed = [](const std::string& drawn, Print print) {
@@ -133,35 +135,41 @@ private slots:
         };
         const auto as = [](auto make) { return PageMaker(make); };
         QTest::newRow("one dot a module") << printed(modules, {.dotsPerModule = 1}) << 4.0 << "TALLY-39" << 10
-                                          << QList<double>{1, 2};
-        QTest::newRow("four dots a module") << printed(modules, {}) << 4.0 << "TALLY-39" << 10 << QList<double>{4, 8};
+                                          << QList<double>{1, 2} << QList<int>{1, 2};
+        QTest::newRow("four dots a module") << printed(modules, {}) << 4.0 << "TALLY-39" << 10 << QList<double>{4, 8}
+                                            << QList<int>{4, 8};
         // Edges halfway through a dot, drawn grey, are placed halfway.
         QTest::newRow("two and a half dots, smoothed") << printed(modules, {.dotsPerModule = 2.5}) << 4.0
-                                                      << "TALLY-39" << 10 << QList<double>{2.5, 5};
+                                                      << "TALLY-39" << 10 << QList<double>{2.5, 5}
+                                                      // A dot half covered is no dot: it joins the space.
+                                                      << QList<int>{2, 3, 4, 5, 6};
         // Bars a dot too wide: the wide spaces keep 0.43 of their margin to
         // the narrow/wide decision (C).
         QTest::newRow("bars spread a dot") << printed(modules, {.spread = 1}) << 2.0 << "TALLY-39" << 10
-                                           << QList<double>{3, 5, 7, 9};
+                                           << QList<double>{3, 5, 7, 9} << QList<int>{3, 5, 7, 9};
         // A symbol contrast of 57% (B).
         QTest::newRow("grey bars") << printed(modules, {.barGrey = 110}) << 3.0 << "TALLY-39" << 10
-                                   << QList<double>{4, 8};
+                                   << QList<double>{4, 8} << QList<int>{4, 8};
         // Narrow spaces between narrow bars keep just under half the contrast
-        // (D), and edges next to wide elements move by a quarter dot.
+        // (D), and edges next to wide elements move by a quarter dot, but
+        // no dot crosses half the reflectance.
         QTest::newRow("blurred") << as([=] { return Blurred(Printed(modules, {.dotsPerModule = 2})); }) << 1.0
-                                 << "TALLY-39" << 10 << QList<double>{};
+                                 << "TALLY-39" << 10 << QList<double>{} << QList<int>{2, 4};
         // A dip of 16% in the wide spaces (B), of 40% (F).
         QTest::newRow("light specks") << as([=] { return Specked(Printed(modules, {}), 214); }) << 3.0 << "TALLY-39"
-                                      << 10 << QList<double>{4, 8};
+                                      << 10 << QList<double>{4, 8} << QList<int>{4, 8};
         QTest::newRow("dark specks") << as([=] { return Specked(Printed(modules, {}), 153); }) << 0.0 << "TALLY-39"
-                                     << 10 << QList<double>{4, 8};
+                                     << 10 << QList<double>{4, 8} << QList<int>{4, 8};
         QTest::newRow("no trailing quiet zone") << as([=] {
             const GreyImage whole = Printed(modules, {});
             return Cropped(whole, whole.width - kQuietModules * 4 + 8);
-        }) << 0.0 << "" << 10 << QList<double>{4, 8};
-        QTest::newRow("not Code 39") << printed(EqualBars(40), {}) << 0.0 << "" << 10 << QList<double>{};
+        }) << 0.0 << "" << 10 << QList<double>{4, 8} << QList<int>{4, 8};
+        QTest::newRow("not Code 39") << printed(EqualBars(40), {}) << 0.0 << "" << 10 << QList<double>{}
+                                     << QList<int>{4};
         QTest::newRow("blank page") << as([] { return GreyImage{50, 50, std::vector<std::uint8_t>(2500, 255)}; })
-                                    << 0.0 << "" << 0 << QList<double>{};
-        QTest::newRow("empty page") << as([] { return GreyImage{}; }) << 0.0 << "" << 0 << QList<double>{};
+                                    << 0.0 << "" << 0 << QList<double>{} << QList<int>{};
+        QTest::newRow("empty page") << as([] { return GreyImage{}; }) << 0.0 << "" << 0 << QList<double>{}
+                                    << QList<int>{};
     }
 
     void grades() {
@@ -170,6 +178,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, lines);
         QFETCH(QList<double>, widths);
+        QFETCH(QList<int>, runs);
         const SymbolGrade symbol = GradeSymbol(page());
         QCOMPARE(symbol.grade, grade);
         QCOMPARE(static_cast<int>(symbol.scans.size()), lines);
@@ -180,6 +189,10 @@ private slots:
                     return std::abs(width - w) < 0.01;
                 });
                 QVERIFY2(expected, qPrintable(QString("measured a width of %1").arg(width)));
+            }
+            if (!runs.isEmpty()) {
+                const std::set<int> distinct(line.dotRuns.begin(), line.dotRuns.end());
+                QCOMPARE(QList<int>(distinct.begin(), distinct.end()), runs);
             }
         }
     }
