@@ -29,12 +29,17 @@ void VectorCanvas::Paint(QPainter& painter) const {
 }
 
 void VectorCanvas::PaintByColour(QPainter& painter) const {
+    // With nothing beneath them but the background, boxes of the
+    // background's colour change nothing: a file need not hold the spaces
+    // between bars twice.
     std::vector<QRgb> colours;
+    if (picture_.isNull()) colours.push_back(background_);
     for (const Item& item : items_) {
         if (!item.text && std::find(colours.begin(), colours.end(), item.colour) == colours.end()) {
             colours.push_back(item.colour);
         }
     }
+    if (picture_.isNull()) colours.erase(colours.begin());
     QList<QRect> areas;
     for (const QRgb colour : colours) {
         areas.clear();

@@ -1,0 +1,63 @@
+// One barcode of a batch's average text, drawn as the window draws it and
+// made into each kind of file, without the writing to disk.
+#include <benchmark/benchmark.h>
+
+#include "BarcodePicture.h"
+#include "DrawBar.h"
+#include "PictureFiles.h"
+#include "PictureSurface.h"
+#include "PngEncoder.h"
+#include "QtText.h"
+
+namespace {
+
+using namespace tallyline;
+
+// Twelve characters, about the mean of a batch of 1 to 23; two texts taking
+// turns, as a batch's lines do.
+const Text kTexts[] = {ToText(QStringLiteral("TALLY-2026/A")), ToText(QStringLiteral("A/6202-YLLAT"))};
+
+PictureSurface Designed(PictureSurface::Keeping keeping) {
+    PictureSurface surface(keeping);
+    DesignAsBarcodePicture(surface);
+    return surface;
+}
+
+void BM_Draw(benchmark::State& state) {
+    PictureSurface surface = Designed(PictureSurface::Keeping::Pixels);
+    std::size_t next = 0;
+    for (auto _ : state) DrawBarcode(kTexts[next++ % 2], surface);
+}
+BENCHMARK(BM_Draw)->Unit(benchmark::kMicrosecond);
+
+void BM_PngFile(benchmark::State& state) {
+    PictureSurface surface = Designed(PictureSurface::Keeping::Pixels);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        DrawBarcode(kTexts[next++ % 2], surface);
+        benchmark::DoNotOptimize(EncodePng(surface.PixelView(), 1));
+    }
+}
+BENCHMARK(BM_PngFile)->Unit(benchmark::kMicrosecond);
+
+void BM_SvgFile(benchmark::State& state) {
+    PictureSurface surface = Designed(PictureSurface::Keeping::Shapes);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        DrawBarcode(kTexts[next++ % 2], surface);
+        benchmark::DoNotOptimize(SvgFile(surface.Shapes(), kDesignMillimetresPerPixel));
+    }
+}
+BENCHMARK(BM_SvgFile)->Unit(benchmark::kMicrosecond);
+
+void BM_PdfFile(benchmark::State& state) {
+    PictureSurface surface = Designed(PictureSurface::Keeping::Shapes);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        DrawBarcode(kTexts[next++ % 2], surface);
+        benchmark::DoNotOptimize(PdfFile(surface.Shapes(), kDesignMillimetresPerPixel));
+    }
+}
+BENCHMARK(BM_PdfFile)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
