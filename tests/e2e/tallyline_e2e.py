@@ -365,14 +365,15 @@ PR_SET_PDEATHSIG = 1  # from <sys/prctl.h>
 def cups_pdf_printer():
     """A private CUPS server whose default printer "PDF" writes PDF files; yields their
     folder. Meanwhile CUPS_SERVER and CUPS_SERVERROOT point this process and whatever
-    it starts (lp, lpadmin, the program) at it, and LPDEST and PRINTER are cleared so
-    that a developer's own choice of printer cannot redirect a print. The server and
-    all it started stop afterwards."""
+    it starts (lp, lpadmin, the program) at it, and LPDEST and PRINTER are cleared and
+    HOME is a folder of its own, so that a developer's own choice of printer or options
+    (~/.cups/lpoptions) cannot redirect or change a print. The server and all it started
+    stop afterwards."""
     check(os.geteuid() == 0, "the private CUPS server needs root for its mount namespace")
     with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as folder:
         root = pathlib.Path(folder)
         root.chmod(0o755)
-        for name in ("conf", "cache", "state", "log", "pdf") + CUPS_SHARED_FOLDERS:
+        for name in ("conf", "cache", "state", "log", "pdf", "home") + CUPS_SHARED_FOLDERS:
             (root / name).mkdir(mode=0o755)
         for name in CUPS_SHARED_FOLDERS:
             (root / name).chmod(0o1777)
@@ -387,7 +388,7 @@ def cups_pdf_printer():
             preexec_fn=end_with_parent)
         try:
             with environment(CUPS_SERVER=str(root / "cups.sock"), CUPS_SERVERROOT=str(root / "conf"),
-                             LPDEST=None, PRINTER=None):
+                             LPDEST=None, PRINTER=None, HOME=str(root / "home")):
                 check(wait_for(cups_running), "the private cupsd did not start")
                 run("lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P", PDF_PPD, check=True)
                 run("lpadmin", "-d", "PDF", check=True)
