@@ -21,7 +21,7 @@ BarcodeDrawing::BarcodeDrawing(PictureFormat format)
     : BarcodeDrawing(format == PictureFormat::Png ? PictureSurface::Keeping::Pixels
                                                   : PictureSurface::Keeping::Shapes) {}
 
-QString BarcodeDrawing::Draw(const QString& text) {
+Text BarcodeDrawing::Draw(const QString& text) {
     if (text.isEmpty()) throw std::invalid_argument(kEmptyText.toStdString());
     const Text drawn = ToText(text);
     try {
@@ -31,7 +31,7 @@ QString BarcodeDrawing::Draw(const QString& text) {
         if (error.Number() == ErrorNumber::InvalidPropertyValue) throw std::length_error(kTooLong.toStdString());
         throw;
     }
-    return ToQString(UncarriedCharacters(drawn));
+    return UncarriedCharacters(drawn);
 }
 
 QByteArray BarcodeDrawing::File(const FileSettings& settings) const {
@@ -41,9 +41,9 @@ QByteArray BarcodeDrawing::File(const FileSettings& settings) const {
     return PictureFile(surface_, settings.format, settings.scale, millimetresPerPixel);
 }
 
-QString Named(const QString& characters) {
+QString Named(TextView characters) {
     QStringList names;
-    for (const char32_t character : ToText(characters)) {
+    for (const char32_t character : characters) {
         const bool visible = QChar::isPrint(character) && !QChar::isSpace(character);
         names.append(visible ? QStringLiteral("'%1'").arg(ToQString(TextView(&character, 1)))
                              : QStringLiteral("U+%1").arg(static_cast<uint>(character), 4, 16, QChar(u'0')).toUpper());

@@ -5,6 +5,7 @@
 
 #include "CommandLine.h"
 #include "PictureSurface.h"
+#include "Text.h"
 
 namespace tallyline::commandline {
 
@@ -20,7 +21,7 @@ public:
     // Draws the text and returns the characters its bars leave out, empty
     // when they carry all. Raises a std::exception that says what failed for
     // a text that cannot be drawn: an empty one, or one too long.
-    QString Draw(const QString& text);
+    Text Draw(const QString& text);
     // The last drawing as a file.
     QByteArray File(const FileSettings& settings) const;
     const PictureSurface& Surface() const noexcept { return surface_; }
@@ -31,6 +32,6 @@ private:
 
 // The characters, quoted, with those that would not show spelt out as U+
 // and their number.
-QString Named(const QString& characters);
+QString Named(TextView characters);
 
 }  // namespace tallyline::commandline

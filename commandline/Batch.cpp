@@ -39,10 +39,10 @@ void Write(Job& job, BarcodeDrawing& drawing, const FileSettings& settings) {
         return;
     }
     try {
-        const QString uncarried = drawing.Draw(job.line.text);
+        const Text uncarried = drawing.Draw(job.line.text);
         WriteWholeFile(job.path, drawing.File(settings), Writing::Quickly);
         job.written = true;
-        if (!uncarried.isEmpty()) job.report = NotCarried(Named(uncarried));
+        if (!uncarried.empty()) job.report = NotCarried(Named(uncarried));
     } catch (...) {
         job.report = DescribeCurrentException();
     }

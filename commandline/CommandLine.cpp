@@ -25,8 +25,8 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
     FileSettings settings;
     if (parser.isSet(kFormat)) {
         const QString format = parser.value(kFormat);
-        const auto named = FormatOfName(QStringLiteral("file.") + format);
-        if (!named || format != format.toLower()) return UsageError{UnknownFormat(format)};
+        const auto named = FormatOfSuffix(format);
+        if (!named) return UsageError{UnknownFormat(format)};
         settings.format = *named;
     }
     if (parser.isSet(kScale)) {

@@ -41,14 +41,14 @@ std::unique_ptr<QApplication> OffscreenApplication(int& argc, char* argv[]) {
     return application;
 }
 
-void Warn(QTextStream& err, const QString& uncarried) {
-    if (!uncarried.isEmpty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
+void Warn(QTextStream& err, TextView uncarried) {
+    if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
         BarcodeDrawing drawing(request.settings.format);
-        const QString uncarried = drawing.Draw(request.text);
+        const Text uncarried = drawing.Draw(request.text);
         WriteWholeFile(request.path, drawing.File(request.settings));
         Warn(err, uncarried);
         return kDone;
@@ -61,7 +61,7 @@ int Run(const WriteOne& request, QTextStream& err) {
 int Run(const PrintOne& request, QTextStream& err) {
     try {
         BarcodeDrawing drawing(PictureSurface::Keeping::Shapes);
-        const QString uncarried = drawing.Draw(request.text);
+        const Text uncarried = drawing.Draw(request.text);
         std::unique_ptr<frmPrint> form;
         PrintPicture(drawing.Surface(), form, DefaultPrinter, design::PrintDocumentName(request.text));
         Warn(err, uncarried);

@@ -4,12 +4,15 @@
 #include "CodePage.h"
 
 namespace tallyline {
+namespace {
 
 bool IsCarried(char32_t character) noexcept {
     constexpr Code39Patterns kTable = Code39Table();
     const ElementPattern pattern = PatternOf(kTable, codepage::UCase(character));
     return !pattern.empty() && pattern != kTable['*'];
 }
+
+}  // namespace
 
 Text UncarriedCharacters(TextView text) {
     Text uncarried;

@@ -164,7 +164,8 @@ void frmBarCode::Text1_Change() {
 void frmBarCode::MarkUncarriedCharacters() {
     Guarded(reporter_, design::kDrawAction, [this] {
         QStringList uncarried;
-        for (const char32_t character : UncarriedCharacters(ToText(Text1.text()))) {
+        const Text text = ToText(Text1.text());
+        for (const char32_t character : UncarriedCharacters(text)) {
             uncarried.append(ToQString(TextView(&character, 1)));
         }
         QPalette palette = Text1.palette();
@@ -174,7 +175,7 @@ void frmBarCode::MarkUncarriedCharacters() {
         const QString note = uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried.join(QLatin1Char(' ')));
         Text1.setToolTip(note);
         Picture1.setAccessibleDescription(
-            design::BarcodeDescription(ToQString(codepage::UCase(ToText(Text1.text()))), note));
+            design::BarcodeDescription(ToQString(codepage::UCase(text)), note));
     });
 }
 

@@ -8,7 +8,9 @@
 
 namespace tallyline {
 
-frmPrint::frmPrint() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Picture1(this) {
+// The box only gives the picture its place: the printer draws the shapes.
+frmPrint::frmPrint()
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), Picture1(this, PictureSurface::Keeping::Shapes) {
     InitCommonControls();
     setWindowTitle(design::kPrintFormCaption);
     setAttribute(Qt::WA_DontShowOnScreen);

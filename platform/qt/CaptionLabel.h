@@ -1,9 +1,8 @@
 #pragma once
 
-#include "ClickDetector.h"
-
 #include <QLabel>
 
+#include "ClickDetector.h"
 #include "Colour.h"
 
 namespace tallyline {

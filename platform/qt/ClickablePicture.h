@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ClickDetector.h"
-
 #include <QPixmap>
 #include <QWidget>
+
+#include "ClickDetector.h"
 
 namespace tallyline {
 

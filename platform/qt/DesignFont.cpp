@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "Units.h"
 #include "FontSubstitutes.h"
+#include "Units.h"
 
 namespace tallyline {
 

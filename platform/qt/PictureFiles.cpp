@@ -39,12 +39,15 @@ const char* ImageFormatOf(PictureFormat format) {
 
 }  // namespace
 
-std::optional<PictureFormat> FormatOfName(const QString& fileName) {
-    const QString suffix = QFileInfo(fileName).suffix().toLower();
+std::optional<PictureFormat> FormatOfSuffix(const QString& suffix) {
     for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Svg, PictureFormat::Pdf}) {
         if (suffix == QLatin1String(ImageFormatOf(format))) return format;
     }
     return std::nullopt;
+}
+
+std::optional<PictureFormat> FormatOfName(const QString& fileName) {
+    return FormatOfSuffix(QFileInfo(fileName).suffix().toLower());
 }
 
 QString SuffixOf(PictureFormat format) { return QString::fromLatin1(ImageFormatOf(format)); }

@@ -5,7 +5,6 @@
 
 #include <csetjmp>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "RuntimeError.h"
@@ -108,13 +107,9 @@ bool Encode(const Rows& rows, std::vector<png_byte>& wide, QByteArray& file) {
     for (int y = 0; y < rows.height; ++y) {
         const png_byte* row = rows.Row(y);
         if (rows.scale > 1) {
-            for (int x = 0; x < rows.width; ++x) {
-                for (int c = 0; c < rows.channels; ++c) {
-                    const png_byte value = row[x * rows.channels + c];
-                    for (int copy = 0; copy < rows.scale; ++copy) {
-                        wide[(static_cast<std::size_t>(x) * rows.scale + copy) * rows.channels + c] = value;
-                    }
-                }
+            png_byte* out = wide.data();
+            for (const png_byte* pixel = row; pixel < row + rows.width * rows.channels; pixel += rows.channels) {
+                for (int copy = 0; copy < rows.scale; ++copy, out += rows.channels) std::memcpy(out, pixel, rows.channels);
             }
             row = wide.data();
         }

@@ -1,16 +1,16 @@
 #include "Printer.h"
 
 #include <QPrinter>
-
-#include <cmath>
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include <cmath>
+
 #include "CupsJobStatus.h"
 #include "CupsResolution.h"
-#include "VectorCanvas.h"
 #include "RuntimeError.h"
 #include "Units.h"
+#include "VectorCanvas.h"
 
 namespace tallyline {
 namespace {

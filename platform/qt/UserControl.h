@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ClickDetector.h"
-
 #include <QAccessible>
 #include <QImage>
 #include <QList>
@@ -9,6 +7,7 @@
 #include <QWidget>
 
 #include "AmbientProperties.h"
+#include "ClickDetector.h"
 #include "ControlSurface.h"
 #include "ErrorReporter.h"
 #include "Guarded.h"
