@@ -3,12 +3,12 @@
 #include <exception>
 #include <memory>
 
-#include "ErrorReporter.h"
-#include "NoDisplayGuard.h"
-#include "Printer.h"
-#include "RunCommandLine.h"
-#include "design/Texts.h"
-#include "frmBarCode.h"
+#include "commandline/RunCommandLine.h"
+#include "mainwindow/design/Texts.h"
+#include "mainwindow/frmBarCode.h"
+#include "platform/qt/ErrorReporter.h"
+#include "platform/qt/NoDisplayGuard.h"
+#include "platform/qt/Printer.h"
 
 int main(int argc, char* argv[]) {
     // Any argument asks for the command line, which needs no window.

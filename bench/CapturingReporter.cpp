@@ -1,4 +1,4 @@
-#include "CapturingReporter.h"
+#include "bench/CapturingReporter.h"
 
 namespace tallyline {
 

@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "ErrorReporter.h"
-#include "IntervalTimer.h"
-#include "xpcmdbutton.h"
+#include "button/xpcmdbutton.h"
+#include "platform/qt/ErrorReporter.h"
+#include "platform/qt/IntervalTimer.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <string>
 
-#include "CapturingReporter.h"
-#include "DesignFont.h"
-#include "DrawBar.h"
-#include "PictureBox.h"
-#include "design/Fonts.h"
-#include "design/Geometry.h"
+#include "bench/CapturingReporter.h"
+#include "engine/DrawBar.h"
+#include "mainwindow/design/Fonts.h"
+#include "mainwindow/design/Geometry.h"
+#include "platform/qt/DesignFont.h"
+#include "platform/qt/PictureBox.h"
 
 namespace {
 

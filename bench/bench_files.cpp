@@ -2,12 +2,12 @@
 // made into each kind of file, without the writing to disk.
 #include <benchmark/benchmark.h>
 
-#include "BarcodePicture.h"
-#include "DrawBar.h"
-#include "PictureFiles.h"
-#include "PictureSurface.h"
-#include "PngEncoder.h"
-#include "QtText.h"
+#include "engine/DrawBar.h"
+#include "mainwindow/BarcodePicture.h"
+#include "platform/qt/PictureFiles.h"
+#include "platform/qt/PictureSurface.h"
+#include "platform/qt/PngEncoder_p.h"
+#include "platform/qt/QtText.h"
 
 namespace {
 

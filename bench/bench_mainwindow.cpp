@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QtTest>
 
-#include "ErrorReporter.h"
-#include "frmBarCode.h"
+#include "mainwindow/frmBarCode.h"
+#include "platform/qt/ErrorReporter.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "DrawButton.h"
+#include "button/DrawButton_p.h"
 
-#include "Numeric.h"
-#include "SkinGeometry.h"
+#include "button/SkinGeometry.h"
+#include "platform/core/Numeric.h"
 
 namespace tallyline {
 

@@ -1,11 +1,11 @@
-#include "xpcmdbutton.h"
+#include "button/xpcmdbutton.h"
 
 #include <QImage>
 
-#include "ButtonDesign.h"
-#include "CursorPosition.h"
-#include "DrawButton.h"
-#include "SkinGeometry.h"
+#include "button/ButtonDesign_p.h"
+#include "button/DrawButton_p.h"
+#include "button/SkinGeometry.h"
+#include "platform/qt/CursorPosition.h"
 
 namespace tallyline {
 namespace {

@@ -4,13 +4,13 @@
 #include <QString>
 #include <cstdint>
 
-#include "ButtonFace.h"
-#include "CaptionLabel.h"
-#include "ErrorReporter.h"
-#include "IntervalTimer.h"
-#include "PictureClip.h"
-#include "PropertyBag.h"
-#include "UserControl.h"
+#include "button/ButtonFace.h"
+#include "platform/qt/CaptionLabel.h"
+#include "platform/qt/ErrorReporter.h"
+#include "platform/qt/IntervalTimer.h"
+#include "platform/qt/PictureClip.h"
+#include "platform/qt/PropertyBag.h"
+#include "platform/qt/UserControl.h"
 
 namespace tallyline {
 

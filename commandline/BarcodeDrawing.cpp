@@ -1,15 +1,15 @@
-#include "BarcodeDrawing.h"
+#include "commandline/BarcodeDrawing_p.h"
 
 #include <QStringList>
 
 #include <stdexcept>
 
-#include "BarcodePicture.h"
-#include "CommandLineTexts.h"
-#include "DrawBar.h"
-#include "QtText.h"
-#include "RuntimeError.h"
-#include "UncarriedCharacters.h"
+#include "commandline/CommandLineTexts_p.h"
+#include "engine/DrawBar.h"
+#include "engine/UncarriedCharacters.h"
+#include "mainwindow/BarcodePicture.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/QtText.h"
 
 namespace tallyline::commandline {
 

@@ -1,4 +1,4 @@
-#include "Batch.h"
+#include "commandline/Batch_p.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,12 +11,12 @@
 #include <thread>
 #include <vector>
 
-#include "BarcodeDrawing.h"
-#include "CommandLineTexts.h"
-#include "Guarded.h"
-#include "LineReader.h"
-#include "PictureFiles.h"
-#include "SafeFileNames.h"
+#include "commandline/BarcodeDrawing_p.h"
+#include "commandline/CommandLineTexts_p.h"
+#include "commandline/LineReader_p.h"
+#include "platform/qt/Guarded.h"
+#include "platform/qt/PictureFiles.h"
+#include "platform/qt/SafeFileNames.h"
 
 namespace tallyline::commandline {
 namespace {

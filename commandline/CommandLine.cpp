@@ -1,8 +1,8 @@
-#include "CommandLine.h"
+#include "commandline/CommandLine_p.h"
 
 #include <QCommandLineParser>
 
-#include "CommandLineTexts.h"
+#include "commandline/CommandLineTexts_p.h"
 
 namespace tallyline::commandline {
 namespace {

@@ -1,9 +1,9 @@
-#include "LineReader.h"
+#include "commandline/LineReader_p.h"
 
 #include <QIODevice>
 #include <QStringDecoder>
 
-#include "CommandLineTexts.h"
+#include "commandline/CommandLineTexts_p.h"
 
 namespace tallyline::commandline {
 namespace {

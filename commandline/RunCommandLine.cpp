@@ -1,4 +1,4 @@
-#include "RunCommandLine.h"
+#include "commandline/RunCommandLine.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <memory>
 
-#include "BarcodeDrawing.h"
-#include "BarcodeOutput.h"
-#include "Batch.h"
-#include "CommandLine.h"
-#include "CommandLineTexts.h"
-#include "Guarded.h"
-#include "PictureFiles.h"
-#include "Printer.h"
-#include "design/Texts.h"
+#include "commandline/BarcodeDrawing_p.h"
+#include "commandline/Batch_p.h"
+#include "commandline/CommandLineTexts_p.h"
+#include "commandline/CommandLine_p.h"
+#include "mainwindow/BarcodeOutput.h"
+#include "mainwindow/design/Texts.h"
+#include "platform/qt/Guarded.h"
+#include "platform/qt/PictureFiles.h"
+#include "platform/qt/Printer.h"
 
 namespace tallyline::commandline {
 namespace {

@@ -1,6 +1,6 @@
-#include "Code39Lookup.h"
+#include "engine/Code39Lookup_p.h"
 
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 namespace tallyline {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "ElementPattern.h"
+#include "engine/ElementPattern.h"
 
 namespace tallyline {
 

@@ -1,10 +1,10 @@
-#include "DrawBar.h"
+#include "engine/DrawBar.h"
 
 #include <cstdint>
 
-#include "Code39Lookup.h"
-#include "CodePage.h"
-#include "Numeric.h"
+#include "engine/Code39Lookup_p.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Numeric.h"
 
 namespace tallyline {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "DrawingSurface.h"
-#include "Text.h"
+#include "platform/core/DrawingSurface.h"
+#include "platform/core/Text.h"
 
 namespace tallyline {
 

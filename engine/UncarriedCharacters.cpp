@@ -1,7 +1,7 @@
-#include "UncarriedCharacters.h"
+#include "engine/UncarriedCharacters.h"
 
-#include "Code39Lookup.h"
-#include "CodePage.h"
+#include "engine/Code39Lookup_p.h"
+#include "platform/core/CodePage.h"
 
 namespace tallyline {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Text.h"
+#include "platform/core/Text.h"
 
 namespace tallyline {
 

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "LineReader.h"
-#include "SafeFileNames.h"
+#include "commandline/LineReader_p.h"
+#include "platform/qt/SafeFileNames.h"
 
 using namespace tallyline;
 

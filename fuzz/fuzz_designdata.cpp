@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "DesignData.h"
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/DesignData.h"
 
 namespace {
 

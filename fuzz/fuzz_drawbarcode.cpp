@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <limits>
 
-#include "CodePage.h"
-#include "DrawBar.h"
-#include "RecordingSurface.h"
+#include "engine/DrawBar.h"
+#include "platform/core/CodePage.h"
+#include "tests/support/RecordingSurface.h"
 
 namespace {
 

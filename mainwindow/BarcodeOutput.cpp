@@ -1,13 +1,13 @@
-#include "BarcodeOutput.h"
+#include "mainwindow/BarcodeOutput.h"
 
 #include <QFileInfo>
 
-#include "BarcodePicture.h"
-#include "Clipboard.h"
-#include "DrawBar.h"
-#include "PictureFiles.h"
-#include "RuntimeError.h"
-#include "design/ErrorTexts.h"
+#include "engine/DrawBar.h"
+#include "mainwindow/BarcodePicture.h"
+#include "mainwindow/design/ErrorTexts.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/Clipboard.h"
+#include "platform/qt/PictureFiles.h"
 
 namespace tallyline {
 

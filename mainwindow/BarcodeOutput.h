@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "PictureSurface.h"
-#include "Printer.h"
-#include "frmPrint.h"
+#include "mainwindow/frmPrint.h"
+#include "platform/qt/PictureSurface.h"
+#include "platform/qt/Printer.h"
 
 namespace tallyline {
 

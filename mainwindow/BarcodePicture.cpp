@@ -1,10 +1,10 @@
-#include "BarcodePicture.h"
+#include "mainwindow/BarcodePicture.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "design/Fonts.h"
-#include "design/Geometry.h"
+#include "mainwindow/design/Fonts.h"
+#include "mainwindow/design/Geometry.h"
 
 namespace tallyline {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PictureSurface.h"
-#include "Units.h"
+#include "platform/core/Units.h"
+#include "platform/qt/PictureSurface.h"
 
 namespace tallyline {
 

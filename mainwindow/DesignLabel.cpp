@@ -1,9 +1,9 @@
-#include "DesignLabel.h"
+#include "mainwindow/DesignLabel.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "QtColour.h"
+#include "platform/qt/QtColour.h"
 
 namespace tallyline {
 

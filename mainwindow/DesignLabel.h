@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "Colour.h"
+#include "platform/core/Colour.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "SaveDialog.h"
+#include "mainwindow/SaveDialog_p.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -6,10 +6,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "PictureFiles.h"
-#include "SafeFileNames.h"
-#include "design/Resources.h"
-#include "design/Texts.h"
+#include "mainwindow/design/Resources.h"
+#include "mainwindow/design/Texts.h"
+#include "platform/qt/PictureFiles.h"
+#include "platform/qt/SafeFileNames.h"
 
 namespace tallyline {
 namespace {

@@ -7,13 +7,13 @@
 #include <QWidget>
 #include <memory>
 
-#include "ClickablePicture.h"
-#include "DesignLabel.h"
-#include "ErrorReporter.h"
-#include "PictureBox.h"
-#include "Printer.h"
-#include "frmPrint.h"
-#include "xpcmdbutton.h"
+#include "button/xpcmdbutton.h"
+#include "mainwindow/DesignLabel.h"
+#include "mainwindow/frmPrint.h"
+#include "platform/qt/ClickablePicture.h"
+#include "platform/qt/ErrorReporter.h"
+#include "platform/qt/PictureBox.h"
+#include "platform/qt/Printer.h"
 
 namespace tallyline {
 

@@ -1,10 +1,10 @@
-#include "frmPrint.h"
+#include "mainwindow/frmPrint.h"
 
-#include "CommonControls.h"
-#include "BackColor.h"
-#include "Units.h"
-#include "design/Geometry.h"
-#include "design/Texts.h"
+#include "mainwindow/design/Geometry.h"
+#include "mainwindow/design/Texts.h"
+#include "platform/core/Units.h"
+#include "platform/qt/BackColor.h"
+#include "platform/qt/CommonControls.h"
 
 namespace tallyline {
 

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "PictureBox.h"
-#include "VectorCanvas.h"
+#include "platform/qt/PictureBox.h"
+#include "platform/qt/VectorCanvas.h"
 
 namespace tallyline {
 

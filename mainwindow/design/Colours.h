@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Colour.h"
+#include "platform/core/Colour.h"
 
 // The window's own colours; system colours are the platform's.
 namespace tallyline::design {

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QString>
 
-#include "DesignFont.h"
+#include "platform/qt/DesignFont.h"
 
 // The fonts of the window's controls, by the names the design asks for; a
 // missing face gets the system's substitute.

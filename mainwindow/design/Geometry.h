@@ -2,7 +2,7 @@
 
 #include <QRect>
 
-#include "Units.h"
+#include "platform/core/Units.h"
 
 // Where every control of the two windows stands and how big it is, in twips
 // as designed; the pixels at 15 twips a pixel follow in the comments.

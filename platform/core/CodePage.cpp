@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "platform/core/CodePage.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "Text.h"
+#include "platform/core/Text.h"
 
 // The system's single-byte code page, Windows-1252.
 namespace tallyline::codepage {

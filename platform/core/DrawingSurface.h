@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Colour.h"
-#include "Text.h"
-#include "Units.h"
+#include "platform/core/Colour.h"
+#include "platform/core/Text.h"
+#include "platform/core/Units.h"
 
 namespace tallyline {
 

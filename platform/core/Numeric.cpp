@@ -1,9 +1,9 @@
-#include "Numeric.h"
+#include "platform/core/Numeric.h"
 
 #include <cmath>
 #include <limits>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline {
 

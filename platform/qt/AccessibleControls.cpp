@@ -1,13 +1,13 @@
-#include "AccessibleControls.h"
+#include "platform/qt/AccessibleControls_p.h"
 
 #include <QAccessibleWidget>
 
 #include <functional>
 #include <mutex>
 
-#include "ClickablePicture.h"
-#include "PictureBox.h"
-#include "UserControl.h"
+#include "platform/qt/ClickablePicture.h"
+#include "platform/qt/PictureBox.h"
+#include "platform/qt/UserControl.h"
 
 namespace tallyline {
 namespace {

@@ -1,9 +1,9 @@
-#include "BackColor.h"
+#include "platform/qt/BackColor.h"
 
 #include <QPalette>
 #include <QWidget>
 
-#include "QtColour.h"
+#include "platform/qt/QtColour.h"
 
 namespace tallyline {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Colour.h"
+#include "platform/core/Colour.h"
 
 class QWidget;
 

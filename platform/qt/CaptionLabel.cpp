@@ -1,10 +1,10 @@
-#include "CaptionLabel.h"
+#include "platform/qt/CaptionLabel.h"
 
 #include <QMouseEvent>
 
-#include "InputMasks.h"
-#include "QtColour.h"
-#include "ScreenPixel.h"
+#include "platform/qt/InputMasks_p.h"
+#include "platform/qt/QtColour.h"
+#include "platform/qt/ScreenPixel_p.h"
 
 namespace tallyline {
 

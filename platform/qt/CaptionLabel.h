@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-#include "ClickDetector.h"
-#include "Colour.h"
+#include "platform/core/Colour.h"
+#include "platform/qt/ClickDetector.h"
 
 namespace tallyline {
 

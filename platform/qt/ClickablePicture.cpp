@@ -1,4 +1,4 @@
-#include "ClickablePicture.h"
+#include "platform/qt/ClickablePicture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

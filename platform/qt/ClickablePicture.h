@@ -3,7 +3,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-#include "ClickDetector.h"
+#include "platform/qt/ClickDetector.h"
 
 namespace tallyline {
 

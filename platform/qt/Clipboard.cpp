@@ -1,4 +1,4 @@
-#include "Clipboard.h"
+#include "platform/qt/Clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline::Clipboard {
 namespace {

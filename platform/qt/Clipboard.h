@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-#include "StdPicture.h"
+#include "platform/qt/StdPicture.h"
 
 // The system clipboard, taken for the length of one call.
 namespace tallyline::Clipboard {

@@ -1,6 +1,6 @@
-#include "CommonControls.h"
+#include "platform/qt/CommonControls.h"
 
-#include "AccessibleControls.h"
+#include "platform/qt/AccessibleControls_p.h"
 
 namespace tallyline {
 

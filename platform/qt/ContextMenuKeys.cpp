@@ -1,4 +1,4 @@
-#include "ContextMenuKeys.h"
+#include "platform/qt/ContextMenuKeys.h"
 
 #include <QKeySequence>
 #include <QShortcut>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StdPicture.h"
-#include "Units.h"
+#include "platform/core/Units.h"
+#include "platform/qt/StdPicture.h"
 
 namespace tallyline {
 

@@ -1,4 +1,4 @@
-#include "CupsJobStatus.h"
+#include "platform/qt/CupsJobStatus_p.h"
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 #include <dlfcn.h>

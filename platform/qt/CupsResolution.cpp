@@ -1,4 +1,4 @@
-#include "CupsResolution.h"
+#include "platform/qt/CupsResolution_p.h"
 
 #include <QRegularExpression>
 

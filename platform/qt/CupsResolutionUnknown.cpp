@@ -1,4 +1,4 @@
-#include "CupsResolution.h"
+#include "platform/qt/CupsResolution_p.h"
 
 // Without libcups's headers the program cannot ask; Qt's own resolution serves.
 namespace tallyline {

@@ -1,4 +1,4 @@
-#include "CursorPosition.h"
+#include "platform/qt/CursorPosition.h"
 
 #include <QCursor>
 #include <QWidget>

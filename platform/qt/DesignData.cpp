@@ -1,11 +1,11 @@
-#include "DesignData.h"
+#include "platform/qt/DesignData.h"
 
 #include <QFile>
 #include <QStringView>
 #include <optional>
 
-#include "DesignFont.h"
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/DesignFont.h"
 
 namespace tallyline {
 namespace {

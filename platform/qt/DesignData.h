@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "PropertyBag.h"
+#include "platform/qt/PropertyBag.h"
 
 namespace tallyline {
 

@@ -1,9 +1,9 @@
-#include "DesignFont.h"
+#include "platform/qt/DesignFont.h"
 
 #include <cmath>
 
-#include "FontSubstitutes.h"
-#include "Units.h"
+#include "platform/core/Units.h"
+#include "platform/qt/FontSubstitutes_p.h"
 
 namespace tallyline {
 

@@ -1,4 +1,4 @@
-#include "ErrorReporter.h"
+#include "platform/qt/ErrorReporter.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "FileError.h"
+#include "platform/qt/FileError_p.h"
 
 namespace tallyline {
 

@@ -1,4 +1,4 @@
-#include "FontSubstitutes.h"
+#include "platform/qt/FontSubstitutes_p.h"
 
 #include <QFont>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "Guarded.h"
+#include "platform/qt/Guarded.h"
 
 #include <exception>
 #include <new>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <utility>
 
-#include "ErrorReporter.h"
+#include "platform/qt/ErrorReporter.h"
 
 namespace tallyline {
 

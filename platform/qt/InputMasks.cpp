@@ -1,4 +1,4 @@
-#include "InputMasks.h"
+#include "platform/qt/InputMasks_p.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

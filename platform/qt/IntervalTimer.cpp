@@ -1,4 +1,4 @@
-#include "IntervalTimer.h"
+#include "platform/qt/IntervalTimer.h"
 
 namespace tallyline {
 

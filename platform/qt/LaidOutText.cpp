@@ -1,11 +1,11 @@
-#include "LaidOutText.h"
+#include "platform/qt/LaidOutText.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QTextOption>
 
-#include "QtText.h"
-#include "Units.h"
+#include "platform/core/Units.h"
+#include "platform/qt/QtText.h"
 
 namespace tallyline {
 namespace {

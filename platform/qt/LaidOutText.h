@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "Text.h"
+#include "platform/core/Text.h"
 
 class QPainter;
 

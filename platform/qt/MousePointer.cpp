@@ -1,4 +1,4 @@
-#include "MousePointer.h"
+#include "platform/qt/MousePointer.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "NoDisplayGuard.h"
+#include "platform/qt/NoDisplayGuard.h"
 
 #include <QStringList>
 #include <cstdio>

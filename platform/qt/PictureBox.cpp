@@ -1,11 +1,11 @@
-#include "PictureBox.h"
+#include "platform/qt/PictureBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtDebug>
 
-#include "Guarded.h"
-#include "InputMasks.h"
+#include "platform/qt/Guarded.h"
+#include "platform/qt/InputMasks_p.h"
 
 namespace tallyline {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "PictureSurface.h"
+#include "platform/qt/PictureSurface.h"
 
 namespace tallyline {
 

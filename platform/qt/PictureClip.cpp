@@ -1,6 +1,6 @@
-#include "PictureClip.h"
+#include "platform/qt/PictureClip.h"
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "StdPicture.h"
+#include "platform/qt/StdPicture.h"
 
 namespace tallyline {
 

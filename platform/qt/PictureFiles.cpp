@@ -1,4 +1,4 @@
-#include "PictureFiles.h"
+#include "platform/qt/PictureFiles.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,12 +11,12 @@
 
 #include <cmath>
 
-#include "FileError.h"
-#include "PngEncoder.h"
-#include "PictureSurface.h"
-#include "RuntimeError.h"
-#include "Units.h"
-#include "VectorCanvas.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/core/Units.h"
+#include "platform/qt/FileError_p.h"
+#include "platform/qt/PictureSurface.h"
+#include "platform/qt/PngEncoder_p.h"
+#include "platform/qt/VectorCanvas.h"
 
 namespace tallyline {
 namespace {

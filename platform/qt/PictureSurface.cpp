@@ -1,4 +1,4 @@
-#include "PictureSurface.h"
+#include "platform/qt/PictureSurface.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 
 #include <QPainter>
 
-#include "QtColour.h"
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/QtColour.h"
 
 namespace tallyline {
 namespace {

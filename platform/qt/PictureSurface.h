@@ -5,11 +5,11 @@
 
 #include <optional>
 
-#include "DrawingSurface.h"
-#include "LaidOutText.h"
-#include "RasterCanvas.h"
-#include "StdPicture.h"
-#include "VectorCanvas.h"
+#include "platform/core/DrawingSurface.h"
+#include "platform/qt/LaidOutText.h"
+#include "platform/qt/RasterCanvas.h"
+#include "platform/qt/StdPicture.h"
+#include "platform/qt/VectorCanvas.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "PngEncoder.h"
+#include "platform/qt/PngEncoder_p.h"
 
 #include <png.h>
 #include <zlib.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline {
 namespace {

@@ -1,9 +1,9 @@
-#include "PngEncoder.h"
+#include "platform/qt/PngEncoder_p.h"
 
 #include <QBuffer>
 #include <QImageWriter>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 // Without libpng's headers the toolkit's writer serves: the same pixels, in
 // its own choice of filters and compression.

@@ -1,4 +1,4 @@
-#include "PopupMenu.h"
+#include "platform/qt/PopupMenu.h"
 
 #include <QCursor>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "Printer.h"
+#include "platform/qt/Printer.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -6,11 +6,11 @@
 
 #include <cmath>
 
-#include "CupsJobStatus.h"
-#include "CupsResolution.h"
-#include "RuntimeError.h"
-#include "Units.h"
-#include "VectorCanvas.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/core/Units.h"
+#include "platform/qt/CupsJobStatus_p.h"
+#include "platform/qt/CupsResolution_p.h"
+#include "platform/qt/VectorCanvas.h"
 
 namespace tallyline {
 namespace {

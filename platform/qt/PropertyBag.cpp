@@ -1,11 +1,11 @@
-#include "PropertyBag.h"
+#include "platform/qt/PropertyBag.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline {
 namespace {

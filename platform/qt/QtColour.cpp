@@ -1,4 +1,4 @@
-#include "QtColour.h"
+#include "platform/qt/QtColour.h"
 
 namespace tallyline {
 

@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "Colour.h"
+#include "platform/core/Colour.h"
 
 namespace tallyline {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "Text.h"
+#include "platform/core/Text.h"
 
 namespace tallyline {
 

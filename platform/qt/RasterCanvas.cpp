@@ -1,4 +1,4 @@
-#include "RasterCanvas.h"
+#include "platform/qt/RasterCanvas.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <utility>
 
-#include "LaidOutText.h"
-#include "RuntimeError.h"
-#include "Units.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/core/Units.h"
+#include "platform/qt/LaidOutText.h"
 
 namespace tallyline {
 namespace {

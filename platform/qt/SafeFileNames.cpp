@@ -1,4 +1,4 @@
-#include "SafeFileNames.h"
+#include "platform/qt/SafeFileNames.h"
 
 #include <QRegularExpression>
 

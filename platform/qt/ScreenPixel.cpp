@@ -1,9 +1,9 @@
-#include "ScreenPixel.h"
+#include "platform/qt/ScreenPixel_p.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Units.h"
+#include "platform/core/Units.h"
 
 namespace tallyline {
 

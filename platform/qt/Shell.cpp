@@ -1,8 +1,8 @@
-#include "Shell.h"
+#include "platform/qt/Shell.h"
 
 #include <QProcess>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline {
 

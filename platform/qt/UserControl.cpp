@@ -1,4 +1,4 @@
-#include "UserControl.h"
+#include "platform/qt/UserControl.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -8,10 +8,10 @@
 
 #include <cmath>
 
-#include "CodePage.h"
-#include "InputMasks.h"
-#include "RuntimeError.h"
-#include "Units.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/core/Units.h"
+#include "platform/qt/InputMasks_p.h"
 
 namespace tallyline {
 namespace {

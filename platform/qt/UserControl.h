@@ -6,11 +6,11 @@
 #include <QString>
 #include <QWidget>
 
-#include "AmbientProperties.h"
-#include "ClickDetector.h"
-#include "ControlSurface.h"
-#include "ErrorReporter.h"
-#include "Guarded.h"
+#include "platform/qt/AmbientProperties.h"
+#include "platform/qt/ClickDetector.h"
+#include "platform/qt/ControlSurface.h"
+#include "platform/qt/ErrorReporter.h"
+#include "platform/qt/Guarded.h"
 
 class QShortcut;
 

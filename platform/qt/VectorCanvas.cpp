@@ -1,11 +1,11 @@
-#include "VectorCanvas.h"
+#include "platform/qt/VectorCanvas.h"
 
 #include <QPainter>
 
 #include <algorithm>
 #include <utility>
 
-#include "LaidOutText.h"
+#include "platform/qt/LaidOutText.h"
 
 namespace tallyline {
 

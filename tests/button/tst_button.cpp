@@ -1,13 +1,13 @@
 // The button: its skin, faces painted from it, mouse, keys, poll and properties.
 #include <QtTest>
 
-#include "CursorPosition.h"
-#include "DesignFont.h"
-#include "DrawButton.h"
-#include "IndexedBmp.h"
-#include "RuntimeError.h"
-#include "SkinCells.h"
-#include "xpcmdbutton.h"
+#include "button/DrawButton_p.h"
+#include "button/xpcmdbutton.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/CursorPosition.h"
+#include "platform/qt/DesignFont.h"
+#include "tools/skin-gen/IndexedBmp.h"
+#include "tools/skin-gen/SkinCells.h"
 
 using namespace tallyline;
 

@@ -2,9 +2,9 @@
 
 #include <QBuffer>
 
-#include "CommandLine.h"
-#include "LineReader.h"
-#include "SafeFileNames.h"
+#include "commandline/CommandLine_p.h"
+#include "commandline/LineReader_p.h"
+#include "platform/qt/SafeFileNames.h"
 
 using namespace tallyline;
 using namespace tallyline::commandline;

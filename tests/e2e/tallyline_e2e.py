@@ -166,7 +166,7 @@ def rasterise(pdf_path, dpi):
 
 
 def scan_grade(png):
-    """Our verifier's figures for the barcode on a page (tests/scangrade): the grade,
+    """Our verifier's figures for the barcode on a page (tools/scangrade): the grade,
     and each scan line's parameters and bar and space widths in dots."""
     with tempfile.NamedTemporaryFile(suffix=".png") as page:
         page.write(png)

@@ -2,9 +2,9 @@
 
 #include <map>
 
-#include "DrawBar.h"
-#include "ErrorCapture.h"
-#include "RecordingSurface.h"
+#include "engine/DrawBar.h"
+#include "tests/support/ErrorCapture.h"
+#include "tests/support/RecordingSurface.h"
 
 using tallyline::ErrorNumber;
 using tallyline::Text;

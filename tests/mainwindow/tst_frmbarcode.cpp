@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "Code39Reader.h"
-#include "QtColour.h"
-#include "design/Colours.h"
-#include "frmBarCode.h"
+#include "mainwindow/design/Colours.h"
+#include "mainwindow/frmBarCode.h"
+#include "platform/qt/QtColour.h"
+#include "tests/support/Code39Reader.h"
 
 using namespace tallyline;
 

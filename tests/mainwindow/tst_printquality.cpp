@@ -4,11 +4,11 @@
 #include <cmath>
 #include <set>
 
-#include "Code39Reader.h"
-#include "Grades.h"
-#include "QtPage.h"
-#include "ScanGrade.h"
-#include "frmBarCode.h"
+#include "mainwindow/frmBarCode.h"
+#include "tests/support/Code39Reader.h"
+#include "tools/scangrade/Grades.h"
+#include "tools/scangrade/QtPage.h"
+#include "tools/scangrade/ScanGrade.h"
 
 using namespace tallyline;
 

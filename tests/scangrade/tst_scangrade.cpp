@@ -5,10 +5,10 @@
 #include <functional>
 #include <set>
 
-#include "Code39Reader.h"
-#include "DrawBar.h"
-#include "RecordingSurface.h"
-#include "ScanGrade.h"
+#include "engine/DrawBar.h"
+#include "tests/support/Code39Reader.h"
+#include "tests/support/RecordingSurface.h"
+#include "tools/scangrade/ScanGrade.h"
 
 using namespace tallyline;
 using namespace tallyline::scangrade;

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline {
 

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-#include "QtColour.h"
+#include "platform/qt/QtColour.h"
 
 namespace tallyline {
 

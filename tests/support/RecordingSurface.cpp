@@ -1,4 +1,4 @@
-#include "RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 
 #include <charconv>
 #include <cmath>

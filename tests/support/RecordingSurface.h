@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "DrawingSurface.h"
-#include "RuntimeError.h"
+#include "platform/core/DrawingSurface.h"
+#include "platform/core/RuntimeError.h"
 
 namespace tallyline::testing {
 

@@ -9,8 +9,8 @@
 #include <QPainterPath>
 #include <cstdio>
 
-#include "QtColour.h"
-#include "design/Colours.h"
+#include "mainwindow/design/Colours.h"
+#include "platform/qt/QtColour.h"
 
 namespace {
 

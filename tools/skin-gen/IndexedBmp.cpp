@@ -1,4 +1,4 @@
-#include "IndexedBmp.h"
+#include "tools/skin-gen/IndexedBmp.h"
 
 #include <algorithm>
 #include <stdexcept>

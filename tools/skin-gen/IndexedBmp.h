@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Raster.h"
+#include "tools/skin-gen/Raster.h"
 
 namespace skingen {
 

@@ -1,8 +1,8 @@
-#include "SkinCells.h"
+#include "tools/skin-gen/SkinCells.h"
 
 #include <algorithm>
 
-#include "SkinGeometry.h"
+#include "button/SkinGeometry.h"
 
 namespace skingen {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Raster.h"
+#include "tools/skin-gen/Raster.h"
 
 namespace skingen {
 

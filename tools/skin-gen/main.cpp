@@ -4,8 +4,8 @@
 #include <exception>
 #include <fstream>
 
-#include "IndexedBmp.h"
-#include "SkinCells.h"
+#include "tools/skin-gen/IndexedBmp.h"
+#include "tools/skin-gen/SkinCells.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <functional>
 
-#include "CodePage.h"
-#include "Numeric.h"
-#include "RuntimeError.h"
+#include "platform/core/CodePage.h"
+#include "platform/core/Numeric.h"
+#include "platform/core/RuntimeError.h"
 
 namespace codepage = tallyline::codepage;
 using Call = std::function<double()>;

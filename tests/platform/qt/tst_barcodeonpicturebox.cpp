@@ -2,11 +2,11 @@
 
 #include <QRandomGenerator>
 
-#include "Code39Reader.h"
-#include "DrawBar.h"
-#include "PictureBox.h"
-#include "PixelRows.h"
-#include "QtText.h"
+#include "engine/DrawBar.h"
+#include "platform/qt/PictureBox.h"
+#include "platform/qt/QtText.h"
+#include "tests/support/Code39Reader.h"
+#include "tests/support/PixelRows.h"
 
 using namespace tallyline;
 

@@ -2,9 +2,9 @@
 // is refused with an error that names the line and the key.
 #include <QtTest>
 
-#include "DesignData.h"
-#include "DesignFont.h"
-#include "RuntimeError.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/DesignData.h"
+#include "platform/qt/DesignFont.h"
 
 using namespace tallyline;
 

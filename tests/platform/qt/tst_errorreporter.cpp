@@ -2,7 +2,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "ErrorReporter.h"
+#include "platform/qt/ErrorReporter.h"
 
 using namespace tallyline;
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "ErrorCapture.h"
-#include "PictureBox.h"
-#include "PixelRows.h"
+#include "platform/qt/PictureBox.h"
+#include "tests/support/ErrorCapture.h"
+#include "tests/support/PixelRows.h"
 
 using namespace tallyline;
 

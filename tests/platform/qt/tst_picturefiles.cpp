@@ -5,14 +5,14 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "DrawBar.h"
-#include "FileError.h"
-#include "PictureFiles.h"
-#include "PictureSurface.h"
-#include "PixelRows.h"
-#include "PngEncoder.h"
-#include "QtText.h"
-#include "Units.h"
+#include "engine/DrawBar.h"
+#include "platform/core/Units.h"
+#include "platform/qt/FileError_p.h"
+#include "platform/qt/PictureFiles.h"
+#include "platform/qt/PictureSurface.h"
+#include "platform/qt/PngEncoder_p.h"
+#include "platform/qt/QtText.h"
+#include "tests/support/PixelRows.h"
 
 using namespace tallyline;
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "QtText.h"
+#include "platform/qt/QtText.h"
 
 using namespace tallyline;
 

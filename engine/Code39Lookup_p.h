@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Code39Table.h"
+#include "engine/Code39Table.h"
 
 namespace tallyline {
 

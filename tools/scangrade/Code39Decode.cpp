@@ -1,10 +1,10 @@
-#include "Code39Decode.h"
+#include "tools/scangrade/Code39Decode.h"
 
 #include <algorithm>
 #include <bit>
 #include <map>
 
-#include "Code39Table.h"
+#include "engine/Code39Table.h"
 
 namespace tallyline::scangrade {
 namespace {

@@ -1,4 +1,4 @@
-#include "QtPage.h"
+#include "tools/scangrade/QtPage.h"
 
 #include <QImageReader>
 

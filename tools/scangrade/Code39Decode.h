@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Elements.h"
+#include "tools/scangrade/Elements_p.h"
 
 namespace tallyline::scangrade {
 

@@ -1,4 +1,4 @@
-#include "Grades.h"
+#include "tools/scangrade/Grades.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include "CommandLine.h"
+#include "commandline/CommandLine_p.h"
 
 namespace tallyline::commandline {
 

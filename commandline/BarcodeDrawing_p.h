@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-#include "CommandLine.h"
-#include "PictureSurface.h"
-#include "Text.h"
+#include "commandline/CommandLine_p.h"
+#include "platform/core/Text.h"
+#include "platform/qt/PictureSurface.h"
 
 namespace tallyline::commandline {
 

@@ -1,4 +1,4 @@
-#include "Elements.h"
+#include "tools/scangrade/Elements_p.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "Colour.h"
-#include "Units.h"
+#include "platform/core/Colour.h"
+#include "platform/core/Units.h"
 
 // The button's design values. Sizes and positions are twips, as designed.
 namespace tallyline::button_design {

@@ -1,4 +1,4 @@
-#include "ScanRows.h"
+#include "tools/scangrade/ScanRows_p.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "Code39Decode.h"
-#include "GreyImage.h"
+#include "tools/scangrade/Code39Decode.h"
+#include "tools/scangrade/GreyImage.h"
 
 namespace tallyline::scangrade {
 

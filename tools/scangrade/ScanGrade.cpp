@@ -1,11 +1,11 @@
-#include "ScanGrade.h"
+#include "tools/scangrade/ScanGrade.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Elements.h"
-#include "Grades.h"
-#include "ScanRows.h"
+#include "tools/scangrade/Elements_p.h"
+#include "tools/scangrade/Grades.h"
+#include "tools/scangrade/ScanRows_p.h"
 
 namespace tallyline::scangrade {
 namespace {

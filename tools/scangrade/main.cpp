@@ -9,9 +9,9 @@
 #include <QJsonObject>
 #include <cstdio>
 
-#include "Grades.h"
-#include "QtPage.h"
-#include "ScanGrade.h"
+#include "tools/scangrade/Grades.h"
+#include "tools/scangrade/QtPage.h"
+#include "tools/scangrade/ScanGrade.h"
 
 using namespace tallyline::scangrade;
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <variant>
 
-#include "PictureFiles.h"
+#include "platform/qt/PictureFiles.h"
 
 namespace tallyline::commandline {
 

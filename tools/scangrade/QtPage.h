@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-#include "GreyImage.h"
+#include "tools/scangrade/GreyImage.h"
 
 namespace tallyline::scangrade {
 

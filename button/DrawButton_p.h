@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ButtonFace.h"
-#include "ControlSurface.h"
-#include "PictureClip.h"
+#include "button/ButtonFace.h"
+#include "platform/qt/ControlSurface.h"
+#include "platform/qt/PictureClip.h"
 
 namespace tallyline {
 

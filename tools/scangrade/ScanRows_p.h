@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "GreyImage.h"
+#include "tools/scangrade/GreyImage.h"
 
 namespace tallyline::scangrade {
 
