@@ -1,5 +1,6 @@
 """Real parts for the end-to-end tests: an X server, the program's process, the X
-clipboard, a CUPS server with a PDF printer, all the test's own, and barcode readers."""
+clipboard, a CUPS server with a PDF printer, a session bus and the accessibility
+bus, all the test's own, and barcode readers."""
 
 import contextlib
 import ctypes
@@ -42,15 +43,14 @@ def run(*command, timeout=STEP_TIMEOUT, **options):
 
 
 def headless_env(**extra):
-    """No display at all: nothing names an X or Wayland server or a Qt platform."""
+    # No display at all: nothing names an X or Wayland server or a Qt platform.
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
     return dict(env, LC_ALL="C.UTF-8", **extra)
 
 
 @contextlib.contextmanager
 def own_process_group(command, env=None):
-    """A process in a group of its own, so that whatever it starts ends with it, and
-    with the test too, even when the test is killed outright."""
+    """A process in a group of its own, ended with all it started, and with the test."""
     process = subprocess.Popen(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
                                start_new_session=True, preexec_fn=lambda: LIBC.prctl(1, signal.SIGTERM))
     try:
@@ -115,11 +115,8 @@ def decode(png):
 
 def decode_file(path):
     """What zbar reads from a PNG, SVG or PDF file; nothing while it is not there."""
-    path = pathlib.Path(path)
-    if not path.exists():
-        return []
-    drawn = {".svg": lambda: svg_to_png(path), ".pdf": lambda: pdf_to_png(path, 300)}
-    return decode(drawn.get(path.suffix, path.read_bytes)())
+    draw = {".svg": svg_to_png, ".pdf": lambda pdf: pdf_to_png(pdf, 300)}.get(path.suffix, pathlib.Path.read_bytes)
+    return decode(draw(path)) if path.exists() else []
 
 
 def scan_grade(png):
@@ -274,7 +271,7 @@ def program(binary, display, extra_env=None, launcher=()):
 # through CUPS_SERVERROOT. The cups-pdf backend reads only /etc/cups/cups-pdf.conf,
 # so cupsd runs in a mount namespace of its own with our file bind-mounted over
 # that one: the machine's own files and printers are never touched.
-CUPSD_CONF = """Listen {root}/cups.sock
+CUPS_CONF = {"cupsd.conf": """Listen {root}/cups.sock
 LogLevel warn
 Browsing No
 WebInterface No
@@ -286,8 +283,7 @@ DefaultAuthType None
     Allow all
   </Limit>
 </Policy>
-"""
-CUPS_FILES_CONF = """ServerRoot {root}/conf
+""", "cups-files.conf": """ServerRoot {root}/conf
 RequestRoot {root}/spool
 TempDir {root}/spool/tmp
 CacheDir {root}/cache
@@ -298,13 +294,12 @@ AccessLog {root}/log/access_log
 PageLog {root}/log/page_log
 User lp
 Group lp
-"""
-CUPS_PDF_CONF = """Out {root}/pdf
+""", "cups-pdf.conf": """Out {root}/pdf
 AnonDirName {root}/pdf
 Spool {root}/pdf-spool
 GSTmp {root}/pdf-spool
 Log {root}/log
-"""
+"""}
 # Filters run as lp and write here.
 CUPS_SHARED_FOLDERS = ("spool", "spool/tmp", "pdf-spool")
 
@@ -322,8 +317,7 @@ def cups_pdf_printer():
         for name in ("conf", "cache", "state", "log", "pdf", "home") + CUPS_SHARED_FOLDERS:
             (root / name).mkdir()
             (root / name).chmod(0o1777 if name in CUPS_SHARED_FOLDERS else 0o755)
-        for name, text in (("cupsd.conf", CUPSD_CONF), ("cups-files.conf", CUPS_FILES_CONF),
-                           ("cups-pdf.conf", CUPS_PDF_CONF)):
+        for name, text in CUPS_CONF.items():
             (root / name).write_text(text.format(root=root))
         try:
             with own_process_group(["unshare", "--mount", "sh", "-c",
@@ -342,6 +336,55 @@ def cups_pdf_printer():
         finally:
             os.environ.clear()
             os.environ.update(saved)
+
+
+@contextlib.contextmanager
+def session_bus(display):
+    """A session bus on the display; yields the environment that puts a program on it."""
+    with tempfile.TemporaryDirectory() as home:
+        runtime = os.path.join(home, "runtime")
+        os.mkdir(runtime, 0o700)
+        extra = {"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, "config"),
+                 "XDG_CACHE_HOME": os.path.join(home, "cache"), "XDG_DATA_HOME": os.path.join(home, "data"),
+                 "XDG_RUNTIME_DIR": runtime}
+        with own_process_group(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               dict(os.environ, DISPLAY=display, **extra)) as bus:
+            address = bus.stdout.readline().strip()
+            check(address, "the session bus did not start")
+            yield dict(extra, DBUS_SESSION_BUS_ADDRESS=address)
+
+
+@contextlib.contextmanager
+def screen_reader(display):
+    """The accessibility bus, read from this process as a screen reader reads it; yields
+    the environment that makes the program speak to it, and pyatspi."""
+    with session_bus(display) as extra:
+        with own_process_group(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                               dict(os.environ, DISPLAY=display, **extra)):
+            os.environ.update(extra, DISPLAY=display)
+            import pyatspi  # pylint: disable=import-outside-toplevel  # it joins the bus it finds at import
+            yield dict(extra, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), pyatspi
+
+
+def application(pyatspi, name):
+    """The running application of that name as a screen reader sees it, once it shows."""
+    found = wait_for(lambda: next((app for app in pyatspi.Registry.getDesktop(0)
+                                   if app is not None and app.name == name), None))
+    check(found, f"no application {name!r} on the accessibility bus")
+    return found
+
+
+def descendants(accessible):
+    for child in (accessible.getChildAtIndex(i) for i in range(accessible.childCount)):
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def find(accessible, role, name=None):
+    """The first descendant with that role name and, if given, that name; None if none."""
+    return next((child for child in descendants(accessible)
+                 if child.getRoleName() == role and (name is None or child.name == name)), None)
 
 
 def main(test):

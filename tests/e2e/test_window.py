@@ -11,8 +11,8 @@ import re
 import signal
 import tempfile
 
-from desktop_session import application, descendants, find, screen_reader
-from tallyline_e2e import check, decode_clipboard, main, program, wait_for, xvfb
+from tallyline_e2e import (application, check, decode_clipboard, descendants, find, main, program, screen_reader,
+                           wait_for, xvfb)
 
 HEARD = {("text", "Barcode text"), ("image", "Barcode"), ("link", "Open the web page"),
          ("push button", "Copy to Clipboard")}
