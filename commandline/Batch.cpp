@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <atomic>
 #include <barrier>
-#include <cstdio>
 #include <optional>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "commandline/BarcodeDrawing_p.h"
@@ -111,7 +111,9 @@ unsigned WorkerCount() { return std::clamp(std::thread::hardware_concurrency(), 
 int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     const bool standardInput = request.list == QStringLiteral("-");
     QFile list;
-    const bool opened = standardInput ? list.open(stdin, QIODevice::ReadOnly)
+    // By its descriptor: a QFile over a FILE* reads lines with fgets, which cuts
+    // a line at a NUL byte and drops the rest of it unseen.
+    const bool opened = standardInput ? list.open(STDIN_FILENO, QIODevice::ReadOnly)
                                       : (list.setFileName(request.list), list.open(QIODevice::ReadOnly));
     if (!opened) {
         err << kProgram << ": " << CannotRead(request.list, list.errorString()) << Qt::endl;
