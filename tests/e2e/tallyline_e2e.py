@@ -79,7 +79,6 @@ def grey(picture):
     """A picture's width, height and grey levels, a byte a pixel, row by row."""
     pgm = run("convert", "-", "-colorspace", "gray", "-depth", "8", "pgm:-", input=picture).stdout
     header = re.match(rb"P5\s+(\d+)\s+(\d+)\s+255\s", pgm)
-    check(header, "not a picture ImageMagick reads")
     return int(header[1]), int(header[2]), pgm[header.end():]
 
 
@@ -171,7 +170,6 @@ def xvfb():
     try:
         with os.fdopen(read_end) as numbers:
             number = numbers.readline().strip()
-        check(number.isdigit(), "Xvfb did not report a display")
         yield ":" + number
     finally:
         server.terminate()
@@ -200,8 +198,7 @@ class Program:
         return run("xdotool", *arguments, env=dict(os.environ, DISPLAY=self.display), text=True).stdout
 
     def others(self, *criteria):
-        """The visible windows besides the main one that xdotool search finds by criteria.
-        A message box has the main window's title, a pop-up menu has none."""
+        # A message box has the main window's title, a pop-up menu has none.
         return [w for w in self.xdotool("search", "--onlyvisible", *criteria).split() if w != self.window]
 
     def boxes(self):
@@ -228,7 +225,6 @@ class Program:
         check(wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open")
 
     def choose_from_menu(self, entry):
-        """Opens the pop-up menu on Picture1 and chooses an entry by its place."""
         self.open_menu()
         self.xdotool("key", *(["Down"] * (entry + 1)), "Return")
 
@@ -248,8 +244,8 @@ class Program:
 
 @contextlib.contextmanager
 def program(binary, display, extra_env=None, launcher=()):
-    """The program started on a display, once its window shows; killed if still running.
-    A launcher is a command that ends by running the program in its own process."""
+    """The program started on a display (by a launcher that ends by running it, if given),
+    once its window shows; killed if still running."""
     env = dict(os.environ, DISPLAY=display, **(extra_env or {}))
     env.pop("QT_QPA_PLATFORM", None)
     # A file, not a pipe: programs that the window starts inherit it and may outlive it.
@@ -309,7 +305,6 @@ def cups_pdf_printer():
     """A private CUPS server whose default printer "PDF" writes PDF files; yields their
     folder. Meanwhile this process and all it starts use that server, with LPDEST and
     PRINTER cleared and a HOME of its own, where no ~/.cups/lpoptions can change a print."""
-    check(os.geteuid() == 0, "the private CUPS server needs root for its mount namespace")
     saved = dict(os.environ)
     with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as folder:
         root = pathlib.Path(folder)
