@@ -128,18 +128,10 @@ def scan_grade(png):
     return json.loads(graded.stdout)
 
 
-_TMPFS = r"""
-set -e
-mount -t tmpfs -o "size=$2" tmpfs "$1"
-cp -a "$3/." "$1/"
-if [ "$4" = read-only ]; then mount -o remount,ro "$1"; fi
-mountpoint=$1 left=$5
-shift 5
-set +e
-"$@"
-status=$?
-cp -a "$mountpoint/." "$left/"
-exit $status
+# Mounts the tmpfs, lays the files there, runs the command and copies out what it left.
+_TMPFS = r"""mount -t tmpfs -o "size=$2" tmpfs "$1" && cp -a "$3/." "$1/" || exit 99
+if [ "$4" = read-only ]; then mount -o remount,ro "$1" || exit 99; fi
+mountpoint=$1 left=$5; shift 5; "$@"; status=$?; cp -a "$mountpoint/." "$left/"; exit $status
 """
 
 
