@@ -78,11 +78,9 @@ struct Bench {  // a 97 x 33 button, new or restored, in a container with a font
     QColor CaptionInk() {
         const QImage shown = button->grab(lbl().geometry()).toImage();
         QColor darkest = Qt::white;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
                 if (qGray(shown.pixel(x, y)) < darkest.lightness()) darkest = shown.pixelColor(x, y);
-            }
-        }
         return darkest;
     }
     IntervalTimer& Timer1() { return *button->findChild<IntervalTimer*>(QStringLiteral("Timer1")); }
@@ -151,7 +149,8 @@ private slots:
         }
     }
 
-    // From rest with State 1: `buttons` change on a press or release, are held on a move.
+    // From rest with State 1: `buttons` change on a press or release, are held on a move. The
+    // far corner (97, 33) still counts as over the face, a pixel past it no longer does.
     void transitions_data() {
         QTest::addColumn<QEvent::Type>("type");  // QEvent::Timer: a tick of the poll
         QTest::addColumn<QPointF>("at");
@@ -159,16 +158,16 @@ private slots:
         QTest::addColumn<QString>("after");
         using enum QEvent::Type;
         const Qt::MouseButtons none, left(Qt::LeftButton), right(Qt::RightButton), both(left | right);
-        QTest::newRow("move, far corner") << MouseMove << QPointF(97, 33) << none << "Hover: MouseMove 0 0 97 33; on";
-        QTest::newRow("move, left alone") << MouseMove << QPointF(10, 5) << left << "Pressed: MouseMove 1 0 10 5; on";
-        QTest::newRow("move, left and right") << MouseMove << QPointF(10, 5) << both << "Hover: MouseMove 3 0 10 5; on";
-        QTest::newRow("move out of range") << MouseMove << QPointF(-1, 5) << none << "Highlighted: ; on";
-        QTest::newRow("right button down") << MouseButtonPress << QPointF(10, 5) << right
+        QTest::newRow("01 move, far corner") << MouseMove << QPointF(97, 33) << none << "Hover: MouseMove 0 0 97 33; on";
+        QTest::newRow("02 move, left alone") << MouseMove << QPointF(10, 5) << left << "Pressed: MouseMove 1 0 10 5; on";
+        QTest::newRow("03 move, left and right") << MouseMove << QPointF(10, 5) << both << "Hover: MouseMove 3 0 10 5; on";
+        QTest::newRow("04 move out of range") << MouseMove << QPointF(-1, 5) << none << "Highlighted: ; on";
+        QTest::newRow("05 right button down") << MouseButtonPress << QPointF(10, 5) << right
                                            << "Pressed: MouseDown 2 0 10 5; off";
-        QTest::newRow("left up") << MouseButtonRelease << QPointF(10, 5) << left << "Highlighted: MouseUp 1 0 10 5; on";
-        QTest::newRow("poll, far corner") << Timer << QPointF(97, 33) << none << "Hover: ; on";
-        QTest::newRow("poll a pixel right") << Timer << QPointF(98, 33) << none << "Highlighted: MouseOut; off";
-        QTest::newRow("poll a pixel below") << Timer << QPointF(97, 34) << none << "Highlighted: MouseOut; off";
+        QTest::newRow("06 left up") << MouseButtonRelease << QPointF(10, 5) << left << "Highlighted: MouseUp 1 0 10 5; on";
+        QTest::newRow("07 poll, far corner") << Timer << QPointF(97, 33) << none << "Hover: ; on";
+        QTest::newRow("08 poll a pixel right") << Timer << QPointF(98, 33) << none << "Highlighted: MouseOut; off";
+        QTest::newRow("09 poll a pixel below") << Timer << QPointF(97, 34) << none << "Highlighted: MouseOut; off";
     }
 
     void transitions() {
@@ -187,7 +186,7 @@ private slots:
                       type == MouseButtonRelease ? Qt::MouseButtons() : buttons);
         }
         QTEST(FaceShown(*b.button) + ": " + b.events.join(", ") + (b.Timer1().Enabled() ? "; on" : "; off"), "after");
-        QCOMPARE(b.Timer1().Interval(), 10);
+        QCOMPARE(b.Timer1().Interval(), 10);  // the button's design polls every 10 ms
     }
 
     // Where the platform keeps the last position it saw over the window, the
@@ -197,9 +196,9 @@ private slots:
         QTest::addColumn<bool>("fromLabel");
         QTest::addColumn<bool>("toLabel");  // else to the window beside the button
         QTest::addColumn<QString>("after");
-        QTest::newRow("face to the window") << false << false << "Normal: MouseOut; off";
-        QTest::newRow("label to the window") << true << false << "Normal: MouseOut; off";
-        QTest::newRow("face to the label") << false << true << "Hover: ; on";
+        QTest::newRow("01 face to the window") << false << false << "Normal: MouseOut; off";
+        QTest::newRow("02 label to the window") << true << false << "Normal: MouseOut; off";
+        QTest::newRow("03 face to the label") << false << true << "Hover: ; on";
     }
     void aLeaveEndsTracking() {
         QFETCH(bool, fromLabel);
@@ -215,9 +214,8 @@ private slots:
         pointer = b.window.mapToGlobal(fromLabel ? label : face);  // stale: the platform saw it last here
         QTest::mouseMove(&b.window, toLabel ? label : QPoint(300, 200));
         if (b.Timer1().Enabled()) emit b.Timer1().Timer();
-        QTEST(FaceShown(*b.button) + ": " + b.events.filter("MouseOut").join(", ") +
-                  (b.Timer1().Enabled() ? "; on" : "; off"),
-              "after");
+        const QString timer = b.Timer1().Enabled() ? "; on" : "; off";
+        QTEST(FaceShown(*b.button) + ": " + b.events.filter("MouseOut").join(", ") + timer, "after");
     }
 
     // The label passes on its own coordinates; keys never click; a failing handler is reported.
@@ -239,9 +237,7 @@ private slots:
             QCOMPARE(FaceShown(*bench.button), QStringLiteral("Normal"));
             QCOMPARE(bench.log.entries, QStringList{"Handling the button: copy failed"});
         }
-    }
-
-    void argumentsAreHandedOnByReference() {
+        // Handlers get the arguments by reference: one that says a button is held presses the face.
         Bench bench;
         connect(bench.button.get(), &xpcmdbutton::MouseMove, [](short& Button, auto&...) { Button = 1; });
         SendMouse(*bench.button, QEvent::MouseMove, {10, 5});
