@@ -46,11 +46,9 @@ struct RecordingReporter : ErrorReporter {
 // The smallest rectangle holding every pixel where two pictures of one size differ.
 QRect Difference(const QImage& a, const QImage& b) {
     QRect ink;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
             if (a.pixel(x, y) != b.pixel(x, y)) ink |= QRect(x, y, 1, 1);
-        }
-    }
     return ink;
 }
 
