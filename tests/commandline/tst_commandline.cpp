@@ -34,40 +34,40 @@ private slots:
     void argumentsSayWhatToDo_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("request");
-        QTest::newRow("one file") << QStringList{"A1", "-o", "a.PNG"} << "write A1 as png x1";
-        QTest::newRow("text after the file") << QStringList{"--output=a.svg", "A1"} << "write A1 as svg x1";
-        QTest::newRow("text like an option") << QStringList{"-o", "a.pdf", "--", "-A1"} << "write -A1 as pdf x1";
-        QTest::newRow("scaled") << QStringList{"A", "-o", "a.png", "--scale", "4"} << "write A as png x4";
-        QTest::newRow("batch") << QStringList{"--batch", "-", "-d", "out", "--format", "svg", "--module-mm", "0.33"}
+        QTest::newRow("01 one file") << QStringList{"A1", "-o", "a.PNG"} << "write A1 as png x1";
+        QTest::newRow("02 text after the file") << QStringList{"--output=a.svg", "A1"} << "write A1 as svg x1";
+        QTest::newRow("03 text like an option") << QStringList{"-o", "a.pdf", "--", "-A1"} << "write -A1 as pdf x1";
+        QTest::newRow("04 scaled") << QStringList{"A", "-o", "a.png", "--scale", "4"} << "write A as png x4";
+        QTest::newRow("05 batch") << QStringList{"--batch", "-", "-d", "out", "--format", "svg", "--module-mm", "0.33"}
                                << "batch - into out as svg at 0.33mm";
-        QTest::newRow("print") << QStringList{"--print", "A1"} << "print A1";
-        QTest::newRow("version") << QStringList{"--version"} << "inform tallyline 9.9";
-        QTest::newRow("help") << QStringList{"--help"} << "inform Usage: tallyline";
-        QTest::newRow("nothing to do") << QStringList{"--scale", "2"}
+        QTest::newRow("06 print") << QStringList{"--print", "A1"} << "print A1";
+        QTest::newRow("07 version") << QStringList{"--version"} << "inform tallyline 9.9";
+        QTest::newRow("08 help") << QStringList{"--help"} << "inform Usage: tallyline";
+        QTest::newRow("09 nothing to do") << QStringList{"--scale", "2"}
                                        << "usage: say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT";
-        QTest::newRow("text alone") << QStringList{"A1"} << "usage: a text needs -o FILE or --print";
-        QTest::newRow("unknown suffix") << QStringList{"A1", "-o", "a.jpg"}
+        QTest::newRow("10 text alone") << QStringList{"A1"} << "usage: a text needs -o FILE or --print";
+        QTest::newRow("11 unknown suffix") << QStringList{"A1", "-o", "a.jpg"}
                                         << "usage: a.jpg: unknown format: the name must end in .png, .svg or .pdf";
-        QTest::newRow("unknown option") << QStringList{"--colour", "red"} << "usage: Unknown option 'colour'.";
-        QTest::newRow("two texts") << QStringList{"A", "B", "-o", "a.png"}
+        QTest::newRow("12 unknown option") << QStringList{"--colour", "red"} << "usage: Unknown option 'colour'.";
+        QTest::newRow("13 two texts") << QStringList{"A", "B", "-o", "a.png"}
                                    << "usage: more than one text given (quote a text that holds blanks)";
-        QTest::newRow("two modes") << QStringList{"A", "-o", "a.png", "--print"}
+        QTest::newRow("14 two modes") << QStringList{"A", "-o", "a.png", "--print"}
                                    << "usage: -o, --batch and --print cannot be used together";
-        QTest::newRow("batch without folder") << QStringList{"--batch", "list"} << "usage: --batch needs -d DIR";
-        QTest::newRow("batch with a text") << QStringList{"A", "--batch", "list", "-d", "out"}
+        QTest::newRow("15 batch without folder") << QStringList{"--batch", "list"} << "usage: --batch needs -d DIR";
+        QTest::newRow("16 batch with a text") << QStringList{"A", "--batch", "list", "-d", "out"}
                                            << "usage: --batch takes its texts from LIST, not from the command line";
-        QTest::newRow("folder without batch") << QStringList{"A", "-o", "a.png", "-d", "out"} << "usage: -d goes with --batch";
-        QTest::newRow("format with a file") << QStringList{"A", "-o", "a.png", "--format", "png"}
+        QTest::newRow("17 folder without batch") << QStringList{"A", "-o", "a.png", "-d", "out"} << "usage: -d goes with --batch";
+        QTest::newRow("18 format with a file") << QStringList{"A", "-o", "a.png", "--format", "png"}
                                             << "usage: --format goes with --batch; with -o the file's suffix sets the format";
-        QTest::newRow("unknown format") << QStringList{"--batch", "l", "-d", "o", "--format", "PNG"}
+        QTest::newRow("19 unknown format") << QStringList{"--batch", "l", "-d", "o", "--format", "PNG"}
                                         << "usage: unknown format 'PNG': use png, svg or pdf";
-        QTest::newRow("scale zero") << QStringList{"A", "-o", "a.png", "--scale", "0"}
+        QTest::newRow("20 scale zero") << QStringList{"A", "-o", "a.png", "--scale", "0"}
                                     << "usage: --scale '0': a whole number from 1 to 100 is needed";
-        QTest::newRow("scale fraction") << QStringList{"A", "-o", "a.png", "--scale", "1.5"}
+        QTest::newRow("21 scale fraction") << QStringList{"A", "-o", "a.png", "--scale", "1.5"}
                                         << "usage: --scale '1.5': a whole number from 1 to 100 is needed";
-        QTest::newRow("module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
+        QTest::newRow("22 module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
                                              << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
+        QTest::newRow("23 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
                                          << "usage: --module-mm '0': a number of millimetres from 0.01 to 100 is needed";
     }
     void argumentsSayWhatToDo() {
@@ -82,20 +82,20 @@ private slots:
     void namesAreSafe_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("plain") << QStringList{"TALLY-2026", "a+b.c"} << QStringList{"TALLY-2026.png", "a+b.c.png"};
-        QTest::newRow("paths") << QStringList{"../x", "/etc/passwd", "a\\b"}
+        QTest::newRow("01 plain") << QStringList{"TALLY-2026", "a+b.c"} << QStringList{"TALLY-2026.png", "a+b.c.png"};
+        QTest::newRow("02 paths") << QStringList{"../x", "/etc/passwd", "a\\b"}
                                << QStringList{"_._x.png", "_etc_passwd.png", "a_b.png"};
-        QTest::newRow("hidden and dots") << QStringList{".hidden", ".", ".."}
+        QTest::newRow("03 hidden and dots") << QStringList{".hidden", ".", ".."}
                                          << QStringList{"_hidden.png", "_.png", "_..png"};
-        QTest::newRow("devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE"}
+        QTest::newRow("04 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE"}
                                  << QStringList{"_CON.png", "_nul.txt.png", "_com1.png", "CONSOLE.png"};
-        QTest::newRow("nothing kept") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600")}
+        QTest::newRow("05 nothing kept") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600")}
                                       << QStringList{"barcode.png", "___.png", "__.png"};
-        QTest::newRow("control characters") << QStringList{QString::fromUtf8("A\nB\0C", 5), "A\tB"}
+        QTest::newRow("06 control characters") << QStringList{QString::fromUtf8("A\nB\0C", 5), "A\tB"}
                                             << QStringList{"A_B_C.png", "A_B.png"};
-        QTest::newRow("clashes") << QStringList{"A", "A", "a", "A-2", "A"}
+        QTest::newRow("07 clashes") << QStringList{"A", "A", "a", "A-2", "A"}
                                  << QStringList{"A.png", "A-2.png", "a-3.png", "A-2-2.png", "A-4.png"};
-        QTest::newRow("long") << QStringList{QString(500, u'A')} << QStringList{QString(200, u'A') + ".png"};
+        QTest::newRow("08 long") << QStringList{QString(500, u'A')} << QStringList{QString(200, u'A') + ".png"};
     }
     void namesAreSafe() {
         QFETCH(QStringList, texts);
@@ -111,15 +111,15 @@ private slots:
     void listLinesAreRead_data() {
         QTest::addColumn<QByteArray>("list");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("LF and CR LF, no last end") << QByteArray("A\r\nB\nC") << QStringList{"1 A", "2 B", "3 C"};
-        QTest::newRow("blank lines") << QByteArray("\n  \r\n\tA\n\n") << QStringList{"3 \tA"};
-        QTest::newRow("UTF-8") << QByteArray("\xc3\xa9t\xc3\xa9\n") << QStringList{QStringLiteral("1 \u00e9t\u00e9")};
-        QTest::newRow("not UTF-8") << QByteArray("A\n\xff\xfe\nB\n") << QStringList{"1 A", "2 ! not valid UTF-8; skipped", "3 B"};
-        QTest::newRow("NUL") << QByteArray("A\0B\n", 4) << QStringList{QString::fromUtf8("1 A\0B", 5)};
-        QTest::newRow("a lone CR stays") << QByteArray("A\rB\n") << QStringList{"1 A\rB"};
+        QTest::newRow("01 LF and CR LF, no last end") << QByteArray("A\r\nB\nC") << QStringList{"1 A", "2 B", "3 C"};
+        QTest::newRow("02 blank lines") << QByteArray("\n  \r\n\tA\n\n") << QStringList{"3 \tA"};
+        QTest::newRow("03 UTF-8") << QByteArray("\xc3\xa9t\xc3\xa9\n") << QStringList{QStringLiteral("1 \u00e9t\u00e9")};
+        QTest::newRow("04 not UTF-8") << QByteArray("A\n\xff\xfe\nB\n") << QStringList{"1 A", "2 ! not valid UTF-8; skipped", "3 B"};
+        QTest::newRow("05 NUL") << QByteArray("A\0B\n", 4) << QStringList{QString::fromUtf8("1 A\0B", 5)};
+        QTest::newRow("06 a lone CR stays") << QByteArray("A\rB\n") << QStringList{"1 A\rB"};
         const QByteArray longest(LineReader::kLongestLine, 'A');
-        QTest::newRow("longest") << longest + "\nB" << QStringList{"1 " + QString::fromLatin1(longest), "2 B"};
-        QTest::newRow("overlong") << longest + "AAAA\nB"
+        QTest::newRow("07 longest") << longest + "\nB" << QStringList{"1 " + QString::fromLatin1(longest), "2 B"};
+        QTest::newRow("08 overlong") << longest + "AAAA\nB"
                                   << QStringList{QStringLiteral("1 ! longer than %1 bytes; skipped").arg(LineReader::kLongestLine), "2 B"};
     }
     void listLinesAreRead() {

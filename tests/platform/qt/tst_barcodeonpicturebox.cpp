@@ -32,20 +32,21 @@ private slots:
     void scannerReadsTheText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("read");
+        int row = 0;
         for (const QChar character : kCode39Characters) {
-            QTest::addRow("character '%c'", character.toLatin1()) << QString(character) << QStringList{character};
+            QTest::addRow("%02d character '%c'", ++row, character.toLatin1()) << QString(character) << QStringList{character};
         }
         QRandomGenerator random(20261206);
         for (int sample = 0; sample < 40; ++sample) {
             QString text;
             const int length = random.bounded(1, 24);
             for (int i = 0; i < length; ++i) text += kCode39Characters[random.bounded(kCode39Characters.size())];
-            QTest::addRow("sample %d", sample) << text << QStringList{text};
+            QTest::addRow("%02d sample %d", ++row, sample) << text << QStringList{text};
         }
-        QTest::newRow("lower case") << "tally line 7" << QStringList{"TALLY LINE 7"};
-        QTest::newRow("without patterns") << QStringLiteral("A#B@\u00E9C!D") << QStringList{"ABCD"};
+        QTest::newRow("84 lower case") << "tally line 7" << QStringList{"TALLY LINE 7"};
+        QTest::newRow("85 without patterns") << QStringLiteral("A#B@\u00E9C!D") << QStringList{"ABCD"};
         // A star draws a start/stop character in the middle: no symbol to read.
-        QTest::newRow("star inside") << "AB*CD" << QStringList{};
+        QTest::newRow("86 star inside") << "AB*CD" << QStringList{};
     }
     void scannerReadsTheText() {
         QFETCH(QString, text);

@@ -17,9 +17,9 @@ private slots:
         QTest::addColumn<QString>("text");
         const QString copying = "Copying the barcode to the clipboard failed.\n\n";
         const QString reason = "Run-time error 5: Invalid procedure call or argument";
-        QTest::newRow("over its window") << reason << true << copying + reason;
-        QTest::newRow("over the active window") << reason << false << copying + reason;
-        QTest::newRow("no reason to give") << "" << true << copying;
+        QTest::newRow("01 over its window") << reason << true << copying + reason;
+        QTest::newRow("02 over the active window") << reason << false << copying + reason;
+        QTest::newRow("03 no reason to give") << "" << true << copying;
     }
     void boxSaysWhatFailedOverItsWindow() {
         QFETCH(QString, reason);

@@ -43,11 +43,11 @@ private slots:
     void widthIsWholePixels_data() {
         QTest::addColumn<float>("twips");
         QTest::addColumn<int>("pixels");  // -1: refused
-        QTest::newRow("tie goes down to even") << 37.5f << 2;
-        QTest::newRow("tie goes up to even") << 52.5f << 4;
-        QTest::newRow("largest") << 491505.f << 32767;
-        QTest::newRow("tie rounding past the largest") << 491512.5f << -1;
-        QTest::newRow("negative, rounding to zero") << -7.f << -1;
+        QTest::newRow("01 tie goes down to even") << 37.5f << 2;
+        QTest::newRow("02 tie goes up to even") << 52.5f << 4;
+        QTest::newRow("03 largest") << 491505.f << 32767;
+        QTest::newRow("04 tie rounding past the largest") << 491512.5f << -1;
+        QTest::newRow("05 negative, rounding to zero") << -7.f << -1;
     }
     void widthIsWholePixels() {
         QFETCH(float, twips);
@@ -66,13 +66,13 @@ private slots:
         QTest::addColumn<float>("left");
         QTest::addColumn<float>("right");
         QTest::addColumn<QString>("columns");
-        QTest::newRow("2 to 4") << 2.f << 4.f << "--##------";
-        QTest::newRow("corners swapped") << 4.f << 2.f << "--##------";
-        QTest::newRow("centres inside") << 2.4f << 4.6f << "--###-----";
-        QTest::newRow("centres outside") << 2.6f << 4.4f << "---#------";
-        QTest::newRow("clipped") << -5.f << 1.f << "#---------";
-        QTest::newRow("infinite") << -INFINITY << INFINITY << "##########";
-        QTest::newRow("not a number") << NAN << 4.f << "----------";
+        QTest::newRow("01 2 to 4") << 2.f << 4.f << "--##------";
+        QTest::newRow("02 corners swapped") << 4.f << 2.f << "--##------";
+        QTest::newRow("03 centres inside") << 2.4f << 4.6f << "--###-----";
+        QTest::newRow("04 centres outside") << 2.6f << 4.4f << "---#------";
+        QTest::newRow("05 clipped") << -5.f << 1.f << "#---------";
+        QTest::newRow("06 infinite") << -INFINITY << INFINITY << "##########";
+        QTest::newRow("07 not a number") << NAN << 4.f << "----------";
     }
     void boxCoversPixelsWhoseCentresItHolds() {
         QFETCH(float, left);
@@ -89,10 +89,10 @@ private slots:
     void captionFollowsTextAndFont_data() {
         QTest::addColumn<QString>("earlierText");
         QTest::addColumn<int>("earlierPoints");
-        QTest::newRow("same text, another font") << "AB1" << 8;
-        QTest::newRow("another text, same font") << "AB2" << 12;
-        QTest::newRow("longer text, same start") << "AB12" << 12;
-        QTest::newRow("same text and font") << "AB1" << 12;
+        QTest::newRow("01 same text, another font") << "AB1" << 8;
+        QTest::newRow("02 another text, same font") << "AB2" << 12;
+        QTest::newRow("03 longer text, same start") << "AB12" << 12;
+        QTest::newRow("04 same text and font") << "AB1" << 12;
     }
     void captionFollowsTextAndFont() {
         QFETCH(QString, earlierText);
