@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <atomic>
 #include <barrier>
+#include <cstdio>
 #include <optional>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "commandline/BarcodeDrawing_p.h"
@@ -113,7 +113,7 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     QFile list;
     // By its descriptor: a QFile over a FILE* reads lines with fgets, which cuts
     // a line at a NUL byte and drops the rest of it unseen.
-    const bool opened = standardInput ? list.open(STDIN_FILENO, QIODevice::ReadOnly)
+    const bool opened = standardInput ? list.open(fileno(stdin), QIODevice::ReadOnly)
                                       : (list.setFileName(request.list), list.open(QIODevice::ReadOnly));
     if (!opened) {
         err << kProgram << ": " << CannotRead(request.list, list.errorString()) << Qt::endl;
