@@ -1,9 +1,9 @@
 """The window on screen, read from screenshots: the README's picture made by
-scripts/screenshot is the whole window as it opens; at Qt scale factors 1.25, 1.5
-and 2 the window grows by the factor and no text runs out of its box; on a
-headless weston (Wayland; it takes no input, so the program is ended by a
-signal) the window opens on Qt's wayland platform. Everywhere the sample text's
-barcode on screen decodes."""
+scripts/screenshot is the whole window as it opens; at Qt scale factor 1.5 the
+window grows by the factor and no text runs out of its box (at 1 that is
+tst_frmbarcode's); on a headless weston (Wayland; it takes no input, so the
+program is ended by a signal) the window opens on Qt's wayland platform.
+Everywhere the sample text's barcode on screen decodes."""
 
 import os
 import pathlib
@@ -11,8 +11,8 @@ import signal
 import subprocess
 import tempfile
 
-from tallyline_e2e import (SLOW_TIMEOUT, STEP_TIMEOUT, check, crop, decode, grey, main, own_process_group, program,
-                           run, wait_for, xvfb)
+from tallyline_e2e import (SLOW_TIMEOUT, STEP_TIMEOUT, check, decode, grey, main, own_process_group, program, run,
+                           wait_for, xvfb)
 
 SCRIPT = pathlib.Path(__file__).resolve().parents[2] / "scripts" / "screenshot"
 SAMPLE = ["TALLY-2026"]
@@ -23,12 +23,17 @@ LABELS = {"BarCode Text :": (48, 11, 98, 17), "Right-Click to Copy to Clipboard"
 BESIDE = 6  # pixels looked at on each side of a label, where nothing else stands
 
 
+def crop(png, box, format="png"):
+    x, y, width, height = box
+    return run("convert", "png:-", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", f"{format}:-",
+               input=png).stdout
+
+
 def scaled(box, factor):
     return tuple(round(value * factor) for value in box)
 
 
 def ink_columns(png, box, is_ink):
-    """The first and last column of a box of a picture that holds a pixel that is_ink."""
     raw, width = crop(png, box, "rgb"), box[2]
     columns = [(i // 3) % width for i in range(0, len(raw), 3) if is_ink(tuple(raw[i:i + 3]))]
     return (min(columns), max(columns)) if columns else None
@@ -36,10 +41,9 @@ def ink_columns(png, box, is_ink):
 
 def test_scaling(binary, factor):
     with xvfb() as display, program(binary, display, {"QT_SCALE_FACTOR": str(factor)}) as window:
-        size, expected = window.geometry(window.window), scaled((519, 213), factor)
-        check(abs(size["WIDTH"] - expected[0]) <= 1 and abs(size["HEIGHT"] - expected[1]) <= 1,
-              f"at {factor} the window is {size}, not {expected}")
         shot = run("import", "-display", display, "-window", window.window, "png:-").stdout
+        size, expected = grey(shot)[:2], scaled((519, 213), factor)
+        check(all(abs(a - b) <= 1 for a, b in zip(size, expected)), f"at {factor} the window is {size}, not {expected}")
         check(decode(crop(shot, scaled(BARCODE, factor))) == SAMPLE, f"at {factor} the screen's barcode did not read")
         border = round(3 * factor)
         x, y, width, height = scaled(BUTTON, factor)
@@ -65,12 +69,10 @@ def barcode_band(png):
     return crop(png, (black[0], y - 10, black[-1] - black[0] + 1, 20)) if black else b""
 
 
-def wayland_screen(folder, env):
-    for old in folder.glob("wayland-screenshot-*.png"):
-        old.unlink()
-    run("weston-screenshooter", env=env, cwd=folder)
-    shots = list(folder.glob("wayland-screenshot-*.png"))
-    return shots[0].read_bytes() if shots else None
+def wayland_screen(env):
+    with tempfile.TemporaryDirectory() as shots:
+        run("weston-screenshooter", env=env, cwd=shots)
+        return next((shot.read_bytes() for shot in pathlib.Path(shots).glob("*.png")), None)
 
 
 def test_wayland(binary, folder):
@@ -84,7 +86,7 @@ def test_wayland(binary, folder):
         check(wait_for(lambda: (runtime / "tallyline-wayland").exists()), "weston did not start")
         process = subprocess.Popen([binary], env=dict(env, QT_QPA_PLATFORM="wayland"))
         try:
-            check(wait_for(lambda: (shot := wayland_screen(folder, env)) and decode(barcode_band(shot)) == SAMPLE,
+            check(wait_for(lambda: (shot := wayland_screen(env)) and decode(barcode_band(shot)) == SAMPLE,
                            timeout=SLOW_TIMEOUT), "no barcode on the compositor's screen")
             check(process.poll() is None, f"the program ended with status {process.returncode}")
         finally:
@@ -100,8 +102,7 @@ def test(binary):
         width, height, _ = grey(picture.read_bytes())
         check((width, height) == (519, 213), f"the picture is {width}x{height}, not the window's 519x213")
         check(decode(crop(picture.read_bytes(), BARCODE)) == SAMPLE, "the picture's barcode did not read")
-        for factor in (1.25, 1.5, 2):
-            test_scaling(binary, factor)
+        test_scaling(binary, 1.5)
         test_wayland(binary, pathlib.Path(folder))
 
 
