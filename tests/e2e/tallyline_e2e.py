@@ -1,6 +1,6 @@
-"""Real parts for the end-to-end tests: an X server, the program's process, the X
-clipboard, a CUPS server with a PDF printer, a session bus and the accessibility
-bus, all the test's own, and barcode readers."""
+"""Real parts for the end-to-end tests, all the test's own: an X server, the
+program's process, the X clipboard, a CUPS server with a PDF printer, the
+accessibility bus; and barcode readers that share no code with the program."""
 
 import contextlib
 import ctypes
@@ -31,7 +31,6 @@ def check(condition, message):
 
 
 def wait_for(predicate, timeout=STEP_TIMEOUT):
-    """The predicate's first true value, or its last value once the time is up."""
     deadline = time.monotonic() + timeout
     while not (value := predicate()) and time.monotonic() < deadline:
         time.sleep(0.1)
@@ -50,7 +49,7 @@ def headless_env(**extra):
 
 @contextlib.contextmanager
 def own_process_group(command, env=None):
-    """A process in a group of its own, ended with all it started, and with the test."""
+    # Ended with all it started, and with the test.
     process = subprocess.Popen(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
                                start_new_session=True, preexec_fn=lambda: LIBC.prctl(1, signal.SIGTERM))
     try:
@@ -68,58 +67,41 @@ def own_process_group(command, env=None):
                 time.sleep(0.05)
 
 
-def crop(png, box, format="png"):
-    """The part of a picture at box, (x, y, width, height), as a picture of that format."""
-    x, y, width, height = box
-    return run("convert", "png:-", "-crop", f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", f"{format}:-",
-               input=png).stdout
-
-
 def grey(picture):
-    """A picture's width, height and grey levels, a byte a pixel, row by row."""
     pgm = run("convert", "-", "-colorspace", "gray", "-depth", "8", "pgm:-", input=picture).stdout
     header = re.match(rb"P5\s+(\d+)\s+(\d+)\s+255\s", pgm)
     return int(header[1]), int(header[2]), pgm[header.end():]
 
 
 def bar_row(picture, y):
-    """One row of a picture as "#" for dark and "." for light columns."""
+    # "#" for a dark column, "." for a light one.
     width, _, levels = grey(picture)
     return "".join("#" if level < 128 else "." for level in levels[y * width:(y + 1) * width])
 
 
-def pixels(picture):
-    """A picture's size and every pixel's colour, as text: the same for the same picture."""
-    return run("convert", "-", "-depth", "8", "-type", "TrueColorAlpha", "txt:-", input=picture).stdout
-
-
 def svg_to_png(path, *options):
-    """An SVG file drawn by librsvg, which shares no code with the program, on white."""
     return run("rsvg-convert", "-b", "white", *options, str(path), timeout=SLOW_TIMEOUT).stdout
 
 
-def pdf_to_png(path, dots_per_inch, *options):
-    """The first page of a PDF drawn by poppler. Smoothed, as a printer's raster
-    processor would: unsmoothed, poppler widens every shape by the dot its edge touches."""
-    return run("pdftoppm", "-r", str(dots_per_inch), *options, "-png", "-singlefile", str(path),
-               timeout=SLOW_TIMEOUT).stdout
+def pdf_to_png(path, dots_per_inch):
+    # Smoothed, as a printer's raster processor would: unsmoothed, poppler
+    # widens every shape by the dot its edge touches.
+    return run("pdftoppm", "-r", str(dots_per_inch), "-png", "-singlefile", str(path), timeout=SLOW_TIMEOUT).stdout
 
 
 def decode(png):
-    """What zbar reads from a picture laid on a white page."""
+    # zbar wants a quiet zone, which a bitmap of the barcode alone lacks.
     with tempfile.NamedTemporaryFile(suffix=".png") as page:
         run("convert", "png:-", "-bordercolor", "white", "-border", "40", page.name, input=png)
         return run("zbarimg", "-q", "--raw", page.name, text=True).stdout.splitlines()
 
 
 def decode_file(path):
-    """What zbar reads from a PNG, SVG or PDF file; nothing while it is not there."""
     draw = {".svg": svg_to_png, ".pdf": lambda pdf: pdf_to_png(pdf, 300)}.get(path.suffix, pathlib.Path.read_bytes)
     return decode(draw(path)) if path.exists() else []
 
 
 def scan_grade(png):
-    """Our verifier's figures for the barcode on a page (tools/scangrade)."""
     with tempfile.NamedTemporaryFile(suffix=".png") as page:
         page.write(png)
         page.flush()
@@ -128,32 +110,9 @@ def scan_grade(png):
     return json.loads(graded.stdout)
 
 
-# Mounts the tmpfs, lays the files there, runs the command and copies out what it left.
-_TMPFS = r"""mount -t tmpfs -o "size=$2" tmpfs "$1" && cp -a "$3/." "$1/" || exit 99
-if [ "$4" = read-only ]; then mount -o remount,ro "$1" || exit 99; fi
-mountpoint=$1 left=$5; shift 5; "$@"; status=$?; cp -a "$mountpoint/." "$left/"; exit $status
-"""
-
-
-def on_tmpfs(mountpoint, size, command, files=None, read_only=False, **options):
-    """Runs a command with a tmpfs of that size at mountpoint, in a private mount namespace,
-    holding files (name to contents), read-only if asked; returns its result and the files left."""
-    mountpoint = pathlib.Path(mountpoint)
-    mountpoint.mkdir(parents=True, exist_ok=True)
-    with tempfile.TemporaryDirectory() as stage, tempfile.TemporaryDirectory() as left:
-        for name, contents in (files or {}).items():
-            pathlib.Path(stage, name).write_bytes(contents)
-        result = run("unshare", "--mount", "--propagation", "private", "sh", "-c", _TMPFS, "sh", str(mountpoint),
-                     size, stage, "read-only" if read_only else "writable", left, *command, **options)
-        found = list(pathlib.Path(left).iterdir())
-        check(all(path.is_file() and not path.is_symlink() for path in found), f"not only files left: {found}")
-        return result, {path.name: path.read_bytes() for path in found}
-
-
 @contextlib.contextmanager
 def xvfb():
-    """An X server on a free display that does not reset when a program leaves, which
-    would refuse the next one for a moment; yields the display name."""
+    # -noreset: a reset when a program leaves would refuse the next one for a moment.
     read_end, write_end = os.pipe()
     server = subprocess.Popen(
         ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
@@ -172,12 +131,8 @@ def clipboard(display, target):
     return run("xclip", "-selection", "clipboard", "-t", target, "-o", env=dict(os.environ, DISPLAY=display)).stdout
 
 
-def decode_clipboard(display):
-    return decode(clipboard(display, "image/png"))
-
-
 class Program:
-    """The program's process and its main window. Points are in the window's client area."""
+    # Points are in the window's client area.
 
     def __init__(self, process, display, log):
         self.process, self.display, self.log, self.window = process, display, log, None
@@ -200,28 +155,17 @@ class Program:
         self.xdotool("windowfocus", "--sync", box, "key", "Return")
         check(wait_for(lambda: not self.boxes()), "the message did not close")
 
-    def geometry(self, window_id):
-        shell = self.xdotool("getwindowgeometry", "--shell", window_id).split()
-        return {key: int(value) for key, value in (line.split("=") for line in shell) if key != "SCREEN"}
-
-    def move_to(self, x, y, *then):
-        self.xdotool("mousemove", "--window", self.window, str(x), str(y), *then)
-
     def type_text(self, text):
-        """Clicks into Text1 and replaces its text by typing."""
-        self.xdotool("windowfocus", "--sync", self.window)
-        self.move_to(160 + 124, 8 + 14, "click", "1", "key", "ctrl+a", "BackSpace", "type", "--delay", "15", text)
-
-    def open_menu(self):
-        self.move_to(20, 60, "click", "3")
-        check(wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open")
+        self.xdotool("windowfocus", "--sync", self.window, "mousemove", "--window", self.window, str(160 + 124),
+                     str(8 + 14), "click", "1", "key", "ctrl+a", "BackSpace", "type", "--delay", "15", text)
 
     def choose_from_menu(self, entry):
-        self.open_menu()
+        self.xdotool("mousemove", "--window", self.window, "20", "60", "click", "3")
+        check(wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open")
         self.xdotool("key", *(["Down"] * (entry + 1)), "Return")
 
     def close(self):
-        """Closes the window as its title bar's close button would; the exit status, None if still running."""
+        # As the title bar's close button would; the exit status, None if still running.
         connection = xdisplay.Display(self.display)
         window, atom = connection.create_resource_object("window", int(self.window)), connection.intern_atom
         window.send_event(protocol.event.ClientMessage(window=window, client_type=atom("WM_PROTOCOLS"),
@@ -236,8 +180,7 @@ class Program:
 
 @contextlib.contextmanager
 def program(binary, display, extra_env=None, launcher=()):
-    """The program started on a display (by a launcher that ends by running it, if given),
-    once its window shows; killed if still running."""
+    # A launcher, if given, ends by running the program.
     env = dict(os.environ, DISPLAY=display, **(extra_env or {}))
     env.pop("QT_QPA_PLATFORM", None)
     # A file, not a pipe: programs that the window starts inherit it and may outlive it.
@@ -294,9 +237,8 @@ CUPS_SHARED_FOLDERS = ("spool", "spool/tmp", "pdf-spool")
 
 @contextlib.contextmanager
 def cups_pdf_printer():
-    """A private CUPS server whose default printer "PDF" writes PDF files; yields their
-    folder. Meanwhile this process and all it starts use that server, with LPDEST and
-    PRINTER cleared and a HOME of its own, where no ~/.cups/lpoptions can change a print."""
+    # Yields the PDF files' folder. Meanwhile this process and all it starts use the
+    # server, with LPDEST and PRINTER cleared and a HOME where no ~/.cups/lpoptions is.
     saved = dict(os.environ)
     with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as folder:
         root = pathlib.Path(folder)
@@ -326,56 +268,26 @@ def cups_pdf_printer():
 
 
 @contextlib.contextmanager
-def session_bus(display):
-    """A session bus on the display; yields the environment that puts a program on it."""
+def screen_reader(display):
+    """A session bus and the accessibility bus, read from this process as a screen
+    reader reads it; yields the environment that puts the program on them, and pyatspi."""
     with tempfile.TemporaryDirectory() as home:
         runtime = os.path.join(home, "runtime")
         os.mkdir(runtime, 0o700)
-        extra = {"HOME": home, "XDG_CONFIG_HOME": os.path.join(home, "config"),
-                 "XDG_CACHE_HOME": os.path.join(home, "cache"), "XDG_DATA_HOME": os.path.join(home, "data"),
-                 "XDG_RUNTIME_DIR": runtime}
-        with own_process_group(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                               dict(os.environ, DISPLAY=display, **extra)) as bus:
-            address = bus.stdout.readline().strip()
-            check(address, "the session bus did not start")
-            yield dict(extra, DBUS_SESSION_BUS_ADDRESS=address)
-
-
-@contextlib.contextmanager
-def screen_reader(display):
-    """The accessibility bus, read from this process as a screen reader reads it; yields
-    the environment that makes the program speak to it, and pyatspi."""
-    with session_bus(display) as extra:
-        with own_process_group(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                               dict(os.environ, DISPLAY=display, **extra)):
-            os.environ.update(extra, DISPLAY=display)
-            import pyatspi  # pylint: disable=import-outside-toplevel  # it joins the bus it finds at import
-            yield dict(extra, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), pyatspi
-
-
-def application(pyatspi, name):
-    """The running application of that name as a screen reader sees it, once it shows."""
-    found = wait_for(lambda: next((app for app in pyatspi.Registry.getDesktop(0)
-                                   if app is not None and app.name == name), None))
-    check(found, f"no application {name!r} on the accessibility bus")
-    return found
-
-
-def descendants(accessible):
-    for child in (accessible.getChildAtIndex(i) for i in range(accessible.childCount)):
-        if child is not None:
-            yield child
-            yield from descendants(child)
-
-
-def find(accessible, role, name=None):
-    """The first descendant with that role name and, if given, that name; None if none."""
-    return next((child for child in descendants(accessible)
-                 if child.getRoleName() == role and (name is None or child.name == name)), None)
+        extra = {"HOME": home, "XDG_RUNTIME_DIR": runtime, **{f"XDG_{kind.upper()}_HOME": os.path.join(home, kind)
+                                                            for kind in ("config", "cache", "data")}}
+        env = dict(os.environ, DISPLAY=display, **extra)
+        with own_process_group(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env) as bus:
+            extra["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+            check(extra["DBUS_SESSION_BUS_ADDRESS"], "the session bus did not start")
+            with own_process_group(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env):
+                os.environ.update(extra, DISPLAY=display)
+                import pyatspi  # pylint: disable=import-outside-toplevel  # it joins the bus it finds at import
+                yield dict(extra, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), pyatspi
 
 
 def main(test):
-    """Runs test(binary); a test told to end (a timeout, say) still stops what it started."""
+    # A test told to end (a timeout, say) still stops what it started.
     check(len(sys.argv) == 2, "usage: test BINARY")
     signal.signal(signal.SIGTERM, lambda number, frame: sys.exit("FAIL: told to end"))
     test(sys.argv[1])
