@@ -231,8 +231,6 @@ Spool {root}/pdf-spool
 GSTmp {root}/pdf-spool
 Log {root}/log
 """}
-# Filters run as lp and write here.
-CUPS_SHARED_FOLDERS = ("spool", "spool/tmp", "pdf-spool")
 
 
 @contextlib.contextmanager
@@ -243,9 +241,9 @@ def cups_pdf_printer():
     with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as folder:
         root = pathlib.Path(folder)
         root.chmod(0o755)
-        for name in ("conf", "cache", "state", "log", "pdf", "home") + CUPS_SHARED_FOLDERS:
+        for name in ("conf", "cache", "state", "log", "pdf", "home", "spool", "spool/tmp", "pdf-spool"):
             (root / name).mkdir()
-            (root / name).chmod(0o1777 if name in CUPS_SHARED_FOLDERS else 0o755)
+            (root / name).chmod(0o1777 if "spool" in name else 0o755)  # filters run as lp and write in the spools
         for name, text in CUPS_CONF.items():
             (root / name).write_text(text.format(root=root))
         try:
