@@ -159,8 +159,10 @@ class Program:
         self.xdotool("windowfocus", "--sync", self.window, "mousemove", "--window", self.window, str(160 + 124),
                      str(8 + 14), "click", "1", "key", "ctrl+a", "BackSpace", "type", "--delay", "15", text)
 
-    def choose_from_menu(self, entry):
-        self.xdotool("mousemove", "--window", self.window, "20", "60", "click", "3")
+    def choose_from_menu(self, entry, *keys):
+        """Opens the pop-up menu by those keys, or by a right click on the picture."""
+        opening = ["key", *keys] if keys else ["mousemove", "--window", self.window, "20", "60", "click", "3"]
+        self.xdotool(*opening)
         check(wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open")
         self.xdotool("key", *(["Down"] * (entry + 1)), "Return")
 

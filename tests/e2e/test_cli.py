@@ -49,6 +49,7 @@ ENDS = [
                                   "Try 'tallyline --help' for more information.", []),
     (["", "-o", "{d}/empty.png"], 1, "the text is empty: there is no barcode to draw", []),
     (["A" * 1300, "-o", "{d}/long.pdf"], 1, TOO_LONG, []),
+    (["--batch", "{d}/missing.txt", "-d", "{d}/out"], 1, "cannot read {d}/missing.txt: No such file or directory", []),
     # With no arguments it is the window, which has no display to open on here.
     ([], 1, "no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)", []),
     # Written as the window draws it, and read without the emoji: one character, not two halves.

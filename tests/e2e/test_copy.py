@@ -2,16 +2,21 @@
 the X clipboard the command line's PNG, pixel for pixel, and an SVG; never text.
 Each format saved through Qt's file dialog decodes, the folder is remembered for the
 next start, and a save that a full disk refuses says so and leaves the old file be.
+The copy goes with the program, unless a clipboard manager runs to keep it.
 Which gestures copy is tst_frmbarcode's and tst_button's to check."""
 
+import os
 import pathlib
 import tempfile
 
-from tallyline_e2e import (check, clipboard, decode, decode_file, headless_env, main, program, run, svg_to_png,
-                           wait_for, xvfb)
+from Xlib import display as xdisplay
+
+from tallyline_e2e import (check, clipboard, decode, decode_file, headless_env, main, own_process_group, program, run,
+                           screen_reader, svg_to_png, wait_for, xvfb)
 
 TEXT_TARGETS = {b"text/plain", b"STRING", b"UTF8_STRING", b"TEXT", b"COMPOUND_TEXT", b"text/plain;charset=utf-8"}
 COPIES = [("the pop-up menu", "tally line 39", lambda window: window.choose_from_menu(0)),
+          ("Tab, Shift+F10", "keys 39", lambda window: window.choose_from_menu(0, "Tab", "shift+F10")),
           ("Alt+C", "alt c 2026", lambda window: window.xdotool("key", "alt+c"))]
 DIALOG = "^Save Barcode As$"
 # The folder of the failing save is a file system of the program's own (root is not
@@ -66,6 +71,7 @@ def test(binary):
             check(pixels((saved / "saved.png").read_bytes()) == pixels(reference.read_bytes()),
                   "the saved PNG is not the command line's")
             check(window.close() == 0, "the program did not end cleanly")
+        check(not clipboard(display, "TARGETS"), "the clipboard kept something with no manager to keep it")
 
         # Qt's dialogs keep a last folder of their own; only the program's may lead back.
         (home / ".config" / "QtProject.conf").unlink(missing_ok=True)
@@ -86,6 +92,21 @@ def test(binary):
             # A bare name goes to the folder of the last save that worked, the one before this start.
             save_as(window, "again.png")
             check(wait_for(lambda: decode_file(saved / "again.png") == ["NEW 39"]), f"again.png not saved in {saved}")
+
+        # Where a clipboard manager runs (Xfce's settings daemon, on a session bus of
+        # the test's own), Qt hands the copy over at exit and the manager serves it on.
+        with screen_reader(display) as (extra, _), own_process_group(
+                ["xfsettingsd", "--no-daemon", "--sm-client-disable"], dict(os.environ, DISPLAY=display, **extra)):
+            connection = xdisplay.Display(display)
+            check(wait_for(lambda: connection.get_selection_owner(connection.intern_atom("CLIPBOARD_MANAGER")) != 0),
+                  "the clipboard manager did not start")
+            connection.close()
+            with program(binary, display, extra) as window:
+                window.type_text("kept 2")
+                window.xdotool("key", "alt+c")
+                check(wait_for(lambda: decode(clipboard(display, "image/png")) == ["KEPT 2"]), "Alt+C did not copy")
+                check(window.close() == 0, "the program did not end cleanly")
+            check(decode(clipboard(display, "image/png")) == ["KEPT 2"], "the copy did not outlive the program")
 
 
 if __name__ == "__main__":

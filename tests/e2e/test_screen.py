@@ -1,7 +1,7 @@
 """The window on screen, read from screenshots: the README's picture made by
-scripts/screenshot is the whole window as it opens; at Qt scale factor 1.5 the
-window grows by the factor and no text runs out of its box (at 1 that is
-tst_frmbarcode's); on a headless weston (Wayland; it takes no input, so the
+scripts/screenshot is the whole window as it opens; at Qt scale factors 1.25, 1.5
+and 2 the window grows by the factor and no text runs out of its box (at 1 that
+is tst_frmbarcode's); on a headless weston (Wayland; it takes no input, so the
 program is ended by a signal) the window opens on Qt's wayland platform.
 Everywhere the sample text's barcode on screen decodes."""
 
@@ -100,7 +100,8 @@ def test(binary):
         shot = pathlib.Path(folder, "window.png").read_bytes() if made.returncode == 0 else b""
         check(shot and grey(shot)[:2] == (519, 213) and decode(crop(shot, BARCODE)) == SAMPLE,
               f"the script's picture is not the window as it opens: {made.stderr}")
-        test_scaling(binary, 1.5)
+        for factor in (1.25, 1.5, 2):
+            test_scaling(binary, factor)
         test_wayland(binary, pathlib.Path(folder))
 
 
