@@ -233,15 +233,21 @@ private slots:
 
     // The user is told what failed and why, word for word, in reports centred
     // on this window while it lives; a failed copy leaves the clipboard emptied.
-    void aFailedCopyIsReported() {
+    void failuresAreReported() {
         QCOMPARE(reporter.parent, form.get());
         QApplication::clipboard()->setText("left over");
         form->Picture1.Width(0);  // a picture of no width cannot be copied
         form->CopyBarcode();
         const QMimeData* left = QApplication::clipboard()->mimeData();
         QVERIFY(left == nullptr || left->formats().isEmpty());
+        QTemporaryDir noPrograms;  // no browser to open the web page with
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", noPrograms.path().toLocal8Bit());
+        QTest::mouseClick(&form->Picture3, Qt::LeftButton, {}, QPoint(10, 10));
+        qputenv("PATH", path);
         QCOMPARE(reporter.reports,
-                 QStringList{"Copying the barcode to the clipboard: Run-time error 5: Invalid procedure call or argument"});
+                 (QStringList{"Copying the barcode to the clipboard: Run-time error 5: Invalid procedure call or argument",
+                              "Opening the web page: Run-time error 53: File not found: xdg-open"}));
         form.reset();
         QCOMPARE(reporter.parent, nullptr);
     }

@@ -1,0 +1,87 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "mainwindow/frmBarCode.h"
+#include "tests/support/Code39Reader.h"
+#include "tools/scangrade/Grades.h"
+#include "tools/scangrade/QtPage.h"
+#include "tools/scangrade/ScanGrade.h"
+
+using namespace tallyline;
+
+namespace {
+
+const QString kLongest = "CODE39-TALLYLINE/2026.$";  // 23 characters
+
+struct RecordingReporter : ErrorReporter {
+    void Report(const QString& action, const QString& reason) noexcept override { failures << action + ": " + reason; }
+    QStringList failures;
+};
+
+QList<int> Distinct(const std::vector<int>& values) {
+    QList<int> distinct(values.begin(), values.end());
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    return distinct;
+}
+
+}  // namespace
+
+// The window's print path onto printers of the resolutions that labels and
+// office printers have, each page rasterised at its printer's resolution as
+// a printer's raster processor would, smoothed, and graded as a verifier would.
+class TestPrintQuality : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+private slots:
+    // The screen's 2-pixel module at 96 pixels an inch, in whole printer dots:
+    // 2 * 203 / 96 = 4.2 -> 4, 2 * 300 / 96 = 6.25 -> 6, 2 * 600 / 96 = 12.5 -> 12 (a tie goes to the even).
+    void printedPagesScan_data() {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("module");
+        QTest::newRow("01 label printer, 203 dpi") << 203 << 4;
+        QTest::newRow("02 office printer, 300 dpi") << 300 << 6;
+        QTest::newRow("03 office printer, 600 dpi") << 600 << 12;
+    }
+    void printedPagesScan() {
+        QFETCH(int, dpi);
+        QFETCH(int, module);
+        const QString pdf = folder.filePath(QString("print-%1.pdf").arg(dpi));
+        RecordingReporter reporter;
+        frmBarCode form(reporter, [&] {
+            auto printer = PdfPrinter(pdf);
+            printer->setResolution(dpi);
+            return printer;
+        });
+        form.Text1.setText(kLongest);
+        form.PrintBarcode();
+        QVERIFY2(reporter.failures.isEmpty(), qPrintable(reporter.failures.join('\n')));
+        // The barcode goes as shapes, not as a picture resampled to the printer:
+        // pdfimages lists no image below its heading of two lines.
+        QProcess pdfimages;
+        pdfimages.start("pdfimages", {"-list", pdf});
+        pdfimages.waitForFinished(-1);
+        const QStringList images = QString::fromUtf8(pdfimages.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(images.size() == 2, qPrintable("the page holds images:\n" + images.join('\n')));
+
+        const QString png = folder.filePath(QString("page-%1").arg(dpi));
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-singlefile", "-png", pdf, png}), 0);
+        const QImage page = scangrade::ReadPage(png + ".png");
+        const scangrade::SymbolGrade symbol = scangrade::GradeSymbol(scangrade::GreyPage(page));
+        QCOMPARE(ReadCode39(page), QStringList{kLongest});
+        // Ten scan lines, as a verifier takes them, each decoding the text with every narrow
+        // bar and space exactly a module and every wide one two (the wide to narrow ratio of 2:1).
+        QCOMPARE(symbol.scans.size(), 10u);
+        for (const scangrade::ScanLineGrade& line : symbol.scans) {
+            QCOMPARE(QString::fromStdString(line.decoded.text), kLongest);
+            QCOMPARE(Distinct(line.dotRuns), (QList<int>{module, 2 * module}));
+        }
+        QCOMPARE(symbol.grade, 4.0);  // 4.0 is grade A, the best a verifier gives
+    }
+};
+
+QTEST_MAIN(TestPrintQuality)
+#include "tst_printquality.moc"
