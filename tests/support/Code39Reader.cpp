@@ -21,9 +21,8 @@ QStringList ReadCode39(const QImage& picture) {
                       page.constBits(), static_cast<unsigned long>(page.sizeInBytes()));
     scanner.scan(image);
     QStringList found;
-    for (auto symbol = image.symbol_begin(); symbol != image.symbol_end(); ++symbol) {
+    for (auto symbol = image.symbol_begin(); symbol != image.symbol_end(); ++symbol)
         found << QString::fromStdString(symbol->get_data());
-    }
     return found;
 }
 

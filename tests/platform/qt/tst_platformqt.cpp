@@ -1,0 +1,332 @@
+#include <QMessageBox>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <cmath>
+
+#include "engine/DrawBar.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/qt/DesignData.h"
+#include "platform/qt/DesignFont.h"
+#include "platform/qt/ErrorReporter.h"
+#include "platform/qt/FileError_p.h"
+#include "platform/qt/PictureBox.h"
+#include "platform/qt/PictureFiles.h"
+#include "platform/qt/PictureSurface.h"
+#include "platform/qt/PngEncoder_p.h"
+#include "platform/qt/QtColour.h"
+#include "platform/qt/QtText.h"
+
+using namespace tallyline;
+
+namespace {
+
+// A background that is neither of the colours bars are drawn in.
+constexpr Colour kPanel = RGB(212, 208, 200);
+
+// A row of a picture as text: black '#', white '.', the panel '-', any other colour '?'.
+QString PixelRow(const QImage& image, int y) {
+    QString row;
+    for (int x = 0; x < image.width(); ++x) {
+        const QRgb pixel = image.pixel(x, y);
+        row += pixel == qRgb(0, 0, 0) ? '#' : pixel == qRgb(255, 255, 255) ? '.' : pixel == ToQColor(kPanel).rgb() ? '-' : '?';
+    }
+    return row;
+}
+
+// A box of whole pixels in pixel scale.
+struct PixelBox : PictureBox {
+    PixelBox(int width, int height) {
+        Move(0, 0, width * kTwipsPerPixel, height * kTwipsPerPixel);
+        ScaleMode(ScaleModeKind::Pixels);
+    }
+};
+
+// A barcode drawn as the window draws it, kept both ways.
+struct Drawn : PictureSurface {
+    explicit Drawn(const QString& text, Colour background) : PictureSurface(Keeping::PixelsAndShapes) {
+        Width(615);
+        Height(1335);
+        BackColor(background);
+        DrawBarcode(ToText(text), *this);
+    }
+};
+
+}  // namespace
+
+class PlatformQtTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A surrogate pair is one character; a half on its own names none and becomes U+FFFD,
+    // so only texts without one read back the same.
+    void textFromUtf16_data() {
+        QTest::addColumn<QString>("utf16");
+        QTest::addColumn<Text>("text");
+        QTest::newRow("01 surrogate pair") << QStringLiteral("\u00E9\U0001F600\u20AC") << Text(U"\u00E9\U0001F600\u20AC");
+        QTest::newRow("02 lone high half") << (QString(QChar(0xD83D)) + 'A') << Text(U"\uFFFDA");
+        QTest::newRow("03 halves swapped") << (QString(QChar(0xDE00)) + QChar(0xD83D)) << Text(U"\uFFFD\uFFFD");
+    }
+    void textFromUtf16() {
+        QFETCH(QString, utf16);
+        QFETCH(Text, text);
+        QVERIFY(ToText(utf16) == text);
+        QCOMPARE(ToQString(text) == utf16, text.find(U'\uFFFD') == Text::npos);
+    }
+
+    void designDataReadsTypedValues() {
+        const DesignData data = ReadDesignData("[Button]\n  caption = \"say \\\"hi\\\"\"\nEnabled = TRUE\n"
+                                               "font = Font( \"MS Sans Serif\" , 8.25 , 400 )\n");
+        const PropertyBag& bag = *data.Find(QStringLiteral("button"));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Caption"), 0), PropertyValue(QStringLiteral("say \"hi\"")));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("enabled"), false), PropertyValue(true));
+        QCOMPARE(bag.ReadProperty(QStringLiteral("Font"), 0),
+                 PropertyValue(DesignFont(QStringLiteral("MS Sans Serif"), 8.25, 400)));
+    }
+
+    // Anything cut short or garbled is refused with an error that names the line and the key.
+    void badDesignDataNamesLineAndKey_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("message");
+        const QString whole = "Invalid file format: line 2, \"x\": expected a whole number from -2147483648 to 2147483647";
+        QTest::newRow("01 truncated text") << QByteArray("[a]\ncaption = \"Copy to")
+                                           << "Invalid file format: line 2, \"caption\": text without its closing quote";
+        QTest::newRow("02 truncated font") << QByteArray("[a]\nfont = Font(\"MS Sans Serif\", 8.2")
+                                           << "Invalid file format: line 2, \"font\": expected ','";
+        QTest::newRow("03 no value") << QByteArray("[a]\nx =") << whole;
+        QTest::newRow("04 unknown word") << QByteArray("[a]\nenabled = maybe")
+                                         << "Invalid file format: line 2, \"enabled\": unknown value \"maybe\"";
+        QTest::newRow("05 text after value") << QByteArray("[a]\nx = 5 6")
+                                             << "Invalid file format: line 2, \"x\": unexpected text after the value";
+        // 2^31 = 2147483648, one past the largest 32-bit integer.
+        QTest::newRow("06 integer too large") << QByteArray("[a]\nx = 2147483648") << whole;
+        QTest::newRow("07 garbage") << QByteArray("[a]\n\x01\xff\xfe")
+                                    << "Invalid file format: line 2: expected a key or an [instance]";
+    }
+    void badDesignDataNamesLineAndKey() {
+        QFETCH(QByteArray, text);
+        try {
+            ReadDesignData(text);
+            QFAIL("no error");
+        } catch (const RuntimeError& error) {
+            QCOMPARE(error.Number(), ErrorNumber::InvalidFileFormat);
+            QTEST(QString::fromUtf8(error.what()), "message");
+        }
+    }
+
+    // A report is a modal box that says what failed and why, centred on the
+    // window that reports belong to, else on the active window.
+    void reportIsABoxOverItsWindow_data() {
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("owned");
+        QTest::addColumn<QString>("seen");  // title | text
+        const QString copying = " Tallyline | Copying the barcode to the clipboard failed.\n\n";
+        const QString reason = "Run-time error 5: Invalid procedure call or argument";
+        QTest::newRow("01 over its window") << reason << true << copying + reason;
+        QTest::newRow("02 over the active window") << reason << false << copying + reason;
+    }
+    void reportIsABoxOverItsWindow() {
+        QFETCH(QString, reason);
+        QFETCH(bool, owned);
+        QWidget window, active;
+        window.setGeometry(200, 150, 519, 213);
+        active.setGeometry(100, 300, 400, 250);
+        for (QWidget* shown : {&window, &active}) shown->show();
+        active.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&active));
+        MessageBoxReporter reporter(" Tallyline");
+        if (owned) reporter.Parent(&window);
+        QWidget* const over = owned ? &window : &active;
+        // The box runs its own event loop, where this timer reads and closes it.
+        QString seen;
+        QTimer reader;
+        connect(&reader, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                const int offCentre = (box->geometry().center() - over->geometry().center()).manhattanLength();
+                seen = box->windowTitle() + " | " + box->text() + (box->parentWidget() == over && offCentre <= 2 ? "" : " | elsewhere");
+                box->done(0);
+            }
+        });
+        reader.start(10);
+        reporter.Report("Copying the barcode to the clipboard", reason);
+        QTEST(seen, "seen");
+    }
+
+    // Sizes are whole pixels, a tie going to the even one; a size that no
+    // pixel count holds is refused and changes nothing.
+    void widthIsWholePixels_data() {
+        QTest::addColumn<float>("twips");
+        QTest::addColumn<int>("pixels");  // -1: refused
+        QTest::newRow("01 tie goes down to even") << 37.5f << 2;
+        QTest::newRow("02 tie goes up to even") << 52.5f << 4;
+        QTest::newRow("03 largest") << 491505.f << 32767;
+        QTest::newRow("04 tie rounding past the largest") << 491512.5f << -1;
+        QTest::newRow("05 negative, rounding to zero") << -7.f << -1;
+    }
+    void widthIsWholePixels() {
+        QFETCH(float, twips);
+        QFETCH(int, pixels);
+        PixelBox box(10, 10);
+        try {
+            box.Width(twips);
+            QVERIFY(pixels >= 0);
+        } catch (const RuntimeError& error) {
+            QVERIFY(pixels < 0 && error.Number() == ErrorNumber::InvalidPropertyValue);
+        }
+        const int expected = pixels < 0 ? 10 : pixels;
+        QCOMPARE(box.ScaleWidth(), static_cast<float>(expected));
+        QCOMPARE(box.Image().PixelWidth(), expected);
+    }
+
+    // A box covers the pixels whose centres it holds, so boxes that share an
+    // edge never overlap.
+    void boxCoversPixelsWhoseCentresItHolds_data() {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("right");
+        QTest::addColumn<QString>("columns");
+        QTest::newRow("01 2 to 4") << 2.f << 4.f << "--##------";
+        QTest::newRow("02 corners swapped") << 4.f << 2.f << "--##------";
+        QTest::newRow("03 centres inside") << 2.4f << 4.6f << "--###-----";
+        QTest::newRow("04 centres outside") << 2.6f << 4.4f << "---#------";
+        QTest::newRow("05 clipped") << -5.f << 1.f << "#---------";
+        QTest::newRow("06 infinite") << -INFINITY << INFINITY << "##########";
+        QTest::newRow("07 not a number") << NAN << 4.f << "----------";
+    }
+    void boxCoversPixelsWhoseCentresItHolds() {
+        QFETCH(float, left);
+        QFETCH(float, right);
+        PixelBox box(10, 10);
+        box.BackColor(kPanel);
+        box.Line(left, 0.4f, right, 9.6f, kBlack);
+        const QImage image = box.Image().Image();
+        for (int y = 0; y < image.height(); ++y) QTEST(PixelRow(image, y), "columns");
+    }
+
+    // The box keeps what it laid out last; measuring and printing must still
+    // follow the text and font of the moment.
+    void captionFollowsTextAndFont_data() {
+        QTest::addColumn<QString>("earlierText");
+        QTest::addColumn<int>("earlierPoints");
+        QTest::newRow("01 same text, another font") << "AB1" << 8;
+        QTest::newRow("02 another text, same font") << "AB2" << 12;
+        QTest::newRow("03 longer text, same start") << "AB12" << 12;
+    }
+    void captionFollowsTextAndFont() {
+        QFETCH(QString, earlierText);
+        QFETCH(int, earlierPoints);
+        const Text earlier = ToText(earlierText);
+        PixelBox box(120, 40), fresh(120, 40);
+        const auto points = [](PixelBox& drawn, int size) { drawn.Font(QFont(QStringLiteral("Sans Serif"), size)); };
+        points(box, earlierPoints);
+        box.TextWidth(earlier);
+        box.Print(earlier);
+        box.Cls();
+        points(box, 12);
+        points(fresh, 12);
+        QCOMPARE(box.TextWidth(U"AB1"), fresh.TextWidth(U"AB1"));
+        box.Print(U"AB1");
+        fresh.Print(U"AB1");
+        QCOMPARE(box.Image().Image(), fresh.Image().Image());
+        // Text is centred by its measured width, so every character drawn counts:
+        // U+009C once cut the measure short while the rest was still drawn.
+        QVERIFY(box.TextWidth(U"A\u009CB") > box.TextWidth(U"AB"));
+    }
+
+    // The window's barcode box is 41 x 89 pixels, so two pixels a module, narrowed
+    // to fit once drawn: start character, A, 1, stop character (ISO/IEC 16388's
+    // table), one white module and one of background. Margins and gaps are white
+    // whatever the background; beneath the bars only the caption, centred, stands on it.
+    void barcodeOnPictureBoxFollowsTheModules() {
+        PictureBox box;
+        box.Move(120, 720, 615, 1335);
+        box.BackColor(kPanel);
+        DrawBarcode(U"A1", box);
+        const QImage image = box.Image().Image();
+        QString expected;
+        for (const QChar module : QString(".#..#.##.##.#" ".##.#.#..#.##" ".##.#..#.#.##" ".#..#.##.##.#" ".-"))
+            expected += QString(2, module);
+        QCOMPARE(image.size(), QSize(expected.size(), 89));
+        int captionTop = 0;
+        while (captionTop < image.height() && PixelRow(image, captionTop) == expected) ++captionTop;
+        QVERIFY2(captionTop > 40, qPrintable(PixelRow(image, 0)));
+        QString ink(image.width(), '-');
+        for (int y = captionTop; y < image.height(); ++y) {
+            const QString row = PixelRow(image, y);
+            QVERIFY(!row.contains('.'));
+            for (int x = 0; x < row.size(); ++x) ink[x] = row[x] == '-' ? ink[x] : '#';
+        }
+        const int left = ink.indexOf('#');
+        const int right = ink.lastIndexOf('#') + 1;
+        QVERIFY2(left >= 0 && std::abs(left + right - image.width()) <= 2, qPrintable(ink));
+    }
+
+    // The PNG file holds exactly the pixels, each a square of scale pixels, colours too, and
+    // says so in pHYs: 96 per inch / 0.0254 = 3779.5 dots a metre, written 3780, times the scale.
+    void pngHoldsThePixels_data() {
+        QTest::addColumn<Colour>("background");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("dotsPerMetre");
+        QTest::newRow("01 greys, as drawn") << kWindowBackground << 1 << 3780;
+        QTest::newRow("02 a colour, enlarged") << kPanel << 3 << 11340;
+    }
+    void pngHoldsThePixels() {
+        QFETCH(Colour, background);
+        QFETCH(int, scale);
+        const QImage pixels = Drawn(QStringLiteral("TALLY-2026"), background).Image().Image();
+        const QImage read = QImage::fromData(EncodePng(pixels, scale), "png");
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32),
+                 pixels.scaled(pixels.size() * scale).convertToFormat(QImage::Format_RGB32));
+        QTEST(read.dotsPerMeterX(), "dotsPerMetre");
+        QTEST(read.dotsPerMeterY(), "dotsPerMetre");
+    }
+
+    // The worked example is 108 x 89 pixels; the SVG keeps pixels as its user units, and its
+    // width on paper is 108 x 0.25 mm = 27 mm.
+    void svgKeepsPixelsAsItsUnits() {
+        const QString svg = QString::fromUtf8(SvgFile(Drawn(QStringLiteral("A1"), kWindowBackground).Shapes(), 0.25));
+        QVERIFY2(svg.contains("viewBox=\"0 0 108 89\"") && svg.contains("width=\"27mm\""), qPrintable(svg.left(500)));
+    }
+
+    // A box cut off by a narrower picture stays cut in the shapes when the picture grows again.
+    void shrinkingLosesWhatFallsOutside() {
+        PictureSurface surface(PictureSurface::Keeping::PixelsAndShapes);
+        surface.ScaleMode(ScaleModeKind::Pixels);
+        surface.Width(20 * kTwipsPerPixel);
+        surface.Height(4 * kTwipsPerPixel);
+        surface.Line(0, 0, 20, 4, kBlack);
+        surface.Width(10 * kTwipsPerPixel);
+        surface.Width(20 * kTwipsPerPixel);
+        QImage painted(surface.Shapes().Extent(), QImage::Format_RGB32);
+        QPainter painter(&painted);
+        surface.Shapes().Paint(painter);
+        QCOMPARE(painted, surface.Image().Image());
+    }
+
+    // A file that cannot be written whole leaves no part of itself and the
+    // old file, if any, as it was.
+    void failedWritesLeaveNothingHalfDone_data() {
+        QTest::addColumn<Writing>("writing");
+        QTest::newRow("01 safely") << Writing::Safely;
+        QTest::newRow("02 quickly") << Writing::Quickly;
+    }
+    void failedWritesLeaveNothingHalfDone() {
+        QFETCH(Writing, writing);
+        const QTemporaryDir folder;
+        const QString old = folder.filePath(QStringLiteral("old.png"));
+        WriteWholeFile(old, "old", Writing::Safely);
+        QDir(folder.path()).mkdir(QStringLiteral("a folder.png"));
+        QVERIFY(QFile::link(old, folder.filePath(QStringLiteral("link.png"))));
+        for (const char* name : {"a folder.png", "missing/a.png", "link.png"})
+            QVERIFY_THROWS_EXCEPTION(FileError, WriteWholeFile(folder.filePath(name), "new", writing));
+        WriteWholeFile(old, "replaced", writing);
+        QFile file(old);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("replaced"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 (QStringList{"link.png", "old.png"}));
+    }
+};
+
+QTEST_MAIN(PlatformQtTest)
+#include "tst_platformqt.moc"
