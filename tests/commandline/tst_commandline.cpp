@@ -28,7 +28,7 @@ QString Described(const Request& request) {
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
-    // Requests, and the usage errors that the end-to-end tests do not make, word for word.
+    // Requests, and usage errors word for word.
     void argumentsSayWhatToDo_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("request");
@@ -52,6 +52,18 @@ private slots:
         QTest::newRow("13 folder without batch") << QStringList{"A", "-o", "a.png", "-d", "out"} << "usage: -d goes with --batch";
         QTest::newRow("14 format with a file") << QStringList{"A", "-o", "a.png", "--format", "png"}
                                             << "usage: --format goes with --batch; with -o the file's suffix sets the format";
+        QTest::newRow("15 unknown suffix") << QStringList{"A1", "-o", "a.jpg"}
+                                        << "usage: a.jpg: unknown format: the name must end in .png, .svg or .pdf";
+        QTest::newRow("16 formats are lower case") << QStringList{"--batch", "l", "-d", "o", "--format", "PNG"}
+                                                << "usage: unknown format 'PNG': use png, svg or pdf";
+        QTest::newRow("17 scale zero") << QStringList{"A", "-o", "a.png", "--scale", "0"}
+                                    << "usage: --scale '0': a whole number from 1 to 100 is needed";
+        QTest::newRow("18 scale fraction") << QStringList{"A", "-o", "a.png", "--scale", "1.5"}
+                                        << "usage: --scale '1.5': a whole number from 1 to 100 is needed";
+        QTest::newRow("19 module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
+                                             << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
+        QTest::newRow("20 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
+                                         << "usage: --module-mm '0': a number of millimetres from 0.01 to 100 is needed";
     }
     void argumentsSayWhatToDo() {
         QFETCH(QStringList, arguments);
@@ -60,18 +72,25 @@ private slots:
         QCOMPARE(Described(ParseCommandLine(arguments, QStringLiteral("9.9"))), request);
     }
 
-    // A name never names a device or is empty; clashes, also in case only, are
-    // numbered. The end-to-end batch of hostile lines shows none leaves its folder or hides.
+    // A name stays in its folder, never hides, never names a device or is empty;
+    // clashes, also in case only, are numbered.
     void namesAreSafe_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("names");
         QTest::newRow("01 plain") << QStringList{"TALLY-2026", "a+b.c"} << QStringList{"TALLY-2026.png", "a+b.c.png"};
-        QTest::newRow("02 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE"}
+        QTest::newRow("02 paths") << QStringList{"../x", "/etc/passwd", "a\\b"}
+                               << QStringList{"_._x.png", "_etc_passwd.png", "a_b.png"};
+        QTest::newRow("03 hidden and dots") << QStringList{".hidden", ".", ".."}
+                                         << QStringList{"_hidden.png", "_.png", "_..png"};
+        QTest::newRow("04 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE"}
                                  << QStringList{"_CON.png", "_nul.txt.png", "_com1.png", "CONSOLE.png"};
-        QTest::newRow("03 nothing kept") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600")}
+        QTest::newRow("05 nothing kept") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600")}
                                       << QStringList{"barcode.png", "___.png", "__.png"};
-        QTest::newRow("04 clashes") << QStringList{"A", "A", "a", "A-2", "A"}
+        QTest::newRow("06 control characters") << QStringList{QString::fromUtf8("A\nB\0C", 5), "A\tB"}
+                                            << QStringList{"A_B_C.png", "A_B.png"};
+        QTest::newRow("07 clashes") << QStringList{"A", "A", "a", "A-2", "A"}
                                  << QStringList{"A.png", "A-2.png", "a-3.png", "A-2-2.png", "A-4.png"};
+        QTest::newRow("08 long") << QStringList{QString(500, u'A')} << QStringList{QString(200, u'A') + ".png"};
     }
     void namesAreSafe() {
         QFETCH(QStringList, texts);

@@ -281,11 +281,17 @@ private slots:
         QTEST(read.dotsPerMeterY(), "dotsPerMetre");
     }
 
-    // The worked example is 108 x 89 pixels; the SVG keeps pixels as its user units, and its
-    // width on paper is 108 x 0.25 mm = 27 mm.
-    void svgKeepsPixelsAsItsUnits() {
-        const QString svg = QString::fromUtf8(SvgFile(Drawn(QStringLiteral("A1"), kWindowBackground).Shapes(), 0.25));
-        QVERIFY2(svg.contains("viewBox=\"0 0 108 89\"") && svg.contains("width=\"27mm\""), qPrintable(svg.left(500)));
+    // The worked example is 108 x 89 pixels. SVG: pixels are its user units, its width on paper
+    // 108 x 0.25 mm = 27 mm, edges crisp. PDF: a page of 108 x 0.5 mm = 54 mm = 54 / 25.4 x 72
+    // = 153.07 points by 89 x 0.5 / 25.4 x 72 = 126.14, which Qt writes in whole points.
+    void vectorFilesKeepSizeOnPaper() {
+        const Drawn drawn(QStringLiteral("A1"), kWindowBackground);
+        const QString svg = QString::fromUtf8(SvgFile(drawn.Shapes(), 0.25));
+        for (const char* part : {"shape-rendering=\"crispEdges\"", "viewBox=\"0 0 108 89\"", "width=\"27mm\""})
+            QVERIFY2(svg.contains(QLatin1String(part)), part);
+        const QByteArray pdf = PdfFile(drawn.Shapes(), 0.5);
+        const QRegularExpression page(QStringLiteral("/MediaBox \\[0 0 153(\\.0*)? 126(\\.0*)?\\]"));
+        QVERIFY2(pdf.startsWith("%PDF-") && page.match(QString::fromLatin1(pdf)).hasMatch(), pdf.left(2000).constData());
     }
 
     // A box cut off by a narrower picture stays cut in the shapes when the picture grows again.
