@@ -36,7 +36,7 @@ Text BarcodeDrawing::Draw(const QString& text) {
 
 QByteArray BarcodeDrawing::File(const FileSettings& settings) const {
     const double millimetresPerPixel =
-        settings.moduleMillimetres ? *settings.moduleMillimetres / ModuleWidth(surface_.ScaleHeight())
+        settings.moduleMillimetres ? *settings.moduleMillimetres / ModulePixels(surface_)
                                    : kDesignMillimetresPerPixel;
     return PictureFile(surface_, settings.format, settings.scale, millimetresPerPixel);
 }

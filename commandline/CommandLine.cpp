@@ -7,10 +7,6 @@
 namespace tallyline::commandline {
 namespace {
 
-constexpr int kLargestScale = 100;
-constexpr double kFinestModule = 0.01;
-constexpr double kBroadestModule = 100;
-
 const QCommandLineOption kOutput({QStringLiteral("o"), QStringLiteral("output")}, kOutputHelp, QStringLiteral("FILE"));
 const QCommandLineOption kBatch(QStringLiteral("batch"), kBatchHelp, QStringLiteral("LIST"));
 const QCommandLineOption kDirectory({QStringLiteral("d"), QStringLiteral("directory")}, kDirectoryHelp,

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "commandline/CommandLine_p.h"
+
 // What the command line says: its help, its usage errors and its reports.
 // A report starts with the program's name, as GNU tools do.
 namespace tallyline::commandline {
@@ -27,7 +29,8 @@ inline const QString kBatchHelp = QStringLiteral(
 inline const QString kDirectoryHelp = QStringLiteral("The folder that --batch writes into; made if missing.");
 inline const QString kFormatHelp = QStringLiteral("The format of the files that --batch writes: png (the default), svg or pdf.");
 inline const QString kPrintHelp = QStringLiteral("Print the barcode of the text on the default printer, as the window's Print does.");
-inline const QString kScaleHelp = QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to 100; default 1).");
+inline const QString kScaleHelp =
+    QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1).").arg(kLargestScale);
 inline const QString kModuleHelp = QStringLiteral(
     "The width of the narrow bar in SVG and PDF files, in millimetres (default: the window's, two pixels at "
     "96 per inch, about 0.529).");
@@ -51,10 +54,11 @@ inline QString UnknownSuffix(const QString& file) {
     return QStringLiteral("%1: unknown format: the name must end in .png, .svg or .pdf").arg(file);
 }
 inline QString BadScale(const QString& scale) {
-    return QStringLiteral("--scale '%1': a whole number from 1 to 100 is needed").arg(scale);
+    return QStringLiteral("--scale '%1': a whole number from 1 to %2 is needed").arg(scale, QString::number(kLargestScale));
 }
 inline QString BadModule(const QString& module) {
-    return QStringLiteral("--module-mm '%1': a number of millimetres from 0.01 to 100 is needed").arg(module);
+    return QStringLiteral("--module-mm '%1': a number of millimetres from %2 to %3 is needed")
+        .arg(module, QString::number(kFinestModule), QString::number(kBroadestModule));
 }
 
 // Reports on a text.

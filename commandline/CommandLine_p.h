@@ -10,6 +10,11 @@
 
 namespace tallyline::commandline {
 
+// How far a file's scale and module may go.
+constexpr int kLargestScale = 100;
+constexpr double kFinestModule = 0.01;
+constexpr double kBroadestModule = 100;
+
 // How each file is drawn.
 struct FileSettings {
     PictureFormat format = PictureFormat::Png;

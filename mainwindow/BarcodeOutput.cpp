@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "engine/DrawBar.h"
 #include "mainwindow/BarcodePicture.h"
 #include "mainwindow/design/ErrorTexts.h"
 #include "platform/core/RuntimeError.h"
@@ -20,10 +19,11 @@ void CopyPicture(const PictureSurface& source) {
 void PrintPicture(const PictureSurface& source, std::unique_ptr<frmPrint>& form, const PrinterSource& printers,
                   const QString& documentName) {
     if (!form) form = std::make_unique<frmPrint>();
-    form->ShowPicture(source.Shapes());
+    // The printer draws the shapes at its own resolution on the form's Picture1.
+    form->FitPicture(source.Shapes());
     Printer printer(printers(), documentName);
-    const int module = ModuleWidth(static_cast<float>(source.PixelSize().height()));
-    printer.PrintForm(*form, form->Picture1, form->ShownPicture(), PrintedDotsPerPixel(printer.Resolution(), module));
+    printer.PrintForm(*form, form->Picture1, source.Shapes(),
+                      PrintedDotsPerPixel(printer.Resolution(), ModulePixels(source)));
     printer.EndDoc();
     form.reset();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/DrawBar.h"
 #include "mainwindow/design/Fonts.h"
 #include "mainwindow/design/Geometry.h"
 
@@ -15,6 +16,10 @@ void DesignAsBarcodePicture(PictureSurface& surface) {
     surface.ForeColor(kWindowText);
     // Neither the window nor the picture box names a font: the window's default is the one they get.
     surface.Font(design::FontOf(design::kDefaultFont));
+}
+
+int ModulePixels(const PictureSurface& surface) {
+    return ModuleWidth(static_cast<float>(surface.PixelSize().height()));
 }
 
 double PrintedDotsPerPixel(int dotsPerInch, int modulePixels) {

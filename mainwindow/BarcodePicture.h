@@ -14,6 +14,9 @@ constexpr double kDesignMillimetresPerPixel = kMillimetresPerInch / kDesignDotsP
 // picture the window shows.
 void DesignAsBarcodePicture(PictureSurface& surface);
 
+// The narrow element's width in pixels of the barcode drawn on the surface.
+int ModulePixels(const PictureSurface& surface);
+
 // How many printer dots each pixel of a barcode picture takes, so that every
 // module is a whole number of dots: the nearest to the design's module at the
 // printer's resolution, a tie to the even one, and at least one. Bars and

@@ -144,11 +144,12 @@ void frmBarCode::LayOut() {
 void frmBarCode::Form_Load() {
     // A window that cannot draw its first barcode still opens; the next
     // change of the text draws again.
+    const Text text = ToText(Text1.text());
     try {
-        DrawBarcode(ToText(Text1.text()), Picture1);
+        DrawBarcode(text, Picture1);
     } catch (...) {
     }
-    MarkUncarriedCharacters();
+    MarkUncarriedCharacters(text);
 }
 
 void frmBarCode::paintEvent(QPaintEvent*) {
@@ -157,14 +158,14 @@ void frmBarCode::paintEvent(QPaintEvent*) {
 }
 
 void frmBarCode::Text1_Change() {
-    Guarded(reporter_, design::kDrawAction, [this] { DrawBarcode(ToText(Text1.text()), Picture1); });
-    MarkUncarriedCharacters();
+    const Text text = ToText(Text1.text());
+    Guarded(reporter_, design::kDrawAction, [&] { DrawBarcode(text, Picture1); });
+    MarkUncarriedCharacters(text);
 }
 
-void frmBarCode::MarkUncarriedCharacters() {
-    Guarded(reporter_, design::kDrawAction, [this] {
+void frmBarCode::MarkUncarriedCharacters(const Text& text) {
+    Guarded(reporter_, design::kDrawAction, [&] {
         QStringList uncarried;
-        const Text text = ToText(Text1.text());
         for (const char32_t character : UncarriedCharacters(text)) {
             uncarried.append(ToQString(TextView(&character, 1)));
         }

@@ -10,6 +10,7 @@
 #include "button/xpcmdbutton.h"
 #include "mainwindow/DesignLabel.h"
 #include "mainwindow/frmPrint.h"
+#include "platform/core/Text.h"
 #include "platform/qt/ClickablePicture.h"
 #include "platform/qt/ErrorReporter.h"
 #include "platform/qt/PictureBox.h"
@@ -75,7 +76,7 @@ private slots:
 private:
     void Form_Load();
     void LayOut();
-    void MarkUncarriedCharacters();
+    void MarkUncarriedCharacters(const Text& text);
 
     ErrorReporter& reporter_;
     PrinterSource printers_;

@@ -21,13 +21,12 @@ frmPrint::frmPrint()
     Picture1.Move(picture.left, picture.top, picture.width, picture.height);
 }
 
-void frmPrint::ShowPicture(const VectorCanvas& picture) {
+void frmPrint::FitPicture(const VectorCanvas& picture) {
     const int overhang = picture.Extent().width() - Picture1.width();
     if (overhang > 0) {
         Picture1.Width(static_cast<float>(picture.Extent().width() * kTwipsPerPixel));
         resize(width() + overhang, height());
     }
-    picture_ = picture;
 }
 
 }  // namespace tallyline

@@ -14,17 +14,13 @@ class frmPrint : public QWidget {
 public:
     frmPrint();
 
-    // Shows the picture at the top-left of Picture1, unscaled, as shapes, so
-    // that a printer draws it at its own resolution. A picture wider than
-    // Picture1 widens Picture1 and the form alike, keeping the margins: a
-    // barcode cut short on paper loses its stop character and no longer scans.
-    void ShowPicture(const VectorCanvas& picture);
-    const VectorCanvas& ShownPicture() const noexcept { return picture_; }
+    // Makes room for the picture at the top-left of Picture1, unscaled. A
+    // picture wider than Picture1 widens Picture1 and the form alike, keeping
+    // the margins: a barcode cut short on paper loses its stop character and
+    // no longer scans.
+    void FitPicture(const VectorCanvas& picture);
 
     PictureBox Picture1;
-
-private:
-    VectorCanvas picture_;
 };
 
 }  // namespace tallyline

@@ -25,7 +25,7 @@ const QPaintDevice& Typesetter() {
 QFontMetricsF DesignMetrics(const QFont& font) { return QFontMetricsF(font, &Typesetter()); }
 
 LaidOutText::LaidOutText(const QString& text, const QFont& font)
-    : text_(text), font_(font), layout_(text, font, &Typesetter()) {
+    : font_(font), layout_(text, font, &Typesetter()) {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);

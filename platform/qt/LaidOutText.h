@@ -26,14 +26,13 @@ class LaidOutText {
 public:
     LaidOutText(const QString& text, const QFont& font);
 
-    const QString& String() const noexcept { return text_; }
+    QString String() const { return layout_.text(); }
     const QFont& Font() const noexcept { return font_; }
     double Advance() const noexcept { return advance_; }
     // Draws the text with its baseline's left end at the origin.
     void Draw(QPainter& painter, QPointF origin) const;
 
 private:
-    QString text_;
     // As asked for: the layout keeps its own copy fitted to the typesetter.
     QFont font_;
     QTextLayout layout_;

@@ -104,12 +104,18 @@ bool Encode(const Rows& rows, std::vector<png_byte>& wide, QByteArray& file) {
     // what there is to compress.
     png_set_compression_strategy(png, Z_RLE);
     png_write_info(png, info);
+    const auto rowBytes = static_cast<std::size_t>(rows.width) * rows.channels;
     for (int y = 0; y < rows.height; ++y) {
         const png_byte* row = rows.Row(y);
         if (rows.scale > 1) {
-            png_byte* out = wide.data();
-            for (const png_byte* pixel = row; pixel < row + rows.width * rows.channels; pixel += rows.channels) {
-                for (int copy = 0; copy < rows.scale; ++copy, out += rows.channels) std::memcpy(out, pixel, rows.channels);
+            // A row that repeats the one above is widened already.
+            if (y == 0 || std::memcmp(row, rows.Row(y - 1), rowBytes) != 0) {
+                png_byte* out = wide.data();
+                for (const png_byte* pixel = row; pixel < row + rowBytes; pixel += rows.channels) {
+                    for (int copy = 0; copy < rows.scale; ++copy, out += rows.channels) {
+                        std::memcpy(out, pixel, rows.channels);
+                    }
+                }
             }
             row = wide.data();
         }

@@ -1,7 +1,6 @@
 #include "tools/scangrade/Code39Decode.h"
 
 #include <algorithm>
-#include <bit>
 #include <map>
 
 #include "engine/Code39Table.h"
@@ -11,7 +10,8 @@ namespace {
 
 constexpr int kElementsPerCharacter = 9;
 constexpr int kWideElements = 3;
-constexpr double kModulesPerCharacter = 12;  // six narrow, three wide of two
+// A character's bars and spaces without the gap that leads it: six narrow, three wide of two.
+constexpr double kModulesWithoutGap = kModulesPerCharacter - 1;
 constexpr double kWideModules = 2;
 constexpr double kDecision = 1.5;  // modules: narrower is narrow, wider is wide
 constexpr double kQuietZoneModules = 10;
@@ -72,7 +72,7 @@ Decoded DecodeCode39(const std::vector<Element>& elements) {
     for (int start = 0; start < count; start += kElementsPerCharacter + 1) {
         double width = 0;
         for (int e = start; e < start + kElementsPerCharacter; ++e) width += symbol[e].Width();
-        const double module = width / kModulesPerCharacter;
+        const double module = width / kModulesWithoutGap;
         const double decision = kDecision * module;
         int mask = 0;
         for (int e = 0; e < kElementsPerCharacter; ++e) {
@@ -85,7 +85,7 @@ Decoded DecodeCode39(const std::vector<Element>& elements) {
         }
         const auto found = CharacterOfMask().find(mask);
         const int position = start / (kElementsPerCharacter + 1) + 1;
-        if (std::popcount(static_cast<unsigned>(mask)) != kWideElements || found == CharacterOfMask().end()) {
+        if (found == CharacterOfMask().end()) {
             return Fail(decoded, "character " + std::to_string(position) + " is not Code 39");
         }
         characters += found->second;
