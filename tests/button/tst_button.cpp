@@ -6,6 +6,7 @@
 #include "platform/core/RuntimeError.h"
 #include "platform/qt/CursorPosition.h"
 #include "platform/qt/DesignFont.h"
+#include "tests/support/RecordingReporter.h"
 #include "tools/skin-gen/IndexedBmp.h"
 #include "tools/skin-gen/SkinCells.h"
 
@@ -16,10 +17,7 @@ namespace {
 const ButtonFace kFaces[] = {FaceNormal, FacePressed, FaceDisabled, FaceHover, FaceHighlighted};
 QPoint pointer;
 
-struct ReportLog : ErrorReporter {
-    void Report(const QString& action, const QString& reason) noexcept override { entries << action + ": " + reason; }
-    QStringList entries;
-} unheard;
+RecordingReporter unheard;
 
 PictureClip Skin() {
     PictureClip pc;
@@ -86,7 +84,7 @@ struct Bench {  // a 97 x 33 button, new or restored, in a container with a font
     IntervalTimer& Timer1() { return *button->findChild<IntervalTimer*>(QStringLiteral("Timer1")); }
     CaptionLabel& lbl() { return *button->findChild<CaptionLabel*>(QStringLiteral("lbl")); }
 
-    ReportLog log;
+    RecordingReporter log;
     QWidget window;
     std::unique_ptr<xpcmdbutton> button;
     QStringList events;
@@ -216,7 +214,7 @@ private slots:
                      QStringLiteral("MouseMove 0 0 2 3, MouseDown 1 0 2 3, MouseUp 1 0 2 3, Click, KeyDown 32 0, "
                                     "KeyPress 32, KeyUp 32 0, KeyDown 13 0, KeyPress 13, KeyUp 13 0"));
             QCOMPARE(FaceShown(*bench.button), QStringLiteral("Normal"));
-            QCOMPARE(bench.log.entries, QStringList{"Handling the button: copy failed"});
+            QCOMPARE(bench.log.reports, QStringList{"Handling the button: copy failed"});
         }
         // Handlers get the arguments by reference: one that says a button is held presses the face.
         Bench bench;

@@ -26,8 +26,9 @@ LIBC.prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
 
 
 def check(condition, message):
+    """A message that has to look again (decode a picture, say) is a function, called only on failure."""
     if not condition:
-        sys.exit("FAIL: " + message)
+        sys.exit("FAIL: " + (message() if callable(message) else message))
 
 
 def wait_for(predicate, timeout=STEP_TIMEOUT):
@@ -268,22 +269,29 @@ def cups_pdf_printer():
 
 
 @contextlib.contextmanager
-def screen_reader(display):
-    """A session bus and the accessibility bus, read from this process as a screen
-    reader reads it; yields the environment that puts the program on them, and pyatspi."""
+def session_bus(display):
+    """A session bus on the display, with a home of its own; yields the environment that puts a program on it."""
     with tempfile.TemporaryDirectory() as home:
         runtime = os.path.join(home, "runtime")
         os.mkdir(runtime, 0o700)
         extra = {"HOME": home, "XDG_RUNTIME_DIR": runtime, **{f"XDG_{kind.upper()}_HOME": os.path.join(home, kind)
                                                             for kind in ("config", "cache", "data")}}
-        env = dict(os.environ, DISPLAY=display, **extra)
-        with own_process_group(["dbus-daemon", "--session", "--nofork", "--print-address=1"], env) as bus:
-            extra["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+        with own_process_group(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               dict(os.environ, DISPLAY=display, **extra)) as bus:
+            extra["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
             check(extra["DBUS_SESSION_BUS_ADDRESS"], "the session bus did not start")
-            with own_process_group(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env):
-                os.environ.update(extra, DISPLAY=display)
-                import pyatspi  # pylint: disable=import-outside-toplevel  # it joins the bus it finds at import
-                yield dict(extra, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), pyatspi
+            yield extra
+
+
+@contextlib.contextmanager
+def screen_reader(display):
+    """The accessibility bus on a session bus, read from this process as a screen reader
+    reads it; yields the environment that puts the program on them, and pyatspi."""
+    with session_bus(display) as extra, own_process_group(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                                          dict(os.environ, DISPLAY=display, **extra)):
+        os.environ.update(extra, DISPLAY=display)
+        import pyatspi  # pylint: disable=import-outside-toplevel  # it joins the bus it finds at import
+        yield dict(extra, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), pyatspi
 
 
 def main(test):

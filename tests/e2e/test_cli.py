@@ -37,7 +37,7 @@ def test_formats(binary, folder):
     expected = bar_row(png.read_bytes(), 50)
     for name, picture in (("PNG", png.read_bytes()), ("SVG", svg_to_png(svg, "--dpi-x", "508", "--dpi-y", "508")),
                           ("PDF", pdf_to_png(pdf, 508))):
-        check(decode(picture) == [TEXT.upper()], f"the {name} decoded as {decode(picture)}")
+        check(decode(picture) == [TEXT.upper()], lambda: f"the {name} decoded as {decode(picture)}")
         row = bar_row(picture, 50)
         check("#" in expected and row.rstrip(".") == expected.rstrip("."),
               f"{name} bars off the PNG's columns:\n{row}\n{expected}")
@@ -63,7 +63,7 @@ def test_ends(binary, folder):
         result = tallyline(binary, *(a.format(d=folder) for a in arguments))
         check((result.returncode, result.stdout, result.stderr) == (status, "", f"tallyline: {message.format(d=folder)}\n")
               and sorted(p.name for p in folder.iterdir()) == left, f"{arguments[:3]}: {result}")
-    check(decode_file(folder / "emoji.svg") == ["OK  OK"], f"emoji.svg read as {decode_file(folder / 'emoji.svg')}")
+    check(decode_file(folder / "emoji.svg") == ["OK  OK"], lambda: f"emoji.svg read as {decode_file(folder / 'emoji.svg')}")
 
 
 # Mounts the tmpfs, lays the files there, runs the command and copies out what it left.

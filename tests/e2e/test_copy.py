@@ -12,7 +12,7 @@ import tempfile
 from Xlib import display as xdisplay
 
 from tallyline_e2e import (check, clipboard, decode, decode_file, headless_env, main, own_process_group, program, run,
-                           screen_reader, svg_to_png, wait_for, xvfb)
+                           session_bus, svg_to_png, wait_for, xvfb)
 
 TEXT_TARGETS = {b"text/plain", b"STRING", b"UTF8_STRING", b"TEXT", b"COMPOUND_TEXT", b"text/plain;charset=utf-8"}
 COPIES = [("the pop-up menu", "tally line 39", lambda window: window.choose_from_menu(0)),
@@ -57,12 +57,12 @@ def test(binary):
                 copy(window)
                 # Until the program has handled the copy, the clipboard may still hold the last one.
                 check(wait_for(lambda: decode(clipboard(display, "image/png")) == [text.upper()]),
-                      f"{case}: decoded {decode(clipboard(display, 'image/png'))}")
+                      lambda: f"{case}: decoded {decode(clipboard(display, 'image/png'))}")
                 targets = set(clipboard(display, "TARGETS").split())
                 check(b"image/svg+xml" in targets and not targets & TEXT_TARGETS, f"{case}: offered {targets}")
                 (work / "copy.svg").write_bytes(clipboard(display, "image/svg+xml"))
                 drawn = svg_to_png(work / "copy.svg")
-                check(decode(drawn) == [text.upper()], f"{case}: the SVG decoded as {decode(drawn)}")
+                check(decode(drawn) == [text.upper()], lambda: f"{case}: the SVG decoded as {decode(drawn)}")
                 check(pixels(clipboard(display, "image/png")) == pixels(reference.read_bytes()),
                       f"{case}: the bitmap is not the command line's")
             for name in ("saved.png", "saved.svg", "saved.pdf"):
@@ -95,7 +95,7 @@ def test(binary):
 
         # Where a clipboard manager runs (Xfce's settings daemon, on a session bus of
         # the test's own), Qt hands the copy over at exit and the manager serves it on.
-        with screen_reader(display) as (extra, _), own_process_group(
+        with session_bus(display) as extra, own_process_group(
                 ["xfsettingsd", "--no-daemon", "--sm-client-disable"], dict(os.environ, DISPLAY=display, **extra)):
             connection = xdisplay.Display(display)
             check(wait_for(lambda: connection.get_selection_owner(connection.intern_atom("CLIPBOARD_MANAGER")) != 0),

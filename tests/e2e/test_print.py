@@ -44,7 +44,7 @@ def check_printed(folder, before, jobs, case):
     check(named == [f"Tallyline: {TEXT}"] * jobs, f"{case}: the queue named the jobs {named}")
     page = pdf_to_png(printed[0], 300)
     figures = scan_grade(page)
-    check(decode(page) == [TEXT], f"{case}: decoded {decode(page)} from paper")
+    check(decode(page) == [TEXT], lambda: f"{case}: decoded {decode(page)} from paper")
     check([line["text"] for line in figures["scans"]] == [TEXT] * 10, f"{case}: our verifier did not read every line")
     runs = [sorted(set(line["dot_runs"])) for line in figures["scans"]]
     check(runs == [[6, 12]] * 10, f"{case}: bars and spaces of {runs} dots, not 6 and 12")

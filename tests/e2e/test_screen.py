@@ -39,8 +39,8 @@ def ink_columns(png, box, is_ink):
     return (min(columns), max(columns)) if columns else None
 
 
-def test_scaling(binary, factor):
-    with xvfb() as display, program(binary, display, {"QT_SCALE_FACTOR": str(factor)}) as window:
+def test_scaling(binary, display, factor):
+    with program(binary, display, {"QT_SCALE_FACTOR": str(factor)}) as window:
         shot = run("import", "-display", display, "-window", window.window, "png:-").stdout
         size, expected = grey(shot)[:2], scaled((519, 213), factor)
         check(all(abs(a - b) <= 1 for a, b in zip(size, expected)), f"at {factor} the window is {size}, not {expected}")
@@ -100,8 +100,9 @@ def test(binary):
         shot = pathlib.Path(folder, "window.png").read_bytes() if made.returncode == 0 else b""
         check(shot and grey(shot)[:2] == (519, 213) and decode(crop(shot, BARCODE)) == SAMPLE,
               f"the script's picture is not the window as it opens: {made.stderr}")
-        for factor in (1.25, 1.5, 2):
-            test_scaling(binary, factor)
+        with xvfb() as display:
+            for factor in (1.25, 1.5, 2):
+                test_scaling(binary, display, factor)
         test_wayland(binary, pathlib.Path(folder))
 
 

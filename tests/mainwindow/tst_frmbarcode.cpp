@@ -10,6 +10,7 @@
 #include "mainwindow/frmBarCode.h"
 #include "platform/qt/QtColour.h"
 #include "tests/support/Code39Reader.h"
+#include "tests/support/RecordingReporter.h"
 
 using namespace tallyline;
 
@@ -21,13 +22,6 @@ const QString kLongest = "CODE 39 TALLY-LINE/2026";  // 23 characters, wider tha
 // gets: 13 modules a character (6 narrow + 3 wide of 2 + a 1-module gap), the
 // same for * at each end, plus a module of margin a side: 2 * (13n + 26 + 2).
 int BarcodeWidth(int characters) { return 26 * characters + 56; }
-
-struct RecordingReporter : ErrorReporter {
-    void Report(const QString& action, const QString& reason) noexcept override { reports << action + ": " + reason; }
-    void Parent(QWidget* window) noexcept override { parent = window; }
-    QStringList reports;
-    QWidget* parent = nullptr;
-};
 
 // Where a label's text leaves ink, drawn alone on the window's background.
 QRect InkOf(const DesignLabel& label, QSize window) {

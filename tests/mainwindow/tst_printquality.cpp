@@ -4,6 +4,7 @@
 
 #include "mainwindow/frmBarCode.h"
 #include "tests/support/Code39Reader.h"
+#include "tests/support/RecordingReporter.h"
 #include "tools/scangrade/Grades.h"
 #include "tools/scangrade/QtPage.h"
 #include "tools/scangrade/ScanGrade.h"
@@ -13,11 +14,6 @@ using namespace tallyline;
 namespace {
 
 const QString kLongest = "CODE39-TALLYLINE/2026.$";  // 23 characters
-
-struct RecordingReporter : ErrorReporter {
-    void Report(const QString& action, const QString& reason) noexcept override { failures << action + ": " + reason; }
-    QStringList failures;
-};
 
 QList<int> Distinct(const std::vector<int>& values) {
     QList<int> distinct(values.begin(), values.end());
@@ -58,7 +54,7 @@ private slots:
         });
         form.Text1.setText(kLongest);
         form.PrintBarcode();
-        QVERIFY2(reporter.failures.isEmpty(), qPrintable(reporter.failures.join('\n')));
+        QVERIFY2(reporter.reports.isEmpty(), qPrintable(reporter.reports.join('\n')));
         // The barcode goes as shapes, not as a picture resampled to the printer:
         // pdfimages lists no image below its heading of two lines.
         QProcess pdfimages;
