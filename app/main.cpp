@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "commandline/RunCommandLine.h"
-#include "mainwindow/design/Texts.h"
+#include "design/Texts.h"
 #include "mainwindow/frmBarCode.h"
-#include "platform/qt/ErrorReporter.h"
-#include "platform/qt/NoDisplayGuard.h"
-#include "platform/qt/Printer.h"
+#include "platform/widgets/ErrorReporter.h"
+#include "app/NoDisplayGuard.h"
+#include "platform/printing/Printer.h"
 
 int main(int argc, char* argv[]) {
     // Any argument asks for the command line, which needs no window.

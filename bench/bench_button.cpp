@@ -11,8 +11,8 @@
 #include <new>
 
 #include "button/xpcmdbutton.h"
-#include "platform/qt/ErrorReporter.h"
-#include "platform/qt/IntervalTimer.h"
+#include "platform/widgets/ErrorReporter.h"
+#include "button/host/IntervalTimer.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include "bench/CapturingReporter.h"
 #include "engine/DrawBar.h"
-#include "mainwindow/design/Fonts.h"
-#include "mainwindow/design/Geometry.h"
-#include "platform/qt/DesignFont.h"
-#include "platform/qt/PictureBox.h"
+#include "design/Fonts.h"
+#include "design/Geometry.h"
+#include "platform/picture/DesignFont.h"
+#include "platform/widgets/PictureBox.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/DrawBar.h"
-#include "mainwindow/BarcodePicture.h"
-#include "platform/qt/PictureFiles.h"
-#include "platform/qt/PictureSurface.h"
-#include "platform/qt/PngEncoder_p.h"
-#include "platform/qt/QtText.h"
+#include "label/BarcodePicture.h"
+#include "platform/files/PngEncoder.h"
+#include "platform/files/VectorFiles.h"
+#include "platform/picture/PictureSurface.h"
+#include "platform/picture/QtText.h"
 
 namespace {
 

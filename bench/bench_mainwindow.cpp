@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "mainwindow/frmBarCode.h"
-#include "platform/qt/ErrorReporter.h"
+#include "platform/widgets/ErrorReporter.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "button/ButtonFace.h"
-#include "platform/qt/ControlSurface.h"
-#include "platform/qt/PictureClip.h"
+#include "button/host/ControlSurface.h"
+#include "button/host/PictureClip.h"
 
 namespace tallyline {
 

@@ -5,7 +5,7 @@
 #include "button/ButtonDesign_p.h"
 #include "button/DrawButton_p.h"
 #include "button/SkinGeometry.h"
-#include "platform/qt/CursorPosition.h"
+#include "button/host/CursorPosition.h"
 
 namespace tallyline {
 namespace {

@@ -5,12 +5,12 @@
 #include <cstdint>
 
 #include "button/ButtonFace.h"
-#include "platform/qt/CaptionLabel.h"
-#include "platform/qt/ErrorReporter.h"
-#include "platform/qt/IntervalTimer.h"
-#include "platform/qt/PictureClip.h"
-#include "platform/qt/PropertyBag.h"
-#include "platform/qt/UserControl.h"
+#include "button/host/CaptionLabel.h"
+#include "platform/widgets/ErrorReporter.h"
+#include "button/host/IntervalTimer.h"
+#include "button/host/PictureClip.h"
+#include "button/host/PropertyBag.h"
+#include "button/host/UserControl.h"
 
 namespace tallyline {
 

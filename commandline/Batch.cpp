@@ -11,12 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "commandline/BarcodeDrawing_p.h"
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/LineReader_p.h"
-#include "platform/qt/Guarded.h"
-#include "platform/qt/PictureFiles.h"
-#include "platform/qt/SafeFileNames.h"
+#include "commandline/NamedCharacters_p.h"
+#include "label/BarcodeDrawing.h"
+#include "label/SafeFileNames.h"
+#include "platform/core/Failures.h"
+#include "platform/files/WholeFile.h"
 
 namespace tallyline::commandline {
 namespace {
@@ -44,7 +45,7 @@ void Write(Job& job, BarcodeDrawing& drawing, const FileSettings& settings) {
         job.written = true;
         if (!uncarried.empty()) job.report = NotCarried(Named(uncarried));
     } catch (...) {
-        job.report = DescribeCurrentException();
+        job.report = QString::fromStdString(DescribeCurrentException());
     }
 }
 
@@ -79,7 +80,7 @@ private:
         try {
             drawing.emplace(settings_.format);
         } catch (...) {
-            failure = DescribeCurrentException();
+            failure = QString::fromStdString(DescribeCurrentException());
         }
         for (;;) {
             start_.arrive_and_wait();

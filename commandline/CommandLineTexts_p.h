@@ -62,8 +62,6 @@ inline QString BadModule(const QString& module) {
 }
 
 // Reports on a text.
-inline const QString kEmptyText = QStringLiteral("the text is empty: there is no barcode to draw");
-inline const QString kTooLong = QStringLiteral("too long: its barcode would be wider than the 32767 pixels a picture can take");
 inline QString NotCarried(const QString& characters) {
     return QStringLiteral("warning: the bars do not carry %1; written as the window draws it").arg(characters);
 }

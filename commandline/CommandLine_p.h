@@ -6,7 +6,7 @@
 #include <optional>
 #include <variant>
 
-#include "platform/qt/PictureFiles.h"
+#include "label/LabelFiles.h"
 
 namespace tallyline::commandline {
 
@@ -14,14 +14,6 @@ namespace tallyline::commandline {
 constexpr int kLargestScale = 100;
 constexpr double kFinestModule = 0.01;
 constexpr double kBroadestModule = 100;
-
-// How each file is drawn.
-struct FileSettings {
-    PictureFormat format = PictureFormat::Png;
-    int scale = 1;
-    // Nothing: the window's module.
-    std::optional<double> moduleMillimetres;
-};
 
 // tallyline TEXT -o FILE
 struct WriteOne {

@@ -1,21 +1,22 @@
 #include "commandline/RunCommandLine.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cstdio>
 #include <memory>
 
-#include "commandline/BarcodeDrawing_p.h"
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
-#include "mainwindow/BarcodeOutput.h"
-#include "mainwindow/design/Texts.h"
-#include "platform/qt/Guarded.h"
-#include "platform/qt/PictureFiles.h"
-#include "platform/qt/Printer.h"
+#include "commandline/NamedCharacters_p.h"
+#include "design/Texts.h"
+#include "label/BarcodeDrawing.h"
+#include "label/LabelPage.h"
+#include "platform/core/Failures.h"
+#include "platform/files/WholeFile.h"
+#include "platform/printing/Printer.h"
 
 namespace tallyline::commandline {
 namespace {
@@ -32,12 +33,12 @@ void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, con
 
 // Files and prints are drawn off screen, the same whatever display there is
 // or is not.
-std::unique_ptr<QApplication> OffscreenApplication(int& argc, char* argv[]) {
+std::unique_ptr<QGuiApplication> OffscreenApplication(int& argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(OnlyCriticalMessages);
-    auto application = std::make_unique<QApplication>(argc, argv);
-    QApplication::setApplicationName(kProgram);
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    auto application = std::make_unique<QGuiApplication>(argc, argv);
+    QGuiApplication::setApplicationName(kProgram);
+    QGuiApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     return application;
 }
 
@@ -53,7 +54,7 @@ int Run(const WriteOne& request, QTextStream& err) {
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
-        err << kProgram << ": " << DescribeCurrentException() << Qt::endl;
+        err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         return kFailed;
     }
 }
@@ -62,19 +63,19 @@ int Run(const PrintOne& request, QTextStream& err) {
     try {
         BarcodeDrawing drawing(PictureSurface::Keeping::Shapes);
         const Text uncarried = drawing.Draw(request.text);
-        std::unique_ptr<frmPrint> form;
-        PrintPicture(drawing.Surface(), form, DefaultPrinter, design::PrintDocumentName(request.text));
+        const PictureSurface& surface = drawing.Surface();
+        PrintLabel(surface, PlaceOnPage(surface.PixelSize()), DefaultPrinter, design::PrintDocumentName(request.text));
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
-        err << kProgram << ": " << PrintFailed(DescribeCurrentException()) << Qt::endl;
+        err << kProgram << ": " << PrintFailed(QString::fromStdString(DescribeCurrentException())) << Qt::endl;
         return kFailed;
     }
 }
 
 int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     const auto application = OffscreenApplication(argc, argv);
-    const Request request = ParseCommandLine(QApplication::arguments(), QApplication::applicationVersion());
+    const Request request = ParseCommandLine(QGuiApplication::arguments(), QGuiApplication::applicationVersion());
     if (const auto* inform = std::get_if<Inform>(&request)) {
         out << inform->text;
         return kDone;
@@ -96,7 +97,7 @@ int RunCommandLine(int argc, char* argv[]) {
     try {
         return Carry(argc, argv, out, err);
     } catch (...) {
-        err << kProgram << ": " << DescribeCurrentException() << Qt::endl;
+        err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         return kFailed;
     }
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "commandline/LineReader_p.h"
-#include "platform/qt/SafeFileNames.h"
+#include "label/SafeFileNames.h"
 
 using namespace tallyline;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/core/RuntimeError.h"
-#include "platform/qt/DesignData.h"
+#include "button/host/DesignData.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "platform/qt/QtColour.h"
+#include "platform/picture/QtColour.h"
 
 namespace tallyline {
 

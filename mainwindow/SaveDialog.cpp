@@ -6,10 +6,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "mainwindow/design/Resources.h"
-#include "mainwindow/design/Texts.h"
-#include "platform/qt/PictureFiles.h"
-#include "platform/qt/SafeFileNames.h"
+#include "design/Resources.h"
+#include "design/Texts.h"
+#include "platform/files/PictureFormats.h"
+#include "label/SafeFileNames.h"
 
 namespace tallyline {
 namespace {

@@ -7,27 +7,30 @@
 
 #include "engine/DrawBar.h"
 #include "engine/UncarriedCharacters.h"
-#include "mainwindow/BarcodeOutput.h"
-#include "mainwindow/BarcodePicture.h"
+#include "label/BarcodePicture.h"
+#include "label/LabelClipboard.h"
+#include "label/LabelFiles.h"
+#include "label/LabelPage.h"
 #include "mainwindow/SaveDialog_p.h"
-#include "mainwindow/design/Colours.h"
-#include "mainwindow/design/ErrorTexts.h"
-#include "mainwindow/design/Fonts.h"
-#include "mainwindow/design/Geometry.h"
-#include "mainwindow/design/Platform.h"
-#include "mainwindow/design/Resources.h"
-#include "mainwindow/design/Texts.h"
+#include "design/Colours.h"
+#include "design/ErrorTexts.h"
+#include "design/Fonts.h"
+#include "design/Geometry.h"
+#include "design/Platform.h"
+#include "design/Resources.h"
+#include "design/Texts.h"
 #include "platform/core/CodePage.h"
-#include "platform/qt/BackColor.h"
-#include "platform/qt/CommonControls.h"
-#include "platform/qt/ContextMenuKeys.h"
-#include "platform/qt/DesignData.h"
-#include "platform/qt/Guarded.h"
-#include "platform/qt/MousePointer.h"
-#include "platform/qt/PopupMenu.h"
-#include "platform/qt/QtColour.h"
-#include "platform/qt/QtText.h"
-#include "platform/qt/Shell.h"
+#include "button/host/DesignData.h"
+#include "platform/widgets/BackColor.h"
+#include "platform/widgets/CommonControls.h"
+#include "platform/widgets/Clipboard.h"
+#include "platform/widgets/ContextMenuKeys.h"
+#include "platform/widgets/Guarded.h"
+#include "platform/widgets/MousePointer.h"
+#include "platform/widgets/PopupMenu.h"
+#include "platform/picture/QtColour.h"
+#include "platform/picture/QtText.h"
+#include "platform/widgets/Shell.h"
 
 namespace tallyline {
 namespace {
@@ -43,7 +46,7 @@ std::unique_ptr<xpcmdbutton> RestoredButton(ErrorReporter& reporter, QWidget* wi
             return std::make_unique<xpcmdbutton>(design::kXpcmdbutton1Name, *bag, reporter, window);
         }
     } catch (...) {
-        reporter.Report(design::kRestoreAction, DescribeCurrentException());
+        reporter.Report(design::kRestoreAction, QString::fromStdString(DescribeCurrentException()));
     }
     auto button = std::make_unique<xpcmdbutton>(design::kXpcmdbutton1Name, reporter, window);
     button->InitProperties();
@@ -198,7 +201,7 @@ void frmBarCode::Picture1_MenuKey() {
 
 void frmBarCode::Picture3_Click() {
     Guarded(reporter_, design::kWebPageAction,
-            [] { Shell(design::kWebBrowserCommand, {design::kWebPageAddress}); });
+            [] { Shell(design::kWebPageAddress); });
 }
 
 void frmBarCode::mnuCopy_Click() { CopyBarcode(); }
@@ -210,12 +213,20 @@ void frmBarCode::mnuSaveAs_Click() { SaveBarcode(); }
 void frmBarCode::xpcmdbutton1_Click() { CopyBarcode(); }
 
 void frmBarCode::CopyBarcode() {
-    Guarded(reporter_, design::kCopyAction, [this] { CopyPicture(Picture1); });
+    Guarded(reporter_, design::kCopyAction, [this] {
+        Clipboard::Clear();
+        const ClipboardLabel label = LabelForClipboard(Picture1);
+        Clipboard::SetData(label.bitmap, Clipboard::kBitmapFormat, label.svg);
+    });
 }
 
 void frmBarCode::PrintBarcode() {
     Guarded(reporter_, design::kPrintAction, [this] {
-        PrintPicture(Picture1, printForm_, printers_, design::PrintDocumentName(Text1.text()));
+        // A failed print leaves its form loaded for the next one.
+        if (!printForm_) printForm_ = std::make_unique<frmPrint>();
+        printForm_->FitPicture(Picture1.PixelSize());
+        PrintLabel(Picture1, printForm_->Page(), printers_, design::PrintDocumentName(Text1.text()));
+        printForm_.reset();
     });
 }
 
@@ -223,7 +234,7 @@ void frmBarCode::SaveBarcode() {
     Guarded(reporter_, design::kSaveAction, [this] {
         const auto path = AskSavePath(this, Text1.text());
         if (!path) return;
-        SavePicture(Picture1, *path);
+        SaveLabel(Picture1, *path);
         RememberSaveFolder(*path);
     });
 }

@@ -11,10 +11,10 @@
 #include "mainwindow/DesignLabel.h"
 #include "mainwindow/frmPrint.h"
 #include "platform/core/Text.h"
-#include "platform/qt/ClickablePicture.h"
-#include "platform/qt/ErrorReporter.h"
-#include "platform/qt/PictureBox.h"
-#include "platform/qt/Printer.h"
+#include "platform/widgets/ClickablePicture.h"
+#include "platform/widgets/ErrorReporter.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/printing/Printer.h"
 
 namespace tallyline {
 

@@ -1,10 +1,11 @@
 #include "mainwindow/frmPrint.h"
 
-#include "mainwindow/design/Geometry.h"
-#include "mainwindow/design/Texts.h"
+#include "design/Geometry.h"
+#include "design/Texts.h"
+#include "label/LabelPage.h"
 #include "platform/core/Units.h"
-#include "platform/qt/BackColor.h"
-#include "platform/qt/CommonControls.h"
+#include "platform/widgets/BackColor.h"
+#include "platform/widgets/CommonControls.h"
 
 namespace tallyline {
 
@@ -21,12 +22,14 @@ frmPrint::frmPrint()
     Picture1.Move(picture.left, picture.top, picture.width, picture.height);
 }
 
-void frmPrint::FitPicture(const VectorCanvas& picture) {
-    const int overhang = picture.Extent().width() - Picture1.width();
-    if (overhang > 0) {
-        Picture1.Width(static_cast<float>(picture.Extent().width() * kTwipsPerPixel));
-        resize(width() + overhang, height());
-    }
+void frmPrint::FitPicture(QSize picture) {
+    const PageLayout page = PlaceOnPage(picture);
+    Picture1.Width(static_cast<float>(page.picture.width() * kTwipsPerPixel));
+    resize(page.form.size());
+}
+
+PageLayout frmPrint::Page() const {
+    return {rect(), palette().color(backgroundRole()).rgb(), Picture1.geometry()};
 }
 
 }  // namespace tallyline

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "platform/qt/PictureBox.h"
-#include "platform/qt/VectorCanvas.h"
+#include "platform/printing/Printer.h"
+#include "platform/widgets/PictureBox.h"
 
 namespace tallyline {
 
@@ -14,11 +14,11 @@ class frmPrint : public QWidget {
 public:
     frmPrint();
 
-    // Makes room for the picture at the top-left of Picture1, unscaled. A
-    // picture wider than Picture1 widens Picture1 and the form alike, keeping
-    // the margins: a barcode cut short on paper loses its stop character and
-    // no longer scans.
-    void FitPicture(const VectorCanvas& picture);
+    // Makes room for a picture of that size at the top-left of Picture1,
+    // unscaled, as every printed page places it.
+    void FitPicture(QSize picture);
+    // The page as the form lays it out now.
+    PageLayout Page() const;
 
     PictureBox Picture1;
 };

@@ -13,7 +13,6 @@ const char* StandardDescription(ErrorNumber number) noexcept {
     case ErrorNumber::InvalidProcedureCall: return "Invalid procedure call or argument";
     case ErrorNumber::Overflow: return "Overflow";
     case ErrorNumber::OutOfMemory: return "Out of memory";
-    case ErrorNumber::SubscriptOutOfRange: return "Subscript out of range";
     case ErrorNumber::DivisionByZero: return "Division by zero";
     case ErrorNumber::TypeMismatch: return "Type mismatch";
     case ErrorNumber::FileNotFound: return "File not found";

@@ -11,7 +11,6 @@ enum class ErrorNumber : int {
     InvalidProcedureCall = 5,
     Overflow = 6,
     OutOfMemory = 7,
-    SubscriptOutOfRange = 9,
     DivisionByZero = 11,
     TypeMismatch = 13,
     FileNotFound = 53,

@@ -4,7 +4,7 @@
 
 #include "commandline/CommandLine_p.h"
 #include "commandline/LineReader_p.h"
-#include "platform/qt/SafeFileNames.h"
+#include "label/SafeFileNames.h"
 
 using namespace tallyline;
 using namespace tallyline::commandline;

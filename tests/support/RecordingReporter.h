@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "platform/qt/ErrorReporter.h"
+#include "platform/widgets/ErrorReporter.h"
 
 namespace tallyline {
 

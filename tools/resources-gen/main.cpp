@@ -9,8 +9,8 @@
 #include <QPainterPath>
 #include <cstdio>
 
-#include "mainwindow/design/Colours.h"
-#include "platform/qt/QtColour.h"
+#include "design/Colours.h"
+#include "platform/picture/QtColour.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/scangrade/Elements_p.h"
+#include "tools/scangrade/Elements.h"
 
 namespace tallyline::scangrade {
 

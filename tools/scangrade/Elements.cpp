@@ -1,4 +1,4 @@
-#include "tools/scangrade/Elements_p.h"
+#include "tools/scangrade/Elements.h"
 
 #include <algorithm>
 

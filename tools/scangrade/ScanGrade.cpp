@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/scangrade/Elements_p.h"
+#include "tools/scangrade/Elements.h"
 #include "tools/scangrade/Grades.h"
 #include "tools/scangrade/ScanRows_p.h"
 

@@ -8,16 +8,17 @@
 
 #include "engine/DrawBar.h"
 #include "platform/core/RuntimeError.h"
-#include "platform/qt/DesignData.h"
-#include "platform/qt/DesignFont.h"
-#include "platform/qt/ErrorReporter.h"
-#include "platform/qt/FileError_p.h"
-#include "platform/qt/PictureBox.h"
-#include "platform/qt/PictureFiles.h"
-#include "platform/qt/PictureSurface.h"
-#include "platform/qt/PngEncoder_p.h"
-#include "platform/qt/QtColour.h"
-#include "platform/qt/QtText.h"
+#include "button/host/DesignData.h"
+#include "platform/picture/DesignFont.h"
+#include "platform/widgets/ErrorReporter.h"
+#include "platform/core/Failures.h"
+#include "platform/widgets/PictureBox.h"
+#include "platform/files/VectorFiles.h"
+#include "platform/files/WholeFile.h"
+#include "platform/picture/PictureSurface.h"
+#include "platform/files/PngEncoder.h"
+#include "platform/picture/QtColour.h"
+#include "platform/picture/QtText.h"
 
 using namespace tallyline;
 

@@ -1,0 +1,19 @@
+#include "commandline/NamedCharacters_p.h"
+
+#include <QStringList>
+
+#include "platform/picture/QtText.h"
+
+namespace tallyline::commandline {
+
+QString Named(TextView characters) {
+    QStringList names;
+    for (const char32_t character : characters) {
+        const bool visible = QChar::isPrint(character) && !QChar::isSpace(character);
+        names.append(visible ? QStringLiteral("'%1'").arg(ToQString(TextView(&character, 1)))
+                             : QStringLiteral("U+%1").arg(static_cast<uint>(character), 4, 16, QChar(u'0')).toUpper());
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+}  // namespace tallyline::commandline

@@ -1,0 +1,30 @@
+#include "label/BarcodePicture.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/DrawBar.h"
+#include "design/Fonts.h"
+#include "design/Geometry.h"
+
+namespace tallyline {
+
+void DesignAsBarcodePicture(PictureSurface& surface) {
+    surface.Width(static_cast<float>(design::kPicture1.width));
+    surface.Height(static_cast<float>(design::kPicture1.height));
+    surface.BackColor(kWindowBackground);
+    surface.ForeColor(kWindowText);
+    // Neither the window nor the picture box names a font: the window's default is the one they get.
+    surface.Font(design::FontOf(design::kDefaultFont));
+}
+
+int ModulePixels(const PictureSurface& surface) {
+    return ModuleWidth(static_cast<float>(surface.PixelSize().height()));
+}
+
+double PrintedDotsPerPixel(int dotsPerInch, int modulePixels) {
+    const double designDots = static_cast<double>(modulePixels) * dotsPerInch / kDesignDotsPerInch;
+    return std::max(1.0, std::nearbyint(designDots)) / modulePixels;
+}
+
+}  // namespace tallyline

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/core/Units.h"
+#include "platform/picture/PictureSurface.h"
+
+namespace tallyline {
+
+// Millimetres that one pixel of the barcode picture takes on paper as
+// designed, 96 to the inch: two of them make the narrow element.
+constexpr double kDesignMillimetresPerPixel = kMillimetresPerInch / kDesignDotsPerInch;
+
+// Makes the surface what the window's barcode picture is by design: its size,
+// colours and font. Files and prints drawn on such a surface are the very
+// picture the window shows.
+void DesignAsBarcodePicture(PictureSurface& surface);
+
+// The narrow element's width in pixels of the barcode drawn on the surface.
+int ModulePixels(const PictureSurface& surface);
+
+// How many printer dots each pixel of a barcode picture takes, so that every
+// module is a whole number of dots: the nearest to the design's module at the
+// printer's resolution, a tie to the even one, and at least one. Bars and
+// spaces, whole modules all, then come out exact on every printer.
+double PrintedDotsPerPixel(int dotsPerInch, int modulePixels);
+
+}  // namespace tallyline

@@ -1,0 +1,36 @@
+#include "label/LabelFiles.h"
+
+#include <QFileInfo>
+
+#include "design/ErrorTexts.h"
+#include "label/BarcodePicture.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/files/PngEncoder.h"
+#include "platform/files/VectorFiles.h"
+#include "platform/files/WholeFile.h"
+#include "platform/picture/PictureSurface.h"
+
+namespace tallyline {
+
+QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings) {
+    const double millimetresPerPixel = settings.moduleMillimetres
+                                           ? *settings.moduleMillimetres / ModulePixels(surface)
+                                           : kDesignMillimetresPerPixel;
+    switch (settings.format) {
+    case PictureFormat::Png: return EncodePng(surface.PixelView(), settings.scale);
+    case PictureFormat::Svg: return SvgFile(surface.Shapes(), millimetresPerPixel);
+    case PictureFormat::Pdf: return PdfFile(surface.Shapes(), millimetresPerPixel);
+    }
+    throw RuntimeError(ErrorNumber::InvalidProcedureCall);
+}
+
+void SaveLabel(const PictureSurface& surface, const QString& path) {
+    const auto format = FormatOfName(path);
+    if (!format) {
+        throw RuntimeError(ErrorNumber::InvalidProcedureCall,
+                           design::UnknownFormatNote(QFileInfo(path).fileName()).toStdString());
+    }
+    WriteWholeFile(path, LabelFile(surface, FileSettings{*format}));
+}
+
+}  // namespace tallyline

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+#include "platform/files/PictureFormats.h"
+
+namespace tallyline {
+
+class PictureSurface;
+
+// How a label's file is drawn.
+struct FileSettings {
+    PictureFormat format = PictureFormat::Png;
+    // Each pixel of a PNG becomes scale x scale pixels.
+    int scale = 1;
+    // The narrow element's width in SVG and PDF; nothing: the window's.
+    std::optional<double> moduleMillimetres;
+};
+
+// The surface's barcode as a file: its pixels for PNG, its shapes for SVG
+// and PDF.
+QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings);
+
+// Saves the surface's barcode whole as the file that its name's suffix calls
+// for, at the design's size; the old file stays as it was on failure.
+// InvalidProcedureCall for any other suffix, FileError when the file cannot
+// be written.
+void SaveLabel(const PictureSurface& surface, const QString& path);
+
+}  // namespace tallyline

@@ -1,0 +1,95 @@
+#include "platform/picture/VectorCanvas.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/picture/LaidOutText.h"
+
+namespace tallyline {
+
+void VectorCanvas::Paint(QPainter& painter) const {
+    const QRect whole(QPoint(), extent_);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.fillRect(whole, QColor::fromRgb(background_));
+    if (!picture_.isNull()) painter.drawImage(QPoint(), picture_, QRect(QPoint(), extent_.boundedTo(picture_.size())));
+    if (sideBySide_) PaintByColour(painter);
+    for (const Item& item : items_) {
+        if (item.text) {
+            painter.setPen(QColor::fromRgb(item.colour));
+            item.text->Draw(painter, item.origin);
+            painter.setPen(Qt::NoPen);
+        } else if (!sideBySide_) {
+            painter.fillRect(item.area, QColor::fromRgb(item.colour));
+        }
+    }
+    painter.restore();
+}
+
+void VectorCanvas::PaintByColour(QPainter& painter) const {
+    // With nothing beneath them but the background, boxes of the
+    // background's colour change nothing: a file need not hold the spaces
+    // between bars twice.
+    std::vector<QRgb> colours;
+    if (picture_.isNull()) colours.push_back(background_);
+    for (const Item& item : items_) {
+        if (!item.text && std::find(colours.begin(), colours.end(), item.colour) == colours.end()) {
+            colours.push_back(item.colour);
+        }
+    }
+    if (picture_.isNull()) colours.erase(colours.begin());
+    QList<QRect> areas;
+    for (const QRgb colour : colours) {
+        areas.clear();
+        for (const Item& item : items_) {
+            if (!item.text && item.colour == colour) areas.append(item.area);
+        }
+        painter.setBrush(QColor::fromRgb(colour));
+        painter.drawRects(areas);
+    }
+}
+
+void VectorCanvas::Clear(QSize extent, QRgb background, const QImage& picture) {
+    extent_ = extent;
+    background_ = background;
+    picture_ = picture;
+    items_.clear();
+    sideBySide_ = true;
+}
+
+void VectorCanvas::Resize(QSize extent) {
+    // Boxes outside a smaller extent are gone, as they are from pixels: a
+    // later growth shows background there.
+    if (extent.width() < extent_.width() || extent.height() < extent_.height()) {
+        const QRect kept(QPoint(), extent);
+        for (Item& item : items_) {
+            if (!item.text) item.area &= kept;
+        }
+        std::erase_if(items_, [](const Item& item) { return !item.text && item.area.isEmpty(); });
+    }
+    extent_ = extent;
+}
+
+void VectorCanvas::Fill(int left, int top, int right, int bottom, QRgb colour) {
+    const QRect area(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    // A run of one colour is one rectangle: a wide space is two boxes side
+    // by side, and a file or a printer gains nothing from the seam.
+    if (!items_.empty()) {
+        Item& last = items_.back();
+        const bool sameRows = !last.text && last.area.top() == area.top() && last.area.bottom() == area.bottom();
+        if (sameRows && last.colour == colour && last.area.right() + 1 == area.left()) {
+            last.area.setRight(area.right());
+            return;
+        }
+        sideBySide_ = sideBySide_ && sameRows && last.area.right() < area.left();
+    }
+    items_.push_back(Item{area, colour, nullptr, QPointF()});
+}
+
+void VectorCanvas::Draw(std::shared_ptr<const LaidOutText> text, QPointF origin, QRgb colour) {
+    items_.push_back(Item{QRect(), colour, std::move(text), origin});
+}
+
+}  // namespace tallyline

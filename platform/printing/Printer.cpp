@@ -1,0 +1,92 @@
+#include "platform/printing/Printer.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+
+#include "platform/core/RuntimeError.h"
+#include "platform/core/Units.h"
+#include "platform/printing/CupsJobStatus_p.h"
+#include "platform/printing/CupsResolution_p.h"
+#include "platform/picture/VectorCanvas.h"
+
+namespace tallyline {
+namespace {
+
+[[noreturn]] void Fail(const char* what) { throw RuntimeError(ErrorNumber::PrinterError, what); }
+
+}  // namespace
+
+std::unique_ptr<QPrinter> DefaultPrinter() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) Fail("No default printer is set up");
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (const std::optional<int> dotsPerInch = CupsDefaultResolution(info.printerName())) {
+        printer->setResolution(*dotsPerInch);
+    }
+    return printer;
+}
+
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    return printer;
+}
+
+Printer::Printer(std::unique_ptr<QPrinter> device, const QString& documentName) : device_(std::move(device)) {
+    if (!device_) Fail("There is no printer to print on");
+    device_->setDocName(documentName);
+}
+
+int Printer::Resolution() const { return device_->resolution(); }
+
+Printer::~Printer() {
+    if (painter_.isActive()) {
+        device_->abort();
+        painter_.end();
+    }
+}
+
+void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel) {
+    if (painter_.isActive()) {
+        if (!device_->newPage()) Fail("The printer took no further page");
+    } else if (!painter_.begin(device_.get())) {
+        Fail("The printer could not start the document");
+    }
+    const double dotsPerFormPixel = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
+    // The form's own client area is its background, filled as a shape:
+    // QWidget::render reaches a printer through a bitmap of the whole form,
+    // which would put a picture resampled by the printer under the bars.
+    painter_.save();
+    painter_.scale(dotsPerFormPixel, dotsPerFormPixel);
+    painter_.fillRect(page.form, QColor(page.background));
+    painter_.restore();
+
+    const auto dots = [dotsPerFormPixel](int pixels) { return std::nearbyint(pixels * dotsPerFormPixel); };
+    const QRect& box = page.picture;
+    const QRectF place(dots(box.x()), dots(box.y()), dots(box.width()), dots(box.height()));
+    painter_.save();
+    painter_.setClipRect(place);
+    painter_.translate(place.topLeft());
+    painter_.scale(dotsPerPixel, dotsPerPixel);
+    picture.Paint(painter_);
+    painter_.restore();
+}
+
+void Printer::EndDoc() {
+    if (!painter_.isActive()) return;
+    const bool ended = painter_.end();
+    if (!ended || device_->printerState() == QPrinter::Error) {
+        Fail("The printer refused the document");
+    }
+    if (device_->outputFormat() == QPrinter::NativeFormat) {
+        if (const auto failure = LastCupsFailure()) {
+            throw RuntimeError(ErrorNumber::PrinterError,
+                               ("The printer refused the document: " + *failure).toStdString());
+        }
+    }
+}
+
+}  // namespace tallyline
