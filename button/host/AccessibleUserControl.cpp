@@ -1,7 +1,5 @@
 #include "button/host/AccessibleUserControl_p.h"
 
-#include <mutex>
-
 #include "button/host/UserControl.h"
 #include "platform/widgets/Pressable.h"
 
@@ -27,9 +25,6 @@ QAccessibleInterface* ControlInterface(const QString&, QObject* object) {
 
 }  // namespace
 
-void InstallAccessibleUserControl() {
-    static std::once_flag installed;
-    std::call_once(installed, [] { QAccessible::installFactory(&ControlInterface); });
-}
+void InstallAccessibleUserControl() { InstallAccessibleFactory(&ControlInterface); }
 
 }  // namespace tallyline

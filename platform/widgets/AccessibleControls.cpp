@@ -1,7 +1,5 @@
 #include "platform/widgets/AccessibleControls_p.h"
 
-#include <mutex>
-
 #include "platform/widgets/ClickablePicture.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/Pressable.h"
@@ -19,9 +17,6 @@ QAccessibleInterface* ControlInterface(const QString&, QObject* object) {
 
 }  // namespace
 
-void InstallAccessibleControls() {
-    static std::once_flag installed;
-    std::call_once(installed, [] { QAccessible::installFactory(&ControlInterface); });
-}
+void InstallAccessibleControls() { InstallAccessibleFactory(&ControlInterface); }
 
 }  // namespace tallyline

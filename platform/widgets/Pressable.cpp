@@ -1,5 +1,9 @@
 #include "platform/widgets/Pressable.h"
 
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
 namespace tallyline {
 
 Pressable::Pressable(QWidget* widget, QAccessible::Role role, std::function<void()> press)
@@ -13,6 +17,15 @@ void Pressable::doAction(const QString& actionName) {
     } else {
         QAccessibleWidget::doAction(actionName);
     }
+}
+
+void InstallAccessibleFactory(QAccessible::InterfaceFactory factory) {
+    static std::mutex guard;
+    static std::vector<QAccessible::InterfaceFactory> installed;
+    const std::lock_guard lock(guard);
+    if (std::find(installed.begin(), installed.end(), factory) != installed.end()) return;
+    QAccessible::installFactory(factory);
+    installed.push_back(factory);
 }
 
 }  // namespace tallyline

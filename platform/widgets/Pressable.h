@@ -17,4 +17,8 @@ private:
     std::function<void()> press_;
 };
 
+// Adds the factory to those that Qt asks how a screen reader sees an
+// object; a factory already added is not added again.
+void InstallAccessibleFactory(QAccessible::InterfaceFactory factory);
+
 }  // namespace tallyline
