@@ -30,7 +30,9 @@ void SaveLabel(const PictureSurface& surface, const QString& path) {
         throw RuntimeError(ErrorNumber::InvalidProcedureCall,
                            design::UnknownFormatNote(QFileInfo(path).fileName(), DottedSuffixList()).toStdString());
     }
-    WriteWholeFile(path, LabelFile(surface, FileSettings{*format}));
+    FileSettings settings;
+    settings.format = *format;
+    WriteWholeFile(path, LabelFile(surface, settings));
 }
 
 }  // namespace tallyline
