@@ -16,8 +16,9 @@ int main(int argc, char* argv[]) {
     try {
         std::unique_ptr<QApplication> app;
         {
-            const tallyline::NoDisplayGuard guard(QStringLiteral(
-                "tallyline: no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)"));
+            const tallyline::NoDisplayGuard guard(
+                tallyline::design::kProgram +
+                QStringLiteral(": no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)"));
             app = std::make_unique<QApplication>(argc, argv);
         }
         // The settings (the folder of the last save) go under Tallyline/Tallyline.conf.
@@ -29,9 +30,9 @@ int main(int argc, char* argv[]) {
         window.show();
         return QApplication::exec();
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "tallyline: %s\n", error.what());
+        std::fprintf(stderr, "%s: %s\n", qPrintable(tallyline::design::kProgram), error.what());
     } catch (...) {
-        std::fprintf(stderr, "tallyline: an unexpected error ended the program\n");
+        std::fprintf(stderr, "%s: an unexpected error ended the program\n", qPrintable(tallyline::design::kProgram));
     }
     return 1;
 }

@@ -3,12 +3,13 @@
 #include <QString>
 
 #include "commandline/CommandLine_p.h"
+#include "design/Texts.h"
 
 // What the command line says: its help, its usage errors and its reports.
-// A report starts with the program's name, as GNU tools do.
+// A report starts with the program's name.
 namespace tallyline::commandline {
 
-inline const QString kProgram = QStringLiteral("tallyline");
+using design::kProgram;
 inline const QString kDescription = QStringLiteral(
     "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a\n"
     "%1 file, or prints it on the default printer. Without arguments it opens the window.\n"

@@ -6,6 +6,10 @@
 // screen reader hears and what the user is told failed.
 namespace tallyline::design {
 
+// The program's name as a user types it, which starts each line that it
+// writes to standard error, as GNU tools do.
+inline const QString kProgram = QStringLiteral("tallyline");
+
 // frmBarCode
 inline const QString kCaption = QStringLiteral(" Tallyline");
 // Ten characters that all have bars, so the first barcode is whole.
