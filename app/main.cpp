@@ -6,9 +6,9 @@
 #include "commandline/RunCommandLine.h"
 #include "design/Texts.h"
 #include "mainwindow/frmBarCode.h"
-#include "platform/widgets/ErrorReporter.h"
-#include "app/NoDisplayGuard.h"
+#include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
+#include "platform/widgets/ErrorReporter.h"
 
 int main(int argc, char* argv[]) {
     // Any argument asks for the command line, which needs no window.
@@ -16,7 +16,8 @@ int main(int argc, char* argv[]) {
     try {
         std::unique_ptr<QApplication> app;
         {
-            const tallyline::NoDisplayGuard guard(
+            // Without a display the toolkit would abort with a page of notes.
+            const tallyline::HeldMessages held(
                 tallyline::design::kProgram +
                 QStringLiteral(": no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)"));
             app = std::make_unique<QApplication>(argc, argv);
