@@ -1,11 +1,11 @@
 #include <QApplication>
 #include <cstdio>
-#include <exception>
 #include <memory>
 
 #include "commandline/RunCommandLine.h"
 #include "design/Texts.h"
 #include "mainwindow/frmBarCode.h"
+#include "platform/core/Failures.h"
 #include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
 #include "platform/widgets/ErrorReporter.h"
@@ -30,10 +30,9 @@ int main(int argc, char* argv[]) {
         tallyline::frmBarCode window(reporter, tallyline::DefaultPrinter);
         window.show();
         return QApplication::exec();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(tallyline::design::kProgram), error.what());
     } catch (...) {
-        std::fprintf(stderr, "%s: an unexpected error ended the program\n", qPrintable(tallyline::design::kProgram));
+        std::fprintf(stderr, "%s: %s\n", qPrintable(tallyline::design::kProgram),
+                     tallyline::DescribeCurrentException().c_str());
     }
     return 1;
 }
