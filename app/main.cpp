@@ -1,14 +1,14 @@
 #include <QApplication>
 #include <cstdio>
-#include <exception>
 #include <memory>
 
 #include "commandline/RunCommandLine.h"
 #include "design/Texts.h"
 #include "mainwindow/frmBarCode.h"
-#include "platform/widgets/ErrorReporter.h"
-#include "app/NoDisplayGuard.h"
+#include "platform/core/Failures.h"
+#include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
+#include "platform/widgets/ErrorReporter.h"
 
 int main(int argc, char* argv[]) {
     // Any argument asks for the command line, which needs no window.
@@ -16,8 +16,10 @@ int main(int argc, char* argv[]) {
     try {
         std::unique_ptr<QApplication> app;
         {
-            const tallyline::NoDisplayGuard guard(QStringLiteral(
-                "tallyline: no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)"));
+            // Without a display the toolkit would abort with a page of notes.
+            const tallyline::HeldMessages held(
+                tallyline::design::kProgram +
+                QStringLiteral(": no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)"));
             app = std::make_unique<QApplication>(argc, argv);
         }
         // The settings (the folder of the last save) go under Tallyline/Tallyline.conf.
@@ -28,10 +30,9 @@ int main(int argc, char* argv[]) {
         tallyline::frmBarCode window(reporter, tallyline::DefaultPrinter);
         window.show();
         return QApplication::exec();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "tallyline: %s\n", error.what());
     } catch (...) {
-        std::fprintf(stderr, "tallyline: an unexpected error ended the program\n");
+        std::fprintf(stderr, "%s: %s\n", qPrintable(tallyline::design::kProgram),
+                     tallyline::DescribeCurrentException().c_str());
     }
     return 1;
 }

@@ -3,31 +3,37 @@
 #include <QString>
 
 #include "commandline/CommandLine_p.h"
+#include "design/Texts.h"
 
 // What the command line says: its help, its usage errors and its reports.
-// A report starts with the program's name, as GNU tools do.
+// A report starts with the program's name.
 namespace tallyline::commandline {
 
-inline const QString kProgram = QStringLiteral("tallyline");
+using design::kProgram;
 inline const QString kDescription = QStringLiteral(
-    "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a PNG, SVG or\n"
-    "PDF file, or prints it on the default printer. Without arguments it opens the window.\n"
+    "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a\n"
+    "%1 file, or prints it on the default printer. Without arguments it opens the window.\n"
     "\n"
     "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
     "drawn as capitals; other characters show in the caption but have no bars, and are named in a warning.\n"
     "Command-line work needs no display.\n"
     "\n"
     "Exit status: 0 when everything was written, 1 when anything failed (each failure is named on standard\n"
-    "error and everything else is still written), 2 for a usage error.");
+    "error and everything else is still written), 2 for a usage error.")
+        .arg(ListOfFormats([](PictureFormat format) { return SuffixOf(format).toUpper(); }));
 inline const QString kTextArgument = QStringLiteral("text");
 inline const QString kTextHelp = QStringLiteral("The text to draw, for -o or --print.");
 inline const QString kTextSyntax = QStringLiteral("[text]");
-inline const QString kOutputHelp = QStringLiteral("Write the barcode of the text to FILE; its suffix (.png, .svg or .pdf) sets the format.");
+inline const QString kOutputHelp =
+    QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format.").arg(DottedSuffixList());
 inline const QString kBatchHelp = QStringLiteral(
     "Write one file for each line of LIST (UTF-8; - for standard input) into the folder given by -d. Blank "
     "lines are skipped; file names are made from the texts, safely.");
 inline const QString kDirectoryHelp = QStringLiteral("The folder that --batch writes into; made if missing.");
-inline const QString kFormatHelp = QStringLiteral("The format of the files that --batch writes: png (the default), svg or pdf.");
+inline const QString kFormatHelp =
+    QStringLiteral("The format of the files that --batch writes: %1.").arg(ListOfFormats([](PictureFormat format) {
+        return format == FileSettings().format ? SuffixOf(format) + QStringLiteral(" (the default)") : SuffixOf(format);
+    }));
 inline const QString kPrintHelp = QStringLiteral("Print the barcode of the text on the default printer, as the window's Print does.");
 inline const QString kScaleHelp =
     QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1).").arg(kLargestScale);
@@ -48,10 +54,10 @@ inline const QString kBatchWithoutDirectory = QStringLiteral("--batch needs -d D
 inline const QString kDirectoryWithoutBatch = QStringLiteral("-d goes with --batch");
 inline const QString kFormatWithoutBatch = QStringLiteral("--format goes with --batch; with -o the file's suffix sets the format");
 inline QString UnknownFormat(const QString& format) {
-    return QStringLiteral("unknown format '%1': use png, svg or pdf").arg(format);
+    return QStringLiteral("unknown format '%1': use %2").arg(format, SuffixList());
 }
 inline QString UnknownSuffix(const QString& file) {
-    return QStringLiteral("%1: unknown format: the name must end in .png, .svg or .pdf").arg(file);
+    return QStringLiteral("%1: unknown format: the name must end in %2").arg(file, DottedSuffixList());
 }
 inline QString BadScale(const QString& scale) {
     return QStringLiteral("--scale '%1': a whole number from 1 to %2 is needed").arg(scale, QString::number(kLargestScale));

@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include <cstdio>
 #include <memory>
 
 #include "commandline/Batch_p.h"
@@ -16,6 +15,7 @@
 #include "label/LabelPage.h"
 #include "platform/core/Failures.h"
 #include "platform/files/WholeFile.h"
+#include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
 
 namespace tallyline::commandline {
@@ -25,17 +25,13 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-// Standard error is the command line's report: the toolkit's notes on its
-// surroundings (no session bus, no runtime folder) are not for its reader.
-void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 // Files and prints are drawn off screen, the same whatever display there is
 // or is not.
 std::unique_ptr<QGuiApplication> OffscreenApplication(int& argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(OnlyCriticalMessages);
+    // Standard error is the command line's report: the toolkit's notes on its
+    // surroundings are not for its reader.
+    WriteOnlyCriticalMessages();
     auto application = std::make_unique<QGuiApplication>(argc, argv);
     QGuiApplication::setApplicationName(kProgram);
     QGuiApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));

@@ -9,8 +9,9 @@ inline const QString kDrawAction = QStringLiteral("Drawing the barcode");
 inline const QString kCopyAction = QStringLiteral("Copying the barcode to the clipboard");
 inline const QString kPrintAction = QStringLiteral("Printing the barcode");
 inline const QString kSaveAction = QStringLiteral("Saving the barcode");
-inline QString UnknownFormatNote(const QString& fileName) {
-    return QStringLiteral("%1 names no format the barcode is saved as: use .png, .svg or .pdf").arg(fileName);
+// `suffixes` lists the suffixes that do name a format.
+inline QString UnknownFormatNote(const QString& fileName, const QString& suffixes) {
+    return QStringLiteral("%1 names no format the barcode is saved as: use %2").arg(fileName, suffixes);
 }
 inline const QString kMenuAction = QStringLiteral("Opening the menu");
 inline const QString kWebPageAction = QStringLiteral("Opening the web page");

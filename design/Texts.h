@@ -6,6 +6,10 @@
 // screen reader hears and what the user is told failed.
 namespace tallyline::design {
 
+// The program's name as a user types it, which starts each line that it
+// writes to standard error, as GNU tools do.
+inline const QString kProgram = QStringLiteral("tallyline");
+
 // frmBarCode
 inline const QString kCaption = QStringLiteral(" Tallyline");
 // Ten characters that all have bars, so the first barcode is whole.
@@ -25,11 +29,8 @@ inline const QString kPrintCaption = QStringLiteral("Print");
 inline const QString kSaveAsCaption = QStringLiteral("Save As...");
 // What the printer's queue shows for a print of the text.
 inline QString PrintDocumentName(const QString& text) { return QStringLiteral("Tallyline: ") + text; }
-// The save dialog's title and its filters, one a format, PNG first.
+// The save dialog's title; its filters are the formats' own.
 inline const QString kSaveAsTitle = QStringLiteral("Save Barcode As");
-inline const QString kPngFilter = QStringLiteral("PNG image (*.png)");
-inline const QString kSvgFilter = QStringLiteral("SVG image (*.svg)");
-inline const QString kPdfFilter = QStringLiteral("PDF document (*.pdf)");
 
 // frmPrint
 inline const QString kPrintFormCaption = QStringLiteral("Form1");

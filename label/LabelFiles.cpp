@@ -28,9 +28,11 @@ void SaveLabel(const PictureSurface& surface, const QString& path) {
     const auto format = FormatOfName(path);
     if (!format) {
         throw RuntimeError(ErrorNumber::InvalidProcedureCall,
-                           design::UnknownFormatNote(QFileInfo(path).fileName()).toStdString());
+                           design::UnknownFormatNote(QFileInfo(path).fileName(), DottedSuffixList()).toStdString());
     }
-    WriteWholeFile(path, LabelFile(surface, FileSettings{*format}));
+    FileSettings settings;
+    settings.format = *format;
+    WriteWholeFile(path, LabelFile(surface, settings));
 }
 
 }  // namespace tallyline

@@ -14,15 +14,6 @@
 namespace tallyline {
 namespace {
 
-struct Filter {
-    const QString& name;
-    PictureFormat format;
-};
-
-const Filter kFilters[] = {{design::kPngFilter, PictureFormat::Png},
-                           {design::kSvgFilter, PictureFormat::Svg},
-                           {design::kPdfFilter, PictureFormat::Pdf}};
-
 QString LastFolder() {
     const QString folder = QSettings().value(design::kSaveFolderSetting).toString();
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
@@ -37,14 +28,14 @@ std::optional<QString> AskSavePath(QWidget* parent, const QString& text) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     QStringList filters;
-    for (const Filter& filter : kFilters) filters.append(filter.name);
+    for (const PictureFormatName& name : kPictureFormats) filters.append(SaveFilterOf(name.format));
     dialog.setNameFilters(filters);
     // A name typed without a suffix takes the chosen filter's.
     const QString png = SuffixOf(PictureFormat::Png);
     dialog.setDefaultSuffix(png);
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
-        for (const Filter& filter : kFilters) {
-            if (filter.name == chosen) dialog.setDefaultSuffix(SuffixOf(filter.format));
+        for (const PictureFormatName& name : kPictureFormats) {
+            if (SaveFilterOf(name.format) == chosen) dialog.setDefaultSuffix(SuffixOf(name.format));
         }
     });
     dialog.setDirectory(LastFolder());

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 
+#include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
 #include "commandline/LineReader_p.h"
 #include "label/SafeFileNames.h"
@@ -70,6 +71,24 @@ private slots:
         QFETCH(QString, request);
         arguments.prepend(QStringLiteral("tallyline"));
         QCOMPARE(Described(ParseCommandLine(arguments, QStringLiteral("9.9"))), request);
+    }
+
+    // The help names the formats word for word, the default among them.
+    void helpNamesTheFormats_data() {
+        QTest::addColumn<QString>("help");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("01 description") << kDescription.section(u'\n', 0, 1)
+                                     << "Draws a text as a Code 39 barcode, the same picture the window shows, and writes "
+                                        "it as a\nPNG, SVG or PDF file, or prints it on the default printer. Without "
+                                        "arguments it opens the window.";
+        QTest::newRow("02 output") << kOutputHelp
+                                << "Write the barcode of the text to FILE; its suffix (.png, .svg or .pdf) sets the format.";
+        QTest::newRow("03 format") << kFormatHelp
+                                << "The format of the files that --batch writes: png (the default), svg or pdf.";
+    }
+    void helpNamesTheFormats() {
+        QFETCH(QString, help);
+        QTEST(help, "words");
     }
 
     // A name stays in its folder, never hides, never names a device or is empty;

@@ -7,7 +7,9 @@
 #include <QtTest>
 
 #include "design/Colours.h"
+#include "label/LabelFiles.h"
 #include "mainwindow/frmBarCode.h"
+#include "platform/core/Failures.h"
 #include "platform/picture/QtColour.h"
 #include "tests/support/Code39Reader.h"
 #include "tests/support/RecordingReporter.h"
@@ -241,6 +243,20 @@ private slots:
                               "Opening the web page: Run-time error 53: Nothing opens https://tallyline.example.org/"}));
         form.reset();
         QCOMPARE(reporter.parent, nullptr);
+    }
+
+    // A name of no format is refused with the formats that there are, and
+    // nothing is written.
+    void saveNamesTheFormats() {
+        const QString path = folder.filePath("A.jpg");
+        QString refusal;
+        try {
+            SaveLabel(form->Picture1, path);
+        } catch (...) {
+            refusal = QString::fromStdString(DescribeCurrentException());
+        }
+        QCOMPARE(refusal, "Run-time error 5: A.jpg names no format the barcode is saved as: use .png, .svg or .pdf");
+        QVERIFY(!QFileInfo::exists(path));
     }
 
     // A print that fails is reported and leaves its loaded form to the next

@@ -16,6 +16,7 @@
 #include "platform/files/VectorFiles.h"
 #include "platform/files/WholeFile.h"
 #include "platform/picture/PictureSurface.h"
+#include "platform/files/PictureFormats.h"
 #include "platform/files/PngEncoder.h"
 #include "platform/picture/QtColour.h"
 #include "platform/picture/QtText.h"
@@ -260,6 +261,27 @@ private slots:
         const int left = ink.indexOf('#');
         const int right = ink.lastIndexOf('#') + 1;
         QVERIFY2(left >= 0 && std::abs(left + right - image.width()) <= 2, qPrintable(ink));
+    }
+
+    // Each format is named by its suffix, in any case in a file name but in
+    // lower case alone, and offered in the save dialog word for word.
+    void formatsAreNamedBySuffix_data() {
+        QTest::addColumn<PictureFormat>("format");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("01 png") << PictureFormat::Png << "png" << "PNG image (*.png)";
+        QTest::newRow("02 svg") << PictureFormat::Svg << "svg" << "SVG image (*.svg)";
+        QTest::newRow("03 pdf") << PictureFormat::Pdf << "pdf" << "PDF document (*.pdf)";
+    }
+    void formatsAreNamedBySuffix() {
+        QFETCH(PictureFormat, format);
+        QFETCH(QString, suffix);
+        QCOMPARE(SuffixOf(format), suffix);
+        QTEST(SaveFilterOf(format), "filter");
+        QCOMPARE(FormatOfSuffix(suffix), format);
+        QVERIFY(!FormatOfSuffix(suffix.toUpper()));
+        QCOMPARE(FormatOfName("labels/a.b." + suffix.toUpper()), format);
+        QVERIFY(!FormatOfName("labels/" + suffix));
     }
 
     // The PNG file holds exactly the pixels, each a square of scale pixels, colours too, and
