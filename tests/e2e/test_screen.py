@@ -48,11 +48,25 @@ def test_script_picture(binary, folder):
     assert decode(crop(shot, BARCODE)) == [SAMPLE_TEXT]
 
 
+def settled_screenshot(display, window):
+    """The window as shown once it is painted: a window just mapped on a loaded machine
+    may still be black, or half drawn, so shots are taken until two in a row agree."""
+    shots = [run("import", "-display", display, "-window", window, "png:-").stdout]
+
+    def steady():
+        shots.append(run("import", "-display", display, "-window", window, "png:-").stdout)
+        levels = grey(shots[-1])
+        return levels == grey(shots[-2]) and len(set(levels[2])) > 1
+
+    wait_for(steady, timeout=SLOW_TIMEOUT)
+    return shots[-1]
+
+
 @pytest.fixture(scope="module", params=[1.25, 1.5, 2], ids=lambda factor: f"scale {factor}")
 def scaled_shot(request, binary, display):
     """A screenshot of the window as it opens at a Qt scale factor, and the factor."""
     with program(binary, display, {"QT_SCALE_FACTOR": str(request.param)}) as window:
-        return request.param, run("import", "-display", display, "-window", window.window, "png:-").stdout
+        return request.param, settled_screenshot(display, window.window)
 
 
 def test_window_grows(scaled_shot):
