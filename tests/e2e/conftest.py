@@ -3,9 +3,10 @@ waited for, by the fixture that started it: an X server, the program, a session 
 with the accessibility bus and a clipboard manager, a CUPS server with a PDF printer,
 and a Wayland compositor. Nothing the machine runs or keeps is used or changed.
 
-Run from the source tree as CTest does, for example:
-  TALLYLINE_PROGRAM=build/app/tallyline TALLYLINE_SCANGRADE=build/tests/scangrade/tallyline-scangrade \\
-  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -p no:cacheprovider tests/e2e/test_copy.py
+CTest runs each file (ctest -L e2e); by hand, from tests/e2e, with the build in build/:
+  TALLYLINE_PROGRAM=$PWD/../../build/app/tallyline \\
+  TALLYLINE_SCANGRADE=$PWD/../../build/tools/scangrade/tallyline-scangrade \\
+  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest test_copy.py -k "Alt+C"
 """
 
 import contextlib
@@ -22,12 +23,29 @@ pytest.register_assert_rewrite("tallyline_e2e")
 
 from Xlib import display as xdisplay  # pylint: disable=wrong-import-position
 
-from tallyline_e2e import (program, own_session, run, wait_for)  # pylint: disable=wrong-import-position
+from tallyline_e2e import own_session, program, run, wait_for  # pylint: disable=wrong-import-position
 
 
 def pytest_configure(config):  # pylint: disable=unused-argument
     # A run told to end still stops what its fixtures started.
     signal.signal(signal.SIGTERM, lambda number, frame: pytest.exit("told to end", returncode=1))
+
+
+@pytest.fixture(autouse=True)
+def environment_restored():
+    """Fails a test that leaves os.environ changed, and undoes the change: all that later
+    tests start would inherit it. A test changes it through monkeypatch, which undoes it."""
+    before = dict(os.environ)
+    yield
+    # Less the variable that pytest keeps naming the test and its stage.
+    changed = sorted(name for name in before.keys() | os.environ.keys()
+                     if before.get(name) != os.environ.get(name) and name != "PYTEST_CURRENT_TEST")
+    for name in changed:
+        if name in before:
+            os.environ[name] = before[name]
+        else:
+            del os.environ[name]
+    assert not changed, f"the test left these variables changed: {changed}"
 
 
 @pytest.fixture(scope="session")
@@ -107,13 +125,15 @@ def accessibility_bus(display, session_bus):
 @pytest.fixture(scope="module")
 def screen_reader(display, session_bus, accessibility_bus):  # pylint: disable=unused-argument
     """pyatspi, reading the accessibility bus as a screen reader would. It joins the bus
-    it finds when first imported and never another, so one module of a run may use it."""
+    that the environment names when it is first imported and first asked, and never
+    another: one module of a run may use it. The environment is restored at once."""
     with pytest.MonkeyPatch.context() as patch:
         for name, value in session_bus.items():
             patch.setenv(name, value)
         patch.setenv("DISPLAY", display)
         import pyatspi  # pylint: disable=import-outside-toplevel
-        yield pyatspi
+        pyatspi.Registry.getDesktop(0)
+    return pyatspi
 
 
 @pytest.fixture
@@ -170,19 +190,26 @@ PDF_PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 class CupsServer:
     def __init__(self, root):
         self.socket, self.pdf_folder = root / "cups.sock", root / "pdf"
+        # What points a client at this server and its printers alone: no LPDEST or
+        # PRINTER, and a HOME where no ~/.cups/lpoptions is.
+        self.env = {"CUPS_SERVER": str(self.socket), "CUPS_SERVERROOT": str(root / "conf"), "HOME": str(root / "home")}
+        self.unset = ("LPDEST", "PRINTER")
 
-    @staticmethod
-    def add_pdf_printer():
+    def client(self, *command):
+        env = {name: value for name, value in os.environ.items() if name not in self.unset}
+        return run(*command, env={**env, **self.env}, text=True)
+
+    def add_pdf_printer(self):
         # Made again whole: enabled, accepting jobs and the default, whatever a test broke.
-        run("lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P", PDF_PPD, check=True)
-        run("lpadmin", "-d", "PDF", check=True)
+        for command in (["lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P", PDF_PPD], ["lpadmin", "-d", "PDF"]):
+            done = self.client(*command)
+            assert done.returncode == 0, f"{command}: {done.stderr}"
 
 
 @pytest.fixture(scope="module")
 def cups_server():
-    """A CUPS server of the module's own. Meanwhile this process and all it starts use it,
-    with LPDEST and PRINTER cleared and a HOME where no ~/.cups/lpoptions is."""
-    with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as path, pytest.MonkeyPatch.context() as patch:
+    """A CUPS server of the module's own."""
+    with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as path:
         root = pathlib.Path(path)
         root.chmod(0o755)
         for name in ("conf", "cache", "state", "log", "pdf", "home", "spool", "spool/tmp", "pdf-spool"):
@@ -194,19 +221,20 @@ def cups_server():
                           'mount --bind "$1" /etc/cups/cups-pdf.conf && exec cupsd -f -c "$2" -s "$3"',
                           "sh", root / "cups-pdf.conf", root / "cupsd.conf", root / "cups-files.conf"],
                          stdout=subprocess.DEVNULL):
-            for name in ("LPDEST", "PRINTER"):
-                patch.delenv(name, raising=False)
-            patch.setenv("CUPS_SERVER", str(root / "cups.sock"))
-            patch.setenv("CUPS_SERVERROOT", str(root / "conf"))
-            patch.setenv("HOME", str(root / "home"))
-            assert wait_for(lambda: "scheduler is running" in run("lpstat", "-r", text=True).stdout), \
+            server = CupsServer(root)
+            assert wait_for(lambda: "scheduler is running" in server.client("lpstat", "-r").stdout), \
                 "the private cupsd did not start"
-            yield CupsServer(root)
+            yield server
 
 
 @pytest.fixture
-def pdf_printer(cups_server):
-    """The server's PDF printer, the default, ready for jobs; yields the folder its PDF files go to."""
+def pdf_printer(cups_server, monkeypatch):
+    """The server's PDF printer, the default, ready for jobs; yields the folder its PDF
+    files go to. For the test, this process and all it starts print on that server alone."""
+    for name in cups_server.unset:
+        monkeypatch.delenv(name, raising=False)
+    for name, value in cups_server.env.items():
+        monkeypatch.setenv(name, value)
     cups_server.add_pdf_printer()
     return cups_server.pdf_folder
 

@@ -54,8 +54,10 @@ class Queue:
         assert figures["grade"] == 4.0, f"graded {figures['grade']}, not 4.0 (A)"
 
 
-def test_print_from_window(window, cups_server, pdf_printer):
+def test_print_from_window(start_program, cups_server, pdf_printer):
     queue = Queue(cups_server, pdf_printer)
+    # Started after the printer, to print where it is.
+    window = start_program()
     window.type_text(TEXT)
     window.choose("Print")
     queue.check_printed()
