@@ -55,7 +55,8 @@ def test_format(binary, folder, png_bars, suffix, options, env, draw):
     picture = draw(path)
     assert decode(picture) == [TEXT.upper()]
     row = bar_row(picture, 50)
-    assert "#" in png_bars and row.rstrip(".") == png_bars.rstrip("."), f"bars off the PNG's columns:\n{row}\n{png_bars}"
+    assert "#" in png_bars and row.rstrip(".") == png_bars.rstrip("."), \
+        f"bars off the PNG's columns:\n{row}\n{png_bars}"
 
 
 # One of each way the real process ends: its status, its standard error, the files it
@@ -170,8 +171,8 @@ def test_batch(binary, folder):
     listing, out = folder / "list", folder / "out"
     listing.write_bytes(b"".join(line.encode() + rng.choice([b"\n", b"\r\n"]) for line in lines))
     result = tallyline(binary, "--batch", str(listing), "-d", str(out), timeout=240)
-    assert (result.returncode, result.stdout) == (0, f"tallyline: wrote {len(texts)} of {len(texts)} files to {out}\n"), \
-        result.stderr[:500]
+    wrote = f"tallyline: wrote {len(texts)} of {len(texts)} files to {out}\n"
+    assert (result.returncode, result.stdout) == (0, wrote), result.stderr[:500]
     uncarried = {n: ", ".join(f"'{c}'" for c in dict.fromkeys(c for c in text if c.upper() not in CARRIED))
                  for n, text in texts.items()}
     assert result.stderr == "".join(f"tallyline: {listing}:{n}: warning: the bars do not carry {named}; written as "

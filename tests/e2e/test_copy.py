@@ -87,8 +87,8 @@ def test_save_as(binary, start_program, home, folder, name):
     save_as(window, folder / name)
     assert wait_for(lambda: decode_file(folder / name) == ["SAVED 39"]), f"{name} did not read"
     if name.endswith(".png"):
-        assert pixels((folder / name).read_bytes()) == pixels(command_line_png(binary, "saved 39", folder / "cli.png")), \
-            "the saved PNG is not the command line's"
+        reference = command_line_png(binary, "saved 39", folder / "reference.png")
+        assert pixels((folder / name).read_bytes()) == pixels(reference), "the saved PNG is not the command line's"
     assert window.close() == 0, "the program did not end cleanly after a save"
 
 
