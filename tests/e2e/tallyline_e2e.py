@@ -1,6 +1,7 @@
-"""Real parts for the end-to-end tests, all the test's own: an X server, the
-program's process, the X clipboard, a CUPS server with a PDF printer, the
-accessibility bus; and barcode readers that share no code with the program."""
+"""What the end-to-end tests share: the window's geometry as designed, the program's
+process and the gestures that drive it, the processes that stand in for a desktop,
+and barcode readers that share no code with the program. The fixtures that start
+and stop the real parts are in conftest.py."""
 
 import contextlib
 import ctypes
@@ -20,15 +21,41 @@ STEP_TIMEOUT = 20
 # A loaded machine can take long to start the program for the first time, or to print.
 SLOW_TIMEOUT = 60
 LIBC = ctypes.CDLL(None, use_errno=True)
+PR_SET_PDEATHSIG, PR_SET_CHILD_SUBREAPER = 1, 36
 # Processes whose parent ends before them come to this one, which reaps them,
 # instead of to the machine's first process, which here leaves them as zombies.
-LIBC.prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
+LIBC.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+
+# The main window as designed (mainwindow/design/Geometry.h), in twips: the points
+# the tests click and the boxes they read on screen follow the design, not a
+# screenshot, so a control that moved is found where it should have stood.
+TWIPS_PER_PIXEL = 15
 
 
-def check(condition, message):
-    """A message that has to look again (decode a picture, say) is a function, called only on failure."""
-    if not condition:
-        sys.exit("FAIL: " + (message() if callable(message) else message))
+def design_box(left, top, width, height):
+    # 15 is odd, so whole twips never fall halfway between two pixels.
+    return tuple(round(twips / TWIPS_PER_PIXEL) for twips in (left, top, width, height))
+
+
+def centre(box):
+    x, y, width, height = box
+    return x + width // 2, y + height // 2
+
+
+WINDOW = design_box(150, 1755, 7785, 3195)         # its client area: 519 x 213
+BARCODE_PICTURE = design_box(120, 720, 615, 1335)  # as designed; it widens with the text
+TEXT_BOX = design_box(2400, 120, 3735, 420)
+COPY_BUTTON = design_box(5760, 2520, 1455, 495)
+TEXT_LABEL = design_box(720, 165, 1470, 255)       # "BarCode Text :"
+HINT_LABEL = design_box(1440, 2325, 3330, 240)     # "Right-Click to Copy to Clipboard"
+WINDOW_SIZE = WINDOW[2:]
+# Inside the picture however short the text, and so on the barcode.
+BARCODE_CENTRE = centre(BARCODE_PICTURE)
+TEXT_BOX_CENTRE = centre(TEXT_BOX)
+# The pop-up menu, top to bottom.
+MENU_ITEMS = ("Copy to Clipboard", "Print", "Save As...")
+TITLE = " Tallyline"
+SAMPLE_TEXT = "TALLY-2026"  # the text the window opens with
 
 
 def wait_for(predicate, timeout=STEP_TIMEOUT):
@@ -48,24 +75,55 @@ def headless_env(**extra):
     return dict(env, LC_ALL="C.UTF-8", **extra)
 
 
+def _session_members(session):
+    members = []
+    for entry in os.listdir("/proc"):
+        with contextlib.suppress(OSError, ValueError, IndexError):
+            # Fields after the command's name, which may hold spaces: state, ppid, pgrp, session.
+            if entry.isdigit() and int(pathlib.Path("/proc", entry, "stat").read_text().rsplit(")", 1)[1].split()[3]) \
+                    == session:
+                members.append(int(entry))
+    return members
+
+
+def end_session(process, timeout=STEP_TIMEOUT):
+    """Ends a process that leads a session of its own and everything in that session,
+    and waits until each is gone. What a bus starts on demand (xfconfd, the
+    accessibility registry) stays in the bus's session, outlives the bus by a moment
+    and may still write in its folder: that folder can go only after them."""
+    def signal_all(number):
+        for pid in [process.pid, *_session_members(process.pid)]:
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(pid, number)
+
+    signal_all(signal.SIGTERM)
+    deadline = time.monotonic() + timeout
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        signal_all(signal.SIGKILL)
+        process.wait(timeout=STEP_TIMEOUT)
+    while members := _session_members(process.pid):
+        # Orphans are this process's children, being its subreaper; others' children their parents reap.
+        for pid in members:
+            with contextlib.suppress(ChildProcessError):
+                os.waitpid(pid, os.WNOHANG)
+        if time.monotonic() > deadline:
+            signal_all(signal.SIGKILL)
+        time.sleep(0.05)
+
+
 @contextlib.contextmanager
-def own_process_group(command, env=None):
-    # Ended with all it started, and with the test.
-    process = subprocess.Popen(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
-                               start_new_session=True, preexec_fn=lambda: LIBC.prctl(1, signal.SIGTERM))
+def own_session(command, env=None, **options):
+    """Runs a command in a session of its own, ended with all it started when the block
+    ends, and with this process if that dies first."""
+    options = {"stdout": subprocess.PIPE, "stderr": subprocess.DEVNULL, "text": True, **options}
+    process = subprocess.Popen(command, env=env, start_new_session=True,
+                               preexec_fn=lambda: LIBC.prctl(PR_SET_PDEATHSIG, signal.SIGTERM), **options)
     try:
         yield process
     finally:
-        with contextlib.suppress(ProcessLookupError):
-            os.killpg(process.pid, signal.SIGTERM)
-        process.wait(timeout=STEP_TIMEOUT)
-        # Reaps all the group left, killing what outlasts the step.
-        deadline = time.monotonic() + STEP_TIMEOUT
-        with contextlib.suppress(ChildProcessError, ProcessLookupError):
-            while os.waitpid(-process.pid, os.WNOHANG)[0] == 0:
-                if time.monotonic() > deadline:
-                    os.killpg(process.pid, signal.SIGKILL)
-                time.sleep(0.05)
+        end_session(process)
 
 
 def grey(picture):
@@ -107,25 +165,16 @@ def scan_grade(png):
         page.write(png)
         page.flush()
         graded = run(os.environ["TALLYLINE_SCANGRADE"], page.name, text=True, timeout=SLOW_TIMEOUT)
-    check(graded.returncode == 0, f"the page could not be graded: {graded.stderr}")
+    assert graded.returncode == 0, f"the page could not be graded: {graded.stderr}"
     return json.loads(graded.stdout)
 
 
-@contextlib.contextmanager
-def xvfb():
-    # -noreset: a reset when a program leaves would refuse the next one for a moment.
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
-        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    try:
-        with os.fdopen(read_end) as numbers:
-            number = numbers.readline().strip()
-        yield ":" + number
-    finally:
-        server.terminate()
-        server.wait(timeout=STEP_TIMEOUT)
+def xdotool(display, *arguments):
+    return run("xdotool", *arguments, env=dict(os.environ, DISPLAY=display), text=True).stdout
+
+
+def visible_windows(display, *criteria):
+    return xdotool(display, "search", "--onlyvisible", *criteria).split()
 
 
 def clipboard(display, target):
@@ -143,29 +192,37 @@ class Program:
         return os.pread(self.log.fileno(), os.fstat(self.log.fileno()).st_size, 0).decode(errors="replace")
 
     def xdotool(self, *arguments):
-        return run("xdotool", *arguments, env=dict(os.environ, DISPLAY=self.display), text=True).stdout
+        return xdotool(self.display, *arguments)
 
     def others(self, *criteria):
         # A message box has the main window's title, a pop-up menu has none.
-        return [w for w in self.xdotool("search", "--onlyvisible", *criteria).split() if w != self.window]
+        return [w for w in visible_windows(self.display, *criteria) if w != self.window]
 
     def boxes(self):
-        return self.others("--name", "^ Tallyline$")
+        return self.others("--name", f"^{TITLE}$")
 
     def close_box(self, box):
         self.xdotool("windowfocus", "--sync", box, "key", "Return")
-        check(wait_for(lambda: not self.boxes()), "the message did not close")
+        assert wait_for(lambda: not self.boxes()), "the message did not close"
+
+    def click(self, point, button=1):
+        self.xdotool("mousemove", "--window", self.window, *map(str, point), "click", str(button))
 
     def type_text(self, text):
-        self.xdotool("windowfocus", "--sync", self.window, "mousemove", "--window", self.window, str(160 + 124),
-                     str(8 + 14), "click", "1", "key", "ctrl+a", "BackSpace", "type", "--delay", "15", text)
+        """Replaces the barcode's text, as typed."""
+        self.xdotool("windowfocus", "--sync", self.window)
+        self.click(TEXT_BOX_CENTRE)
+        self.xdotool("key", "ctrl+a", "BackSpace", "type", "--delay", "15", "--", text)
 
-    def choose_from_menu(self, entry, *keys):
-        """Opens the pop-up menu by those keys, or by a right click on the picture."""
-        opening = ["key", *keys] if keys else ["mousemove", "--window", self.window, "20", "60", "click", "3"]
-        self.xdotool(*opening)
-        check(wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open")
-        self.xdotool("key", *(["Down"] * (entry + 1)), "Return")
+    def choose(self, item, *keys):
+        """Chooses an item of the pop-up menu, opened by those keys or by a right click on the barcode."""
+        if keys:
+            self.xdotool("key", *keys)
+        else:
+            self.click(BARCODE_CENTRE, button=3)
+        assert wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open"
+        # A menu opened from the keyboard starts with no item chosen: Down chooses the first.
+        self.xdotool("key", *["Down"] * (MENU_ITEMS.index(item) + 1), "Return")
 
     def close(self):
         # As the title bar's close button would; the exit status, None if still running.
@@ -183,120 +240,23 @@ class Program:
 
 @contextlib.contextmanager
 def program(binary, display, extra_env=None, launcher=()):
-    # A launcher, if given, ends by running the program.
-    env = dict(os.environ, DISPLAY=display, **(extra_env or {}))
-    env.pop("QT_QPA_PLATFORM", None)
-    # A file, not a pipe: programs that the window starts inherit it and may outlive it.
-    with tempfile.TemporaryFile() as log:
-        running = Program(subprocess.Popen([*launcher, binary], env=env, stdout=log, stderr=log), display, log)
-        try:
-            found = wait_for(running.boxes, timeout=SLOW_TIMEOUT)
-            check(found, "the window did not appear")
-            running.window = found[0]
-            yield running
-        finally:
-            running.process.kill()
-            running.process.wait(timeout=STEP_TIMEOUT)
-            sys.stderr.write(running.output())
-
-
-# The private cupsd keeps all its files in a temporary folder and listens only
-# on a socket there; clients find it through CUPS_SERVER and read its PPD files
-# through CUPS_SERVERROOT. The cups-pdf backend reads only /etc/cups/cups-pdf.conf,
-# so cupsd runs in a mount namespace of its own with our file bind-mounted over
-# that one: the machine's own files and printers are never touched.
-CUPS_CONF = {"cupsd.conf": """Listen {root}/cups.sock
-LogLevel warn
-Browsing No
-WebInterface No
-DefaultAuthType None
-<Policy default>
-  JobPrivateValues none
-  <Limit All>
-    Order allow,deny
-    Allow all
-  </Limit>
-</Policy>
-""", "cups-files.conf": """ServerRoot {root}/conf
-RequestRoot {root}/spool
-TempDir {root}/spool/tmp
-CacheDir {root}/cache
-StateDir {root}/state
-Printcap {root}/printcap
-ErrorLog {root}/log/error_log
-AccessLog {root}/log/access_log
-PageLog {root}/log/page_log
-User lp
-Group lp
-""", "cups-pdf.conf": """Out {root}/pdf
-AnonDirName {root}/pdf
-Spool {root}/pdf-spool
-GSTmp {root}/pdf-spool
-Log {root}/log
-"""}
-
-
-@contextlib.contextmanager
-def cups_pdf_printer():
-    # Yields the PDF files' folder. Meanwhile this process and all it starts use the
-    # server, with LPDEST and PRINTER cleared and a HOME where no ~/.cups/lpoptions is.
-    saved = dict(os.environ)
-    with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as folder:
-        root = pathlib.Path(folder)
-        root.chmod(0o755)
-        for name in ("conf", "cache", "state", "log", "pdf", "home", "spool", "spool/tmp", "pdf-spool"):
-            (root / name).mkdir()
-            (root / name).chmod(0o1777 if "spool" in name else 0o755)  # filters run as lp and write in the spools
-        for name, text in CUPS_CONF.items():
-            (root / name).write_text(text.format(root=root))
-        try:
-            with own_process_group(["unshare", "--mount", "sh", "-c",
-                                    'mount --bind "$1" /etc/cups/cups-pdf.conf && exec cupsd -f -c "$2" -s "$3"',
-                                    "sh", root / "cups-pdf.conf", root / "cupsd.conf", root / "cups-files.conf"]):
-                for name in ("LPDEST", "PRINTER"):
-                    os.environ.pop(name, None)
-                os.environ.update(CUPS_SERVER=str(root / "cups.sock"), CUPS_SERVERROOT=str(root / "conf"),
-                                  HOME=str(root / "home"))
-                check(wait_for(lambda: "scheduler is running" in run("lpstat", "-r", text=True).stdout),
-                      "the private cupsd did not start")
-                run("lpadmin", "-p", "PDF", "-v", "cups-pdf:/", "-E", "-P", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd",
-                    check=True)
-                run("lpadmin", "-d", "PDF", check=True)
-                yield root / "pdf"
-        finally:
-            os.environ.clear()
-            os.environ.update(saved)
-
-
-@contextlib.contextmanager
-def session_bus(display):
-    """A session bus on the display, with a home of its own; yields the environment that puts a program on it."""
-    with tempfile.TemporaryDirectory() as home:
-        runtime = os.path.join(home, "runtime")
-        os.mkdir(runtime, 0o700)
-        extra = {"HOME": home, "XDG_RUNTIME_DIR": runtime, **{f"XDG_{kind.upper()}_HOME": os.path.join(home, kind)
-                                                            for kind in ("config", "cache", "data")}}
-        with own_process_group(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                               dict(os.environ, DISPLAY=display, **extra)) as bus:
-            extra["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
-            check(extra["DBUS_SESSION_BUS_ADDRESS"], "the session bus did not start")
-            yield extra
-
-
-@contextlib.contextmanager
-def screen_reader(display):
-    """The accessibility bus on a session bus, read from this process as a screen reader
-    reads it; yields the environment that puts the program on them, and pyatspi."""
-    with session_bus(display) as extra, own_process_group(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                                          dict(os.environ, DISPLAY=display, **extra)):
-        os.environ.update(extra, DISPLAY=display)
-        import pyatspi  # pylint: disable=import-outside-toplevel  # it joins the bus it finds at import
-        yield dict(extra, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"), pyatspi
-
-
-def main(test):
-    # A test told to end (a timeout, say) still stops what it started.
-    check(len(sys.argv) == 2, "usage: test BINARY")
-    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit("FAIL: told to end"))
-    test(sys.argv[1])
-    print("PASS")
+    """The program's window on the display, with a runtime folder of its own; a launcher,
+    if given, ends by running the program. Its output goes to standard error at the end."""
+    with tempfile.TemporaryDirectory(prefix="tallyline-run-") as runtime, tempfile.TemporaryFile() as log:
+        os.chmod(runtime, 0o700)
+        env = {**os.environ, "DISPLAY": display, "XDG_RUNTIME_DIR": runtime, **(extra_env or {})}
+        env.pop("QT_QPA_PLATFORM", None)
+        # A file, not a pipe: programs that the window starts inherit it and may outlive it.
+        with own_session([*launcher, binary], env, stdout=log, stderr=log) as process:
+            running = Program(process, display, log)
+            try:
+                found = wait_for(running.boxes, timeout=SLOW_TIMEOUT)
+                assert found, "the window did not appear"
+                running.window = found[0]
+                yield running
+            finally:
+                process.kill()
+                process.wait(timeout=STEP_TIMEOUT)
+                sys.stderr.write(running.output())
+        # Gone from the screen too, so that the next program's window is not taken for this one.
+        wait_for(lambda: running.window not in visible_windows(display, "--name", f"^{TITLE}$"))

@@ -9,8 +9,9 @@ import random
 import re
 import tempfile
 
-from tallyline_e2e import (SLOW_TIMEOUT, bar_row, check, decode, decode_file, headless_env, main, pdf_to_png, run,
-                           svg_to_png)
+import pytest
+
+from tallyline_e2e import SLOW_TIMEOUT, bar_row, decode, decode_file, headless_env, pdf_to_png, run, svg_to_png
 
 ENV = headless_env()
 TEXT = "Tally 39-A/B.$+%"
@@ -24,46 +25,65 @@ def tallyline(binary, *arguments, env=ENV, **options):
     return run(binary, *arguments, env=env, text=True, **{"timeout": SLOW_TIMEOUT, **options})
 
 
-def test_formats(binary, folder):
-    """At 0.5 mm a module, half a module (a pixel of the PNG) is 5 dots at 508 dpi: drawn
-    there, every edge of every bar of the SVG and the PDF must land where the PNG's
-    does at scale 5. Paper sizes that were off would move them."""
-    png, svg, pdf = (folder / f"tally.{suffix}" for suffix in ("png", "svg", "pdf"))
+@pytest.fixture(scope="module")
+def png_bars(binary):
+    """The bars of a row of the PNG at scale 5, where half a module is 5 pixels."""
+    with tempfile.TemporaryDirectory() as folder:
+        png = pathlib.Path(folder, "tally.png")
+        tallyline(binary, TEXT, "-o", str(png), "--scale", "5", check=True)
+        return bar_row(png.read_bytes(), 50)
+
+
+# At 0.5 mm a module, half a module (a pixel of the PNG) is 5 dots at 508 dpi: drawn
+# there, every edge of every bar of the SVG and the PDF must land where the PNG's does
+# at scale 5. Paper sizes that were off would move them.
+FORMATS = [
+    pytest.param("png", ["--scale", "5"], ENV, lambda path: path.read_bytes(), id="PNG"),
+    pytest.param("svg", ["--module-mm", "0.5"], ENV, lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
+                 id="SVG"),
     # A platform named in the environment is no display either: the command ignores it.
-    for path, options, env in ((png, ["--scale", "5"], ENV), (svg, ["--module-mm", "0.5"], ENV),
-                               (pdf, ["--module-mm", "0.5"], headless_env(QT_QPA_PLATFORM="xcb"))):
-        result = tallyline(binary, TEXT, "-o", str(path), *options, env=env)
-        check((result.returncode, result.stdout, result.stderr) == (0, "", ""), f"{path.name}: {result}")
-    expected = bar_row(png.read_bytes(), 50)
-    for name, picture in (("PNG", png.read_bytes()), ("SVG", svg_to_png(svg, "--dpi-x", "508", "--dpi-y", "508")),
-                          ("PDF", pdf_to_png(pdf, 508))):
-        check(decode(picture) == [TEXT.upper()], lambda: f"the {name} decoded as {decode(picture)}")
-        row = bar_row(picture, 50)
-        check("#" in expected and row.rstrip(".") == expected.rstrip("."),
-              f"{name} bars off the PNG's columns:\n{row}\n{expected}")
-
-
-# One of each way the real process ends: its status, its standard error, the files it left.
-ENDS = [
-    (["x", "-o", "{d}/x.jpg"], 2, "{d}/x.jpg: unknown format: the name must end in .png, .svg or .pdf\n"
-                                  "Try 'tallyline --help' for more information.", []),
-    (["", "-o", "{d}/empty.png"], 1, "the text is empty: there is no barcode to draw", []),
-    (["A" * 1300, "-o", "{d}/long.pdf"], 1, TOO_LONG, []),
-    (["--batch", "{d}/missing.txt", "-d", "{d}/out"], 1, "cannot read {d}/missing.txt: No such file or directory", []),
-    # With no arguments it is the window, which has no display to open on here.
-    ([], 1, "no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)", []),
-    # Written as the window draws it, and read without the emoji: one character, not two halves.
-    (["ok 👍 ok", "-o", "{d}/emoji.svg"], 0, "warning: the bars do not carry '👍'; written as the window draws it",
-     ["emoji.svg"]),
+    pytest.param("pdf", ["--module-mm", "0.5"], headless_env(QT_QPA_PLATFORM="xcb"), lambda path: pdf_to_png(path, 508),
+                 id="PDF"),
 ]
 
 
-def test_ends(binary, folder):
-    for arguments, status, message, left in ENDS:
-        result = tallyline(binary, *(a.format(d=folder) for a in arguments))
-        check((result.returncode, result.stdout, result.stderr) == (status, "", f"tallyline: {message.format(d=folder)}\n")
-              and sorted(p.name for p in folder.iterdir()) == left, f"{arguments[:3]}: {result}")
-    check(decode_file(folder / "emoji.svg") == ["OK  OK"], lambda: f"emoji.svg read as {decode_file(folder / 'emoji.svg')}")
+@pytest.mark.parametrize("suffix, options, env, draw", FORMATS)
+def test_format(binary, folder, png_bars, suffix, options, env, draw):
+    path = folder / f"tally.{suffix}"
+    result = tallyline(binary, TEXT, "-o", str(path), *options, env=env)
+    assert (result.returncode, result.stdout, result.stderr) == (0, "", "")
+    picture = draw(path)
+    assert decode(picture) == [TEXT.upper()]
+    row = bar_row(picture, 50)
+    assert "#" in png_bars and row.rstrip(".") == png_bars.rstrip("."), \
+        f"bars off the PNG's columns:\n{row}\n{png_bars}"
+
+
+# One of each way the real process ends: its status, its standard error, the files it
+# left and what a reader finds in them.
+ENDS = [
+    pytest.param(["x", "-o", "{d}/x.jpg"], 2, "{d}/x.jpg: unknown format: the name must end in .png, .svg or .pdf\n"
+                                              "Try 'tallyline --help' for more information.", {}, id="unknown format"),
+    pytest.param(["", "-o", "{d}/empty.png"], 1, "the text is empty: there is no barcode to draw", {}, id="empty text"),
+    pytest.param(["A" * 1300, "-o", "{d}/long.pdf"], 1, TOO_LONG, {}, id="too long"),
+    pytest.param(["--batch", "{d}/missing.txt", "-d", "{d}/out"], 1,
+                 "cannot read {d}/missing.txt: No such file or directory", {}, id="missing list"),
+    # With no arguments it is the window, which has no display to open on here.
+    pytest.param([], 1, "no display to open the window on (is DISPLAY or WAYLAND_DISPLAY set?)", {}, id="no display"),
+    # Written as the window draws it, and read without the emoji: one character, not two halves.
+    pytest.param(["ok 👍 ok", "-o", "{d}/emoji.svg"], 0,
+                 "warning: the bars do not carry '👍'; written as the window draws it", {"emoji.svg": ["OK  OK"]},
+                 id="uncarried emoji"),
+]
+
+
+@pytest.mark.parametrize("arguments, status, message, left", ENDS)
+def test_end(binary, folder, arguments, status, message, left):
+    result = tallyline(binary, *(a.format(d=folder) for a in arguments))
+    assert (result.returncode, result.stdout, result.stderr) == (status, "", f"tallyline: {message.format(d=folder)}\n")
+    assert sorted(path.name for path in folder.iterdir()) == sorted(left)
+    for name, read in left.items():
+        assert decode_file(folder / name) == read, f"{name} read as {decode_file(folder / name)}"
 
 
 # Mounts the tmpfs, lays the files there, runs the command and copies out what it left.
@@ -71,6 +91,7 @@ _TMPFS = r"""mount -t tmpfs -o "size=$2" tmpfs "$1" && cp -a "$3/." "$1/" || exi
 if [ "$4" = read-only ]; then mount -o remount,ro "$1" || exit 99; fi
 mountpoint=$1 left=$5; shift 5; "$@"; status=$?; cp -a "$mountpoint/." "$left/"; exit $status
 """
+PAGE = 4096  # a tmpfs's unit of space
 
 
 def on_tmpfs(mountpoint, size, command, files, read_only=False):
@@ -83,40 +104,60 @@ def on_tmpfs(mountpoint, size, command, files, read_only=False):
         result = run("unshare", "--mount", "--propagation", "private", "sh", "-c", _TMPFS, "sh", str(mountpoint),
                      size, stage, "read-only" if read_only else "writable", left, *command, env=ENV, text=True)
         found = list(pathlib.Path(left).iterdir())
-        check(all(path.is_file() and not path.is_symlink() for path in found), f"not only files left: {found}")
+        assert all(path.is_file() and not path.is_symlink() for path in found), f"not only files left: {found}"
         return result, {path.name: path.read_bytes() for path in found}
 
 
-def test_unwritable(binary, folder):
-    """Permissions do not stop root, so the folder is a file system of its own: read-only,
-    or full (4 KiB pages). Whatever was there before stays as it was, nothing is added."""
-    tallyline(binary, "OLD", "-o", str(folder / "old.png"), check=True)
-    old, filler = {"old.png": (folder / "old.png").read_bytes()}, {"filler": b"\0" * 4096}
-    tallyline(binary, "FULL DISK 39", "-o", str(folder / "big.pdf"), check=True)
-    check((folder / "big.pdf").stat().st_size > 4096, "the PDF fits in a page: nothing is written part-way")
-    disk, listing = folder / "disk", folder / "list"
-    for case, size, files, read_only, name, reason in (
-            ("read-only, an old file", "64k", old, True, "old.png", "Existing file {d}/old.png is not writable"),
-            ("full, an old file", "8k", old | filler, False, "old.png", "No space left on device"),
-            ("full part-way", "8k", filler, False, "new.pdf", "No space left on device")):
-        result, left = on_tmpfs(disk, size, [binary, "FULL DISK 39", "-o", str(disk / name)], files, read_only)
-        check((result.returncode, result.stderr) == (1, f"tallyline: Cannot write {disk}/{name}: "
-                                                        f"{reason.format(d=disk)}\n"),
-              f"{case}: {result.returncode} {result.stderr}")
-        check(left == files, f"{case}: the file system now holds {sorted(left)}")
+# Permissions do not stop root, so the folder is a file system of its own: read-only,
+# or full (4 KiB pages). Whatever was there before stays as it was, nothing is added.
+UNWRITABLE = [
+    pytest.param(64, {"old.png": "OLD"}, True, "old.png", "Existing file {d}/old.png is not writable",
+                 id="read-only, an old file"),
+    pytest.param(8, {"old.png": "OLD", "filler": None}, False, "old.png", "No space left on device",
+                 id="full, an old file"),
+    pytest.param(8, {"filler": None}, False, "new.pdf", "No space left on device", id="full part-way"),
+]
 
-    # A batch that fills the disk: what it wrote is whole, the rest named, the count true.
+
+@pytest.mark.parametrize("kib, before, read_only, name, reason", UNWRITABLE)
+def test_unwritable(binary, folder, kib, before, read_only, name, reason):
+    """before names each file there and the text of its barcode, None for a page of zeros."""
+    files = {}
+    for old, text in before.items():
+        if text is None:
+            files[old] = b"\0" * PAGE
+        else:
+            tallyline(binary, text, "-o", str(folder / old), check=True)
+            files[old] = (folder / old).read_bytes()
+    if not read_only:
+        # What it would write must not fit, or nothing is refused.
+        elsewhere = folder / "elsewhere"
+        elsewhere.mkdir()
+        tallyline(binary, "FULL DISK 39", "-o", str(elsewhere / name), check=True)
+        free = kib * 1024 - sum(-(-len(contents) // PAGE) * PAGE for contents in files.values())
+        assert (elsewhere / name).stat().st_size > free, f"{name} fits in the {free} bytes left"
+    disk = folder / "disk"
+    result, left = on_tmpfs(disk, f"{kib}k", [binary, "FULL DISK 39", "-o", str(disk / name)], files, read_only)
+    assert (result.returncode, result.stderr) == (1, f"tallyline: Cannot write {disk}/{name}: "
+                                                     f"{reason.format(d=disk)}\n")
+    assert left == files, f"the file system now holds {sorted(left)}"
+
+
+def test_batch_on_full_disk(binary, folder):
+    """A batch that fills the disk: what it wrote is whole, the rest named, the count true."""
+    disk, listing = folder / "disk", folder / "list"
     listing.write_text("".join(f"DISK {n}\n" for n in range(1, 9)))
     tallyline(binary, "--batch", str(listing), "-d", str(folder / "whole"), check=True)
     whole = {path.name: path.read_bytes() for path in (folder / "whole").iterdir()}
     result, left = on_tmpfs(disk, "16k", [binary, "--batch", str(listing), "-d", str(disk)], {})
     failed = re.findall(rf"^tallyline: {re.escape(str(listing))}:\d+: Cannot write {re.escape(str(disk))}/(\S+): "
                         "No space left on device$", result.stderr, re.MULTILINE)
-    check(result.returncode == 1 and len(failed) == len(result.stderr.splitlines()) and 0 < len(left) < 8
-          and len(left) + len(failed) == 8 and result.stdout == f"tallyline: wrote {len(left)} of 8 files to {disk}\n",
-          f"batch on a full disk wrote {sorted(left)}: {result.stdout}{result.stderr}")
-    check(all(whole.get(name) == contents for name, contents in left.items()), "a file was written part-way")
-    check(not set(failed) & set(left), "a file that failed was left")
+    assert (result.returncode == 1 and len(failed) == len(result.stderr.splitlines()) and 0 < len(left) < 8
+            and len(left) + len(failed) == 8
+            and result.stdout == f"tallyline: wrote {len(left)} of 8 files to {disk}\n"), \
+        f"wrote {sorted(left)}: {result.stdout}{result.stderr}"
+    assert all(whole.get(name) == contents for name, contents in left.items()), "a file was written part-way"
+    assert not set(failed) & set(left), "a file that failed was left"
 
 
 def test_batch(binary, folder):
@@ -130,21 +171,21 @@ def test_batch(binary, folder):
     listing, out = folder / "list", folder / "out"
     listing.write_bytes(b"".join(line.encode() + rng.choice([b"\n", b"\r\n"]) for line in lines))
     result = tallyline(binary, "--batch", str(listing), "-d", str(out), timeout=240)
-    check((result.returncode, result.stdout) == (0, f"tallyline: wrote {len(texts)} of {len(texts)} files to {out}\n"),
-          f"batch: {result.returncode} {result.stdout} {result.stderr[:500]}")
+    wrote = f"tallyline: wrote {len(texts)} of {len(texts)} files to {out}\n"
+    assert (result.returncode, result.stdout) == (0, wrote), result.stderr[:500]
     uncarried = {n: ", ".join(f"'{c}'" for c in dict.fromkeys(c for c in text if c.upper() not in CARRIED))
                  for n, text in texts.items()}
-    check(result.stderr == "".join(f"tallyline: {listing}:{n}: warning: the bars do not carry {named}; written as the "
-                                   "window draws it\n" for n, named in uncarried.items() if named),
-          "the warnings do not name each line's characters")
+    assert result.stderr == "".join(f"tallyline: {listing}:{n}: warning: the bars do not carry {named}; written as "
+                                    "the window draws it\n" for n, named in uncarried.items() if named), \
+        "the warnings do not name each line's characters"
     names = sorted(path.name for path in out.iterdir())
-    check(len(names) == len(texts) and all(SAFE_NAME.fullmatch(name) for name in names),
-          f"{len(names)} files, among them {[n for n in names if not SAFE_NAME.fullmatch(n)][:5]}")
+    assert len(names) == len(texts) and all(SAFE_NAME.fullmatch(name) for name in names), \
+        f"{len(names)} files, among them {[n for n in names if not SAFE_NAME.fullmatch(n)][:5]}"
     # What a reader finds: lower case drawn as capitals, the uncarried characters left out.
     read_as = {"".join(c for c in text.upper() if c in CARRIED) for text in texts.values()}
     for name in rng.sample(names, 12):
         read = decode_file(out / name)
-        check(len(read) == 1 and read[0] in read_as, f"{name} decoded as {read}")
+        assert len(read) == 1 and read[0] in read_as, f"{name} decoded as {read}"
 
 
 # Lines that try to name something else, read from standard input, the last with no
@@ -170,25 +211,12 @@ def test_hostile(binary, folder):
     texts = [line for line, _ in HOSTILE if line.strip()]
     reports = [(n, report.format(out=out)) for n, (_, report) in enumerate(HOSTILE, 1) if report]
     written = len(texts) - sum(1 for _, report in reports if not report.startswith("warning"))
-    check(result.returncode == 1 and result.stdout.decode() == f"tallyline: wrote {written} of {len(texts)} files "
-          f"to {out}\n", f"hostile lines: {result.returncode} {result.stdout}")
-    check(result.stderr.decode() == "".join(f"tallyline: standard input:{n}: {report}\n" for n, report in reports),
-          f"hostile lines reported:\n{result.stderr.decode()}")
-    check(sorted(p.name for p in folder.iterdir()) == ["out", "outside.png"],
-          f"written beside the folder: {sorted(p.name for p in folder.iterdir())}")
-    check(outside.read_bytes() == b"not to be overwritten", "written through a link")
+    assert result.returncode == 1 and result.stdout.decode() == f"tallyline: wrote {written} of {len(texts)} files " \
+                                                                f"to {out}\n"
+    assert result.stderr.decode() == "".join(f"tallyline: standard input:{n}: {report}\n" for n, report in reports)
+    assert sorted(p.name for p in folder.iterdir()) == ["out", "outside.png"], "written beside the folder"
+    assert outside.read_bytes() == b"not to be overwritten", "written through a link"
     names = sorted(p.name for p in out.iterdir() if p.name != "link.png")
-    check(len(names) == written and all(SAFE_NAME.fullmatch(n) for n in names), f"file names {names}")
+    assert len(names) == written and all(SAFE_NAME.fullmatch(n) for n in names), f"file names {names}"
     read = collections.Counter(line for n in names for line in decode_file(out / n))
-    check(read == collections.Counter(["../X", "/ETC/PASSWD", ".HIDDEN", "NULBYTE", "TWICE", "TWICE"]),
-          f"read {read} from the files")
-
-
-def test(binary):
-    for part in (test_formats, test_ends, test_unwritable, test_batch, test_hostile):
-        with tempfile.TemporaryDirectory() as folder:
-            part(binary, pathlib.Path(folder))
-
-
-if __name__ == "__main__":
-    main(test)
+    assert read == collections.Counter(["../X", "/ETC/PASSWD", ".HIDDEN", "NULBYTE", "TWICE", "TWICE"])

@@ -5,19 +5,13 @@ next start, and a save that a full disk refuses says so and leaves the old file 
 The copy goes with the program, unless a clipboard manager runs to keep it.
 Which gestures copy is tst_frmbarcode's and tst_button's to check."""
 
-import os
 import pathlib
-import tempfile
 
-from Xlib import display as xdisplay
+import pytest
 
-from tallyline_e2e import (check, clipboard, decode, decode_file, headless_env, main, own_process_group, program, run,
-                           session_bus, svg_to_png, wait_for, xvfb)
+from tallyline_e2e import clipboard, decode, decode_file, headless_env, run, svg_to_png, wait_for
 
 TEXT_TARGETS = {b"text/plain", b"STRING", b"UTF8_STRING", b"TEXT", b"COMPOUND_TEXT", b"text/plain;charset=utf-8"}
-COPIES = [("the pop-up menu", "tally line 39", lambda window: window.choose_from_menu(0)),
-          ("Tab, Shift+F10", "keys 39", lambda window: window.choose_from_menu(0, "Tab", "shift+F10")),
-          ("Alt+C", "alt c 2026", lambda window: window.xdotool("key", "alt+c"))]
 DIALOG = "^Save Barcode As$"
 # The folder of the failing save is a file system of the program's own (root is not
 # stopped by permissions), full: its two 4 KiB pages hold an old file and a filler.
@@ -30,84 +24,111 @@ def pixels(picture):
     return run("convert", "-", "-depth", "8", "-type", "TrueColorAlpha", "txt:-", input=picture).stdout
 
 
+def command_line_png(binary, text, path):
+    run(binary, text, "-o", str(path), env=headless_env(), check=True)
+    return path.read_bytes()
+
+
 def save_as(window, path, replace=False):
-    window.choose_from_menu(2)
+    window.choose("Save As...")
     dialogs = wait_for(lambda: window.others("--name", DIALOG))
-    check(dialogs, "Save As... opened no dialog")
-    window.xdotool("windowfocus", "--sync", dialogs[0], "key", "ctrl+a", "type", "--delay", "15", "--", path)
+    assert dialogs, "Save As... opened no dialog"
+    window.xdotool("windowfocus", "--sync", dialogs[0], "key", "ctrl+a", "type", "--delay", "15", "--", str(path))
     window.xdotool("key", "Return")
     if replace:
         asked = wait_for(lambda: [w for w in window.others("--name", DIALOG) if w != dialogs[0]])
-        check(asked, f"replacing {path} was not confirmed")
+        assert asked, f"replacing {path} was not confirmed"
         window.xdotool("windowfocus", "--sync", asked[0], "key", "y")
-    check(wait_for(lambda: not window.others("--name", DIALOG)), f"the dialog stayed open after {path}")
+    assert wait_for(lambda: not window.others("--name", DIALOG)), f"the dialog stayed open after {path}"
 
 
-def test(binary):
-    with tempfile.TemporaryDirectory() as work, xvfb() as display:
-        work = pathlib.Path(work)
-        home, saved, full = (work / name for name in ("home", "saved", "full"))
-        for folder in (home, saved, full):
-            folder.mkdir()
-        env, reference = {"HOME": str(home), "XDG_CONFIG_HOME": str(home / ".config")}, work / "reference.png"
-        with program(binary, display, env) as window:
-            for case, text, copy in COPIES:
-                run(binary, text, "-o", str(reference), env=headless_env(), check=True)
-                window.type_text(text)
-                copy(window)
-                # Until the program has handled the copy, the clipboard may still hold the last one.
-                check(wait_for(lambda: decode(clipboard(display, "image/png")) == [text.upper()]),
-                      lambda: f"{case}: decoded {decode(clipboard(display, 'image/png'))}")
-                targets = set(clipboard(display, "TARGETS").split())
-                check(b"image/svg+xml" in targets and not targets & TEXT_TARGETS, f"{case}: offered {targets}")
-                (work / "copy.svg").write_bytes(clipboard(display, "image/svg+xml"))
-                drawn = svg_to_png(work / "copy.svg")
-                check(decode(drawn) == [text.upper()], lambda: f"{case}: the SVG decoded as {decode(drawn)}")
-                check(pixels(clipboard(display, "image/png")) == pixels(reference.read_bytes()),
-                      f"{case}: the bitmap is not the command line's")
-            for name in ("saved.png", "saved.svg", "saved.pdf"):
-                save_as(window, str(saved / name))
-                check(wait_for(lambda: decode_file(saved / name) == ["ALT C 2026"]), f"{name} did not read")
-            check(pixels((saved / "saved.png").read_bytes()) == pixels(reference.read_bytes()),
-                  "the saved PNG is not the command line's")
-            check(window.close() == 0, "the program did not end cleanly")
-        check(not clipboard(display, "TARGETS"), "the clipboard kept something with no manager to keep it")
-
-        # Qt's dialogs keep a last folder of their own; only the program's may lead back.
-        (home / ".config" / "QtProject.conf").unlink(missing_ok=True)
-        launcher = ["unshare", "--mount", "--propagation", "private", "sh", "-c", FULL_DISK, "sh", str(full),
-                    str(reference)]
-        with program(binary, display, env, launcher) as window:
-            # The program's own view of the folder: only its mount namespace has the mount.
-            inside = pathlib.Path(f"/proc/{window.process.pid}/root") / full.relative_to("/")
-            window.type_text("NEW 39")
-            save_as(window, str(full / "old.png"), replace=True)
-            # The box's words are left to the command line's tests: the same failure makes them.
-            boxes = wait_for(window.boxes)
-            check(boxes, "saving on a full disk failed without a message")
-            window.close_box(boxes[0])
-            left = sorted(p.name for p in inside.iterdir())
-            check(left == ["filler", "old.png"] and (inside / "old.png").read_bytes() == reference.read_bytes(),
-                  f"after saving on a full disk: {left}")
-            # A bare name goes to the folder of the last save that worked, the one before this start.
-            save_as(window, "again.png")
-            check(wait_for(lambda: decode_file(saved / "again.png") == ["NEW 39"]), f"again.png not saved in {saved}")
-
-        # Where a clipboard manager runs (Xfce's settings daemon, on a session bus of
-        # the test's own), Qt hands the copy over at exit and the manager serves it on.
-        with session_bus(display) as extra, own_process_group(
-                ["xfsettingsd", "--no-daemon", "--sm-client-disable"], dict(os.environ, DISPLAY=display, **extra)):
-            connection = xdisplay.Display(display)
-            check(wait_for(lambda: connection.get_selection_owner(connection.intern_atom("CLIPBOARD_MANAGER")) != 0),
-                  "the clipboard manager did not start")
-            connection.close()
-            with program(binary, display, extra) as window:
-                window.type_text("kept 2")
-                window.xdotool("key", "alt+c")
-                check(wait_for(lambda: decode(clipboard(display, "image/png")) == ["KEPT 2"]), "Alt+C did not copy")
-                check(window.close() == 0, "the program did not end cleanly")
-            check(decode(clipboard(display, "image/png")) == ["KEPT 2"], "the copy did not outlive the program")
+@pytest.fixture
+def home(folder):
+    """A home of the test's own, where the program and Qt's dialogs keep what they remember."""
+    (folder / "home").mkdir()
+    return {"HOME": str(folder / "home"), "XDG_CONFIG_HOME": str(folder / "home" / ".config")}
 
 
-if __name__ == "__main__":
-    main(test)
+COPIES = [
+    pytest.param("tally line 39", lambda window: window.choose("Copy to Clipboard"), id="pop-up menu"),
+    pytest.param("keys 39", lambda window: window.choose("Copy to Clipboard", "Tab", "shift+F10"), id="Tab, Shift+F10"),
+    pytest.param("alt c 2026", lambda window: window.xdotool("key", "alt+c"), id="Alt+C"),
+]
+
+
+@pytest.mark.parametrize("text, copy", COPIES)
+def test_copy(binary, display, window, folder, text, copy):
+    reference = command_line_png(binary, text, folder / "reference.png")
+    window.type_text(text)
+    copy(window)
+    # Until the program has handled the copy, the clipboard may still hold the last one.
+    assert wait_for(lambda: decode(clipboard(display, "image/png")) == [text.upper()]), \
+        f"decoded {decode(clipboard(display, 'image/png'))}"
+    targets = set(clipboard(display, "TARGETS").split())
+    assert b"image/svg+xml" in targets and not targets & TEXT_TARGETS, f"offered {targets}"
+    (folder / "copy.svg").write_bytes(clipboard(display, "image/svg+xml"))
+    drawn = svg_to_png(folder / "copy.svg")
+    assert decode(drawn) == [text.upper()], "the SVG did not read"
+    assert pixels(clipboard(display, "image/png")) == pixels(reference), "the bitmap is not the command line's"
+
+
+def test_copy_goes_with_the_program(display, window):
+    window.type_text("gone 39")
+    window.xdotool("key", "alt+c")
+    assert wait_for(lambda: decode(clipboard(display, "image/png")) == ["GONE 39"]), "Alt+C did not copy"
+    assert window.close() == 0, "the program did not end cleanly"
+    assert not clipboard(display, "TARGETS"), "the clipboard kept something with no manager to keep it"
+
+
+@pytest.mark.parametrize("name", ["saved.png", "saved.svg", "saved.pdf"])
+def test_save_as(binary, start_program, home, folder, name):
+    window = start_program(home)
+    window.type_text("saved 39")
+    save_as(window, folder / name)
+    assert wait_for(lambda: decode_file(folder / name) == ["SAVED 39"]), f"{name} did not read"
+    if name.endswith(".png"):
+        reference = command_line_png(binary, "saved 39", folder / "reference.png")
+        assert pixels((folder / name).read_bytes()) == pixels(reference), "the saved PNG is not the command line's"
+    assert window.close() == 0, "the program did not end cleanly after a save"
+
+
+def test_save_on_full_disk(binary, start_program, home, folder):
+    """Refused, it says so, leaves the old file as it was and the folder that the last save
+    that worked, before this start, used."""
+    saved, full = folder / "saved", folder / "full"
+    saved.mkdir()
+    full.mkdir()
+    earlier = start_program(home)
+    earlier.type_text("earlier 39")
+    save_as(earlier, saved / "earlier.png")
+    assert wait_for(lambda: decode_file(saved / "earlier.png") == ["EARLIER 39"]), "the earlier save did not read"
+    assert earlier.close() == 0, "the program did not end cleanly after a save"
+
+    # Qt's dialogs keep a last folder of their own; only the program's may lead back.
+    pathlib.Path(home["XDG_CONFIG_HOME"], "QtProject.conf").unlink(missing_ok=True)
+    old = command_line_png(binary, "OLD 39", folder / "old.png")
+    window = start_program(home, ["unshare", "--mount", "--propagation", "private", "sh", "-c", FULL_DISK, "sh",
+                                  str(full), str(folder / "old.png")])
+    # The program's own view of the folder: only its mount namespace has the mount.
+    inside = pathlib.Path(f"/proc/{window.process.pid}/root") / full.relative_to("/")
+    window.type_text("NEW 39")
+    save_as(window, full / "old.png", replace=True)
+    # The box's words are left to the command line's tests: the same failure makes them.
+    boxes = wait_for(window.boxes)
+    assert boxes, "saving on a full disk failed without a message"
+    window.close_box(boxes[0])
+    left = sorted(p.name for p in inside.iterdir())
+    assert left == ["filler", "old.png"] and (inside / "old.png").read_bytes() == old, \
+        f"after saving on a full disk: {left}"
+    save_as(window, "again.png")
+    assert wait_for(lambda: decode_file(saved / "again.png") == ["NEW 39"]), f"again.png not saved in {saved}"
+
+
+def test_clipboard_manager_keeps_copy(display, start_program, session_bus, clipboard_manager):
+    """Where a clipboard manager runs, Qt hands the copy over at exit and the manager serves it on."""
+    window = start_program(session_bus)
+    window.type_text("kept 2")
+    window.xdotool("key", "alt+c")
+    assert wait_for(lambda: decode(clipboard(display, "image/png")) == ["KEPT 2"]), "Alt+C did not copy"
+    assert window.close() == 0, "the program did not end cleanly"
+    assert decode(clipboard(display, "image/png")) == ["KEPT 2"], "the copy did not outlive the program"

@@ -2,10 +2,9 @@
 barcode described by its text and by what its bars leave out, the copy button
 one push button whose press copies."""
 
-from tallyline_e2e import check, clipboard, decode, main, program, screen_reader, wait_for, xvfb
+import pytest
 
-HEARD = {("text", "Barcode text"), ("image", "Barcode"), ("link", "Open the web page"),
-         ("push button", "Copy to Clipboard")}
+from tallyline_e2e import SAMPLE_TEXT, clipboard, decode, wait_for
 
 
 def descendants(accessible):
@@ -19,24 +18,54 @@ def find(accessible, role, name):
     return next((child for child in descendants(accessible) if (child.getRoleName(), child.name) == (role, name)), None)
 
 
-def test(binary):
-    with xvfb() as display, screen_reader(display) as (env, pyatspi), program(binary, display, env) as window:
-        app = wait_for(lambda: next((app for app in pyatspi.Registry.getDesktop(0)
-                                     if app is not None and app.name == "Tallyline"), None))
-        check(app, "the program is not on the accessibility bus")
-        heard = {(child.getRoleName(), child.name) for child in descendants(app)}
-        check(HEARD <= heard, f"missing: {HEARD - heard}")
-        barcode = find(app, "image", "Barcode")
-        check(barcode.description == 'Code 39 barcode of "TALLY-2026"', f"described as {barcode.description!r}")
-        window.type_text("a#b")
-        described = 'Code 39 barcode of "A#B". A scanner will not read these characters from the bars: #'
-        check(wait_for(lambda: barcode.description == described), f"described as {barcode.description!r}")
-        button = find(app, "push button", "Copy to Clipboard")
-        check(button.childCount == 0, "the button's caption shows as a second object")
-        actions = button.queryAction()
-        actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
-        check(wait_for(lambda: decode(clipboard(display, "image/png")) == ["AB"]), "the button's Press did not copy")
+@pytest.fixture
+def heard_window(start_program, accessibility_bus, screen_reader):
+    """The program as it opens, and its application as the screen reader finds it."""
+    window = start_program(accessibility_bus)
+    app = wait_for(lambda: next((app for app in screen_reader.Registry.getDesktop(0)
+                                 if app is not None and app.get_process_id() == window.process.pid), None))
+    assert app, "the program is not on the accessibility bus"
+    assert app.name == "Tallyline"
+    return window, app
 
 
-if __name__ == "__main__":
-    main(test)
+@pytest.fixture
+def app(heard_window):
+    return heard_window[1]
+
+
+@pytest.mark.parametrize("role, name", [("text", "Barcode text"), ("image", "Barcode"), ("link", "Open the web page"),
+                                        ("push button", "Copy to Clipboard")])
+def test_control_named(app, role, name):
+    assert find(app, role, name), f"no {role} named {name!r} among " \
+        f"{sorted((child.getRoleName(), child.name) for child in descendants(app))}"
+
+
+DESCRIPTIONS = [
+    pytest.param(None, f'Code 39 barcode of "{SAMPLE_TEXT}"', id="as it opens"),
+    pytest.param("a#b", 'Code 39 barcode of "A#B". A scanner will not read these characters from the bars: #',
+                 id="a character the bars leave out"),
+]
+
+
+@pytest.mark.parametrize("typed, described", DESCRIPTIONS)
+def test_barcode_described(heard_window, typed, described):
+    window, app = heard_window
+    barcode = find(app, "image", "Barcode")
+    if typed is not None:
+        window.type_text(typed)
+    assert wait_for(lambda: barcode.description == described), f"described as {barcode.description!r}"
+
+
+def test_copy_button_one_object(app):
+    button = find(app, "push button", "Copy to Clipboard")
+    assert button.childCount == 0, "the button's caption shows as a second object"
+
+
+def test_copy_button_press_copies(display, heard_window):
+    window, app = heard_window
+    window.type_text("a#b")
+    button = find(app, "push button", "Copy to Clipboard")
+    actions = button.queryAction()
+    actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
+    assert wait_for(lambda: decode(clipboard(display, "image/png")) == ["AB"]), "the button's Press did not copy"
