@@ -10,7 +10,6 @@
 
 #include "button/host/AccessibleUserControl_p.h"
 #include "platform/core/CodePage.h"
-#include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
 #include "platform/widgets/InputMasks.h"
 
@@ -63,12 +62,7 @@ void UserControl::AccessKeys(const QString& keys) {
     }
 }
 
-void UserControl::ScaleMode(ScaleModeKind mode) {
-    if (mode != ScaleModeKind::Twips && mode != ScaleModeKind::Pixels) {
-        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
-    }
-    scaleMode_ = mode;
-}
+void UserControl::ScaleMode(ScaleModeKind mode) { scaleMode_ = ValidScaleMode(mode); }
 
 float UserControl::ScaleWidth() const { return static_cast<float>(width() / PixelsPerUnit()); }
 float UserControl::ScaleHeight() const { return static_cast<float>(height() / PixelsPerUnit()); }

@@ -34,4 +34,8 @@ enum class ScaleModeKind : int {
     Pixels = 3,
 };
 
+// The mode itself when a surface takes it; any other raises "Invalid
+// property value", and the caller keeps the scale it had.
+ScaleModeKind ValidScaleMode(ScaleModeKind mode);
+
 }  // namespace tallyline

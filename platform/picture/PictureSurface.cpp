@@ -78,12 +78,7 @@ StdPicture PictureSurface::Image() const { return pixels_ ? StdPicture(pixels_->
 
 QImage PictureSurface::PixelView() const { return pixels_ ? pixels_->View() : QImage(); }
 
-void PictureSurface::ScaleMode(ScaleModeKind mode) {
-    if (mode != ScaleModeKind::Twips && mode != ScaleModeKind::Pixels) {
-        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
-    }
-    scaleMode_ = mode;
-}
+void PictureSurface::ScaleMode(ScaleModeKind mode) { scaleMode_ = ValidScaleMode(mode); }
 
 float PictureSurface::Width() const { return static_cast<float>(size_.width() * kTwipsPerPixel); }
 
