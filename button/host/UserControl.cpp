@@ -64,14 +64,14 @@ void UserControl::AccessKeys(const QString& keys) {
 
 void UserControl::ScaleMode(ScaleModeKind mode) { scaleMode_ = ValidScaleMode(mode); }
 
-float UserControl::ScaleWidth() const { return static_cast<float>(width() / PixelsPerUnit()); }
-float UserControl::ScaleHeight() const { return static_cast<float>(height() / PixelsPerUnit()); }
+float UserControl::ScaleWidth() const { return static_cast<float>(width() * UnitsPerPixel(scaleMode_)); }
+float UserControl::ScaleHeight() const { return static_cast<float>(height() * UnitsPerPixel(scaleMode_)); }
 
 void UserControl::PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1,
                                float X2, float Y2, float Width2, float Height2) {
-    const double unit = PixelsPerUnit();
-    const QRectF target(X1 * unit, Y1 * unit, Width1 * unit, Height1 * unit);
-    const QRectF source(X2 * unit, Y2 * unit, Width2 * unit, Height2 * unit);
+    const double unit = UnitsPerPixel(scaleMode_);
+    const QRectF target(X1 / unit, Y1 / unit, Width1 / unit, Height1 / unit);
+    const QRectF source(X2 / unit, Y2 / unit, Width2 / unit, Height2 / unit);
     FitImage();
     // A copy of no extent, or of a negative one, leaves the surface as it is.
     if (picture.IsEmpty() || image_.isNull() || !(target.width() > 0 && target.height() > 0) ||
@@ -104,18 +104,18 @@ void UserControl::showEvent(QShowEvent* event) {
 }
 
 void UserControl::mousePressEvent(QMouseEvent* event) {
-    MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->button(), UnitsPerPixel(scaleMode_));
     clicks_.Press(*event);
     Notify([&] { UserControl_MouseDown(a.Button, a.Shift, a.X, a.Y); });
 }
 
 void UserControl::mouseMoveEvent(QMouseEvent* event) {
-    MouseArguments a = MouseArgumentsOf(*event, event->buttons(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->buttons(), UnitsPerPixel(scaleMode_));
     Notify([&] { UserControl_MouseMove(a.Button, a.Shift, a.X, a.Y); });
 }
 
 void UserControl::mouseReleaseEvent(QMouseEvent* event) {
-    MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->button(), UnitsPerPixel(scaleMode_));
     const bool click = clicks_.Release(*event, rect());
     Notify([&] {
         UserControl_MouseUp(a.Button, a.Shift, a.X, a.Y);
@@ -154,10 +154,6 @@ void UserControl::keyReleaseEvent(QKeyEvent* event) {
     short keyCode = KeyCodeOf(*event);
     short shift = ShiftMask(event->modifiers());
     Notify([&] { UserControl_KeyUp(keyCode, shift); });
-}
-
-double UserControl::PixelsPerUnit() const noexcept {
-    return scaleMode_ == ScaleModeKind::Twips ? 1.0 / kTwipsPerPixel : 1.0;
 }
 
 void UserControl::FitImage() {

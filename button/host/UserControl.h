@@ -87,7 +87,6 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    double PixelsPerUnit() const noexcept;
     void FitImage();
 
     ErrorReporter& reporter_;

@@ -38,4 +38,11 @@ enum class ScaleModeKind : int {
 // property value", and the caller keeps the scale it had.
 ScaleModeKind ValidScaleMode(ScaleModeKind mode);
 
+// How many units of a valid scale one pixel spans: a length in pixels times
+// this is the length in the scale, and a length in the scale divided by it
+// is back in pixels.
+constexpr double UnitsPerPixel(ScaleModeKind mode) noexcept {
+    return mode == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
+}
+
 }  // namespace tallyline

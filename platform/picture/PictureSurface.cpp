@@ -23,10 +23,8 @@ float ToFloat(double value) noexcept {
     return static_cast<float>(std::clamp(value, -kLargest, kLargest));
 }
 
-// A position in the current scale as pixels; pixel scale needs no division.
-double ToPixels(float units, ScaleModeKind mode) noexcept {
-    return mode == ScaleModeKind::Pixels ? units : units / static_cast<double>(kTwipsPerPixel);
-}
+// A position in the current scale as pixels.
+double ToPixels(float units, ScaleModeKind mode) noexcept { return units / UnitsPerPixel(mode); }
 
 struct Span {
     int first;
@@ -84,8 +82,8 @@ float PictureSurface::Width() const { return static_cast<float>(size_.width() * 
 
 void PictureSurface::Width(float width) { Resize(QSize(PixelExtent(width), size_.height())); }
 
-float PictureSurface::ScaleWidth() const { return ToFloat(size_.width() * UnitsPerPixel()); }
-float PictureSurface::ScaleHeight() const { return ToFloat(size_.height() * UnitsPerPixel()); }
+float PictureSurface::ScaleWidth() const { return ToFloat(size_.width() * UnitsPerPixel(scaleMode_)); }
+float PictureSurface::ScaleHeight() const { return ToFloat(size_.height() * UnitsPerPixel(scaleMode_)); }
 
 void PictureSurface::Cls() {
     LayBackground();
@@ -113,16 +111,16 @@ void PictureSurface::Line(float x1, float y1, float x2, float y2, Colour colour)
 }
 
 float PictureSurface::TextWidth(TextView text) const {
-    return ToFloat(layouts_.Layout(text, font_)->Advance() * UnitsPerPixel());
+    return ToFloat(layouts_.Layout(text, font_)->Advance() * UnitsPerPixel(scaleMode_));
 }
 
 float PictureSurface::TextHeight(TextView) const {
-    return ToFloat(DesignMetrics(font_).height() * UnitsPerPixel());
+    return ToFloat(DesignMetrics(font_).height() * UnitsPerPixel(scaleMode_));
 }
 
-float PictureSurface::CurrentX() const { return ToFloat(penX_ * UnitsPerPixel()); }
+float PictureSurface::CurrentX() const { return ToFloat(penX_ * UnitsPerPixel(scaleMode_)); }
 void PictureSurface::CurrentX(float x) { penX_ = ToPixels(x, scaleMode_); }
-float PictureSurface::CurrentY() const { return ToFloat(penY_ * UnitsPerPixel()); }
+float PictureSurface::CurrentY() const { return ToFloat(penY_ * UnitsPerPixel(scaleMode_)); }
 void PictureSurface::CurrentY(float y) { penY_ = ToPixels(y, scaleMode_); }
 
 void PictureSurface::Print(TextView text) {
@@ -138,10 +136,6 @@ void PictureSurface::Print(TextView text) {
     penX_ = 0;
     penY_ += metrics.height();
     Repainted();
-}
-
-double PictureSurface::UnitsPerPixel() const noexcept {
-    return scaleMode_ == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
 }
 
 void PictureSurface::Resize(QSize size) {

@@ -75,7 +75,7 @@ protected:
     // "Invalid property value" beyond what the platform keeps in 16 bits.
     static int Pixels(float twips);
     static int PixelExtent(float twips);
-    double UnitsPerPixel() const noexcept;
+    ScaleModeKind ScaleMode() const noexcept { return scaleMode_; }
     // Changes the size in pixels, keeping the drawing; nothing changes on failure.
     void Resize(QSize size);
     // Shows the pixels over the area at the painter's origin; background

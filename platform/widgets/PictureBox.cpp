@@ -40,7 +40,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const double scale = UnitsPerPixel();
+    const double scale = UnitsPerPixel(ScaleMode());
     try {
         emit MouseDown(button, ShiftMask(event->modifiers()), static_cast<float>(event->position().x() * scale),
                        static_cast<float>(event->position().y() * scale));

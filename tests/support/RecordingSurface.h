@@ -65,7 +65,7 @@ public:
 private:
     // Logs the change with its values, or raises the error that FailAt asked for.
     void Record(Text entry, std::initializer_list<float> values = {});
-    float TwipsPerUnit() const { return mode_ == ScaleModeKind::Pixels ? kTwipsPerPixel : 1.0f; }
+    float TwipsPerUnit() const { return static_cast<float>(kTwipsPerPixel / UnitsPerPixel(mode_)); }
 
     Setup setup_;
     ScaleModeKind mode_ = ScaleModeKind::Twips;

@@ -45,7 +45,7 @@ private slots:
         }
     }
 
-    // Surfaces take twips and pixels only.
+    // Surfaces take twips and pixels only; a pixel spans 15 twips.
     void scaleModes_data() {
         using namespace tallyline;
         QTest::addColumn<Call>("call");
@@ -56,6 +56,8 @@ private slots:
         ROW(ValidScaleMode(ScaleModeKind{2}), "Invalid property value");
         ROW(ValidScaleMode(ScaleModeKind{6}), "Invalid property value");
         ROW(ValidScaleMode(ScaleModeKind{-1}), "Invalid property value");
+        ROW(UnitsPerPixel(ScaleModeKind::Twips), 15.0);
+        ROW(UnitsPerPixel(ScaleModeKind::Pixels), 1.0);
     }
     void scaleModes() { arithmetic(); }
 
