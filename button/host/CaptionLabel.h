@@ -12,7 +12,7 @@ namespace tallyline {
 // (16.5 stays 16.5); only where the label stands on screen is rounded.
 // Mouse notifications carry the label's own coordinates, in pixels; slots
 // connected to them run inside Qt's event handling and must not throw.
-class CaptionLabel : public QLabel {
+class CaptionLabel : public SingleClickControl<QLabel> {
     Q_OBJECT
 public:
     explicit CaptionLabel(QWidget* parent);
@@ -43,7 +43,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void Place();
@@ -51,7 +50,6 @@ private:
     float left_ = 0;
     float top_ = 0;
     Colour foreColor_ = kBlack;
-    ClickDetector clicks_;
 };
 
 }  // namespace tallyline

@@ -26,7 +26,7 @@ bool Paintable(std::initializer_list<double> values) noexcept {
 }  // namespace
 
 UserControl::UserControl(ErrorReporter& reporter, QString action, QWidget* parent)
-    : QWidget(parent), reporter_(reporter), action_(std::move(action)) {
+    : SingleClickControl(parent), reporter_(reporter), action_(std::move(action)) {
     InstallAccessibleUserControl();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -122,10 +122,6 @@ void UserControl::mouseReleaseEvent(QMouseEvent* event) {
         if (click) UserControl_Click();
     });
 }
-
-// The second press of a double-click is the double-click itself, which
-// nothing here answers; its release is reported, but no click follows.
-void UserControl::mouseDoubleClickEvent(QMouseEvent*) { clicks_.DoubleClick(); }
 
 // Qt tells a widget of the pointer leaving only when it goes to neither the
 // widget nor any child of it, so a move onto the control's own label is no leave.

@@ -223,6 +223,25 @@ private slots:
         QCOMPARE(FaceShown(*bench.button), QStringLiteral("Pressed"));
     }
 
+    // The second press of a double-click is no press: only its release is
+    // reported, and no second click follows, on the face as on the label.
+    void aDoubleClickClicksOnce_data() {
+        QTest::addColumn<bool>("onLabel");
+        QTest::newRow("01 face") << false;
+        QTest::newRow("02 label") << true;
+    }
+    void aDoubleClickClicksOnce() {
+        QFETCH(bool, onLabel);
+        Bench bench;
+        QWidget& target = onLabel ? static_cast<QWidget&>(bench.lbl()) : *bench.button;
+        SendMouse(target, QEvent::MouseButtonPress, {2, 3}, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(target, QEvent::MouseButtonRelease, {2, 3}, Qt::LeftButton);
+        SendMouse(target, QEvent::MouseButtonDblClick, {2, 3}, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(target, QEvent::MouseButtonRelease, {2, 3}, Qt::LeftButton);
+        QCOMPARE(bench.events.join(", "),
+                 QStringLiteral("MouseDown 1 0 2 3, MouseUp 1 0 2 3, Click, MouseUp 1 0 2 3"));
+    }
+
     // Unrounded halves, whole pixels on screen; a caption is text, never markup.
     void theLabelIsCentredUnrounded() {
         Bench bench;
