@@ -83,6 +83,7 @@ private slots:
     // so ScaleWidth is 40 pixels. First sizing: characters x 1.1 x 15 modules, in twips.
     // Fitted: the symbol's modules + 1, in pixels x 15. Caption: x = (fitted - 14) / 2,
     // y = ScaleHeight - 1.5 x 13 + 0.25 x 13. Measured is what is printed: lower case is narrower.
+    // BarcodeCaption, which tells a screen reader the caption, is what is printed too.
     // Characters without a pattern take no bars and are still printed; '*' draws start/stop.
     // Each bar and space stands from the top to 1.5 captions above the bottom.
     void sizingAndCaption_data() {
@@ -114,6 +115,7 @@ private slots:
                  (QStringList{"ScaleMode 3", "Cls", "Picture none", "Width " + at[0], "Width " + at[1],
                               "CurrentX " + at[2], "CurrentY " + at[3], "Print " + printed}));
         QCOMPARE(drawn.measured, printed);
+        QCOMPARE(QString::fromStdU32String(tallyline::BarcodeCaption(text)), printed);
         QCOMPARE(drawn.modules, Symbol(bars));
         const QRegularExpression box(QString("^Line (black|white) \\S+ 0 \\S+ %1$").arg(scaleHeight - 19.5));
         QCOMPARE(drawn.log.filter(box).size(), drawn.log.filter("Line ").size());
