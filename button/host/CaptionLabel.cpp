@@ -28,7 +28,6 @@ void CaptionLabel::Font(const QFont& font) {
 }
 
 void CaptionLabel::ForeColor(Colour colour) {
-    foreColor_ = colour;
     QPalette colours = palette();
     // Every colour group, so that a disabled label shows the colour it was given.
     colours.setColor(QPalette::All, QPalette::WindowText, ToQColor(colour));

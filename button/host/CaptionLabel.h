@@ -22,7 +22,6 @@ public:
     // the text is the same as before.
     void Caption(const QString& caption);
     void Font(const QFont& font);
-    Colour ForeColor() const noexcept { return foreColor_; }
     void ForeColor(Colour colour);
 
     float Left() const noexcept { return left_; }
@@ -49,7 +48,6 @@ private:
 
     float left_ = 0;
     float top_ = 0;
-    Colour foreColor_ = kBlack;
 };
 
 }  // namespace tallyline

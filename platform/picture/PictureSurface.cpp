@@ -63,8 +63,6 @@ int PictureSurface::PixelExtent(float twips) {
     return Pixels(twips);
 }
 
-float PictureSurface::Height() const { return static_cast<float>(size_.height() * kTwipsPerPixel); }
-
 void PictureSurface::Height(float height) { Resize(QSize(size_.width(), PixelExtent(height))); }
 
 void PictureSurface::BackColor(Colour colour) {

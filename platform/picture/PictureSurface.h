@@ -31,15 +31,10 @@ public:
     explicit PictureSurface(Keeping keeping);
 
     // Design values.
-    float Height() const;
     void Height(float height);
-    Colour BackColor() const noexcept { return backColor_; }
     void BackColor(Colour colour);
-    Colour ForeColor() const noexcept { return foreColor_; }
     void ForeColor(Colour colour) noexcept { foreColor_ = colour; }
-    const QFont& Font() const noexcept { return font_; }
     void Font(const QFont& font) { font_ = font; }
-    const StdPicture& Picture() const noexcept { return picture_; }
     QSize PixelSize() const noexcept { return size_; }
 
     // The persistent image at the current size, as pixels; empty when the
