@@ -290,8 +290,8 @@ private slots:
         bench.button->Caption(caption);
         PropertyBag bag;
         bench.button->WriteProperties(bag);
-        QCOMPARE(bag.Count(), static_cast<std::size_t>(saved.size()));
-        for (const QString& key : saved) QVERIFY2(bag.Contains(key), qPrintable(key));
+        for (const QString key : {"State", "Enabled", "Caption", "Font"})
+            QVERIFY2(bag.Contains(key) == saved.contains(key), qPrintable(key));
         Bench restored(&bag);
         // The button's design: a black caption, (161, 161, 146) disabled, give or take the rounding of blending.
         const QColor ink = enables.last() ? QColor(0, 0, 0) : QColor(161, 161, 146);
