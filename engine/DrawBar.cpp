@@ -72,7 +72,7 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     text = BarcodeCaption(text);
     surface.ScaleMode(ScaleModeKind::Pixels);
     surface.Cls();
-    surface.Picture(nullptr);
+    surface.RemovePicture();
 
     const std::int16_t module = ModuleWidth(surface.ScaleHeight());
     const float captionHeight = surface.TextHeight(text);

@@ -89,10 +89,8 @@ void PictureSurface::Cls() {
     penY_ = 0;
 }
 
-void PictureSurface::Picture(const StdPicture* picture) {
-    picture_ = picture != nullptr ? *picture : StdPicture();
-    LayBackground();
-}
+// No background picture is ever laid, so none is left to take away.
+void PictureSurface::RemovePicture() { LayBackground(); }
 
 void PictureSurface::Line(float x1, float y1, float x2, float y2, Colour colour) {
     const Span columns = Covered(ToPixels(x1, scaleMode_), ToPixels(x2, scaleMode_), size_.width());
@@ -151,8 +149,8 @@ void PictureSurface::PaintPixels(QPainter& painter, QSize area) const {
 
 void PictureSurface::LayBackground() {
     const QRgb background = PixelOf(backColor_);
-    if (pixels_) pixels_->Clear(size_, background, picture_.Image());
-    if (keepsShapes_) shapes_.Clear(size_, background, picture_.Image());
+    if (pixels_) pixels_->Clear(size_, background);
+    if (keepsShapes_) shapes_.Clear(size_, background);
     Repainted();
 }
 

@@ -16,14 +16,14 @@ class QPainter;
 namespace tallyline {
 
 // A picture box's drawing surface without a window: its scale, pen, colours,
-// font and background picture, and a persistent image kept as pixels, as
-// shapes, or both. Its outer size is in the container's twips; its inner
-// scale is twips until ScaleMode says pixels. Twips become the nearest whole
-// pixel, a tie going to the even one; a size that is negative, not a number
-// or beyond 32767 pixels raises "Invalid property value" and changes
-// nothing. Cls, BackColor and Picture lay the background afresh (colour,
-// then the picture at the top-left), so what was drawn before is gone; a
-// change of size keeps it. A box covers the pixels whose centres lie in it.
+// font, and a persistent image kept as pixels, as shapes, or both. Its outer
+// size is in the container's twips; its inner scale is twips until ScaleMode
+// says pixels. Twips become the nearest whole pixel, a tie going to the even
+// one; a size that is negative, not a number or beyond 32767 pixels raises
+// "Invalid property value" and changes nothing. Cls, BackColor and
+// RemovePicture lay the background colour afresh, so what was drawn before
+// is gone; a change of size keeps it. A box covers the pixels whose centres
+// lie in it.
 class PictureSurface : public DrawingSurface {
 public:
     enum class Keeping { Pixels = 1, Shapes = 2, PixelsAndShapes = 3 };
@@ -55,7 +55,7 @@ public:
     float ScaleWidth() const override;
     float ScaleHeight() const override;
     void Cls() override;
-    void Picture(const StdPicture* picture) override;
+    void RemovePicture() override;
     void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     float TextWidth(TextView text) const override;
     float TextHeight(TextView text) const override;
@@ -99,7 +99,6 @@ private:
         int end;
     };
     Rows rows_{0, 0, -1, 0, 0};
-    StdPicture picture_;
     Colour backColor_ = kWindowBackground;
     Colour foreColor_ = kWindowText;
     QFont font_;

@@ -112,7 +112,7 @@ private slots:
         const Drawing drawn = Draw(text, scaleHeight, int(scaleHeight) / 40);
         const QStringList at = sizing.split(' ');
         QCOMPARE(drawn.log.filter(QRegularExpression("^(?!Line)")),
-                 (QStringList{"ScaleMode 3", "Cls", "Picture none", "Width " + at[0], "Width " + at[1],
+                 (QStringList{"ScaleMode 3", "Cls", "RemovePicture", "Width " + at[0], "Width " + at[1],
                               "CurrentX " + at[2], "CurrentY " + at[3], "Print " + printed}));
         QCOMPARE(drawn.measured, printed);
         QCOMPARE(QString::fromStdU32String(tallyline::BarcodeCaption(text)), printed);
@@ -132,8 +132,8 @@ private slots:
         QTest::addColumn<QString>("lastDone");
         using enum ErrorNumber;
         // 87,381 / 40 rounds to 2185; 2185 x 15 = 32,775 is past a 16-bit integer.
-        QTest::newRow("01 ScaleHeight 87,381") << Setup{.scaleHeightPixels = 87381} << -1 << Overflow << "Picture none";
-        QTest::newRow("02 ScaleWidth 0") << Setup{.widthTwips = 0} << -1 << DivisionByZero << "Picture none";
+        QTest::newRow("01 ScaleHeight 87,381") << Setup{.scaleHeightPixels = 87381} << -1 << Overflow << "RemovePicture";
+        QTest::newRow("02 ScaleWidth 0") << Setup{.widthTwips = 0} << -1 << DivisionByZero << "RemovePicture";
         // 3 opening entries, 2 widths, 45 boxes, CurrentX, CurrentY: Print is entry 52.
         QTest::newRow("03 Print refused") << Setup{} << 52 << InvalidPropertyValue << "CurrentY 63.75";
     }

@@ -49,7 +49,7 @@ public:
     float ScaleWidth() const override { return (width_ - setup_.borderTwips) / TwipsPerUnit(); }
     float ScaleHeight() const override { return setup_.scaleHeightPixels * kTwipsPerPixel / TwipsPerUnit(); }
     void Cls() override { Record(U"Cls"); boxes_.clear(); }
-    void Picture(const StdPicture* picture) override { Record(picture ? U"Picture set" : U"Picture none"); }
+    void RemovePicture() override { Record(U"RemovePicture"); }
     void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     float TextWidth(TextView text) const override {
         measured_ = text;
