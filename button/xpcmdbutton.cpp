@@ -68,14 +68,14 @@ bool xpcmdbutton::Enabled() const { return UserControl::Enabled(); }
 
 void xpcmdbutton::Enabled(bool New_Enabled) {
     UserControl::Enabled(New_Enabled);
-    emit PropertyChanged(kEnabledKey);
+    emit PropertyChanged(kEnabledKey);  // for the container that saves the control's properties
     RedrawCurrent();
     lbl->ForeColor(Enabled() ? kEnabledCaptionColour : kDisabledCaptionColour);
 }
 
 void xpcmdbutton::State(std::int32_t vNewValue) {
     StateValue = vNewValue;
-    emit PropertyChanged(kStateKey);
+    emit PropertyChanged(kStateKey);  // for the container that saves the control's properties
     RedrawCurrent();
 }
 
@@ -86,7 +86,7 @@ QString xpcmdbutton::Caption() const { return lbl->Caption(); }
 void xpcmdbutton::Caption(const QString& vNewCaption) {
     setAccessibleName(vNewCaption);
     lbl->Caption(vNewCaption);
-    emit PropertyChanged(kCaptionKey);
+    emit PropertyChanged(kCaptionKey);  // for the container that saves the control's properties
 }
 
 void xpcmdbutton::Font(const QFont& vNewFont) {
@@ -94,7 +94,7 @@ void xpcmdbutton::Font(const QFont& vNewFont) {
     setFont(CurrentFont);
     lbl->Font(CurrentFont);
     UserControl_Resize();
-    emit PropertyChanged(kFontKey);
+    emit PropertyChanged(kFontKey);  // for the container that saves the control's properties
 }
 
 void xpcmdbutton::InitProperties() {

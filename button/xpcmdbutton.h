@@ -23,6 +23,7 @@ namespace tallyline {
 // reference: a container's slot that changes one is seen afterwards.
 class xpcmdbutton : public UserControl {
     Q_OBJECT
+    // For the container that lists and saves the control's properties and events.
     Q_CLASSINFO("ClassName", "Tallyline.xpcmdbutton")
     Q_CLASSINFO("DispId.Enabled", "-514")
     Q_CLASSINFO("Category.Enabled", ";Behavior")
@@ -70,6 +71,7 @@ public:
     // A value that does not convert raises an error naming its key; the
     // properties read before it keep their new values.
     void ReadProperties(const PropertyBag& PropBag);
+    // For the container that saves the control's properties.
     void WriteProperties(PropertyBag& PropBag) const;
 
 signals:

@@ -61,16 +61,18 @@ std::int16_t ModuleWidth(float scaleHeight) {
     return module < 1 ? std::int16_t{1} : module;
 }
 
+Text BarcodeCaption(TextView text) { return codepage::UCase(text); }
+
 void DrawBarcode(Text text, DrawingSurface& surface) {
     if (text.empty()) {
         surface.Cls();
         return;
     }
     const Code39Patterns table = Code39Table();
-    text = codepage::UCase(text);
+    text = BarcodeCaption(text);
     surface.ScaleMode(ScaleModeKind::Pixels);
     surface.Cls();
-    surface.Picture(nullptr);
+    surface.RemovePicture();
 
     const std::int16_t module = ModuleWidth(surface.ScaleHeight());
     const float captionHeight = surface.TextHeight(text);

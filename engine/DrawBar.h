@@ -7,13 +7,17 @@
 
 namespace tallyline {
 
-// Draws the text as a Code 39 symbol, with the upper-cased text printed
-// centred beneath the bars, and fits the surface's width to the symbol. An
+// Draws the text as a Code 39 symbol, with its caption printed centred
+// beneath the bars, and fits the surface's width to the symbol. An
 // empty text only clears the surface. The surface keeps the drawing in its
 // persistent image. Errors of the surface or of the arithmetic (Overflow,
 // "Division by zero") end the call where they happen and reach the caller;
 // what was drawn by then stays drawn.
 void DrawBarcode(Text text, DrawingSurface& surface);
+
+// What DrawBarcode prints beneath the bars of the text, and encodes in them:
+// the text upper-cased.
+Text BarcodeCaption(TextView text);
 
 // The narrow element's width in pixels on a surface of that height in
 // pixels: a fortieth of it, to the nearest whole pixel (ties to even), and

@@ -19,7 +19,6 @@
 #include "design/Platform.h"
 #include "design/Resources.h"
 #include "design/Texts.h"
-#include "platform/core/CodePage.h"
 #include "button/host/DesignData.h"
 #include "platform/widgets/BackColor.h"
 #include "platform/widgets/CommonControls.h"
@@ -178,8 +177,7 @@ void frmBarCode::MarkUncarriedCharacters(const Text& text) {
         Text1.setPalette(palette);
         const QString note = uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried.join(QLatin1Char(' ')));
         Text1.setToolTip(note);
-        Picture1.setAccessibleDescription(
-            design::BarcodeDescription(ToQString(codepage::UCase(text)), note));
+        Picture1.setAccessibleDescription(design::BarcodeDescription(ToQString(BarcodeCaption(text)), note));
     });
 }
 

@@ -8,7 +8,7 @@
 
 namespace tallyline {
 
-CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
+CaptionLabel::CaptionLabel(QWidget* parent) : SingleClickControl(parent) {
     // A caption is shown as typed, never read as markup.
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignCenter);
@@ -28,7 +28,6 @@ void CaptionLabel::Font(const QFont& font) {
 }
 
 void CaptionLabel::ForeColor(Colour colour) {
-    foreColor_ = colour;
     QPalette colours = palette();
     // Every colour group, so that a disabled label shows the colour it was given.
     colours.setColor(QPalette::All, QPalette::WindowText, ToQColor(colour));
@@ -64,9 +63,5 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     emit MouseUp(button, shift, x, y);
     if (click) emit Click();
 }
-
-// The second press of a double-click is the double-click itself, which
-// nothing here answers; its release is reported, but no click follows.
-void CaptionLabel::mouseDoubleClickEvent(QMouseEvent*) { clicks_.DoubleClick(); }
 
 }  // namespace tallyline

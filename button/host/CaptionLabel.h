@@ -12,7 +12,7 @@ namespace tallyline {
 // (16.5 stays 16.5); only where the label stands on screen is rounded.
 // Mouse notifications carry the label's own coordinates, in pixels; slots
 // connected to them run inside Qt's event handling and must not throw.
-class CaptionLabel : public QLabel {
+class CaptionLabel : public SingleClickControl<QLabel> {
     Q_OBJECT
 public:
     explicit CaptionLabel(QWidget* parent);
@@ -22,7 +22,6 @@ public:
     // the text is the same as before.
     void Caption(const QString& caption);
     void Font(const QFont& font);
-    Colour ForeColor() const noexcept { return foreColor_; }
     void ForeColor(Colour colour);
 
     float Left() const noexcept { return left_; }
@@ -43,15 +42,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void Place();
 
     float left_ = 0;
     float top_ = 0;
-    Colour foreColor_ = kBlack;
-    ClickDetector clicks_;
 };
 
 }  // namespace tallyline

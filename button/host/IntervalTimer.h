@@ -16,7 +16,6 @@ public:
     bool Enabled() const noexcept { return timer_.isActive(); }
     // Enabling a running timer leaves its rhythm as it is.
     void Enabled(bool enabled);
-    int Interval() const noexcept { return timer_.interval(); }
     void Interval(int milliseconds);
 
 signals:

@@ -11,12 +11,9 @@ namespace tallyline {
 // per change, so handing one out copies nothing.
 class PictureClip {
 public:
-    const StdPicture& Picture() const noexcept { return picture_; }
     void Picture(const StdPicture& picture);
-    short Rows() const noexcept { return rows_; }
     // InvalidPropertyValue below 1; the cells stay as they were.
     void Rows(short rows);
-    short Cols() const noexcept { return cols_; }
     void Cols(short cols);
 
     // Cell `index`, numbered from 0 left to right and row by row.

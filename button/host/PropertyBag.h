@@ -25,7 +25,6 @@ public:
     bool Contains(const QString& name) const { return Find(name) != entries_.end(); }
     // Stores the value whatever the default, as a saved file has it.
     void Store(const QString& name, PropertyValue value);
-    std::size_t Count() const noexcept { return entries_.size(); }
 
 private:
     using Entries = std::vector<std::pair<QString, PropertyValue>>;

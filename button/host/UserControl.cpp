@@ -10,7 +10,6 @@
 
 #include "button/host/AccessibleUserControl_p.h"
 #include "platform/core/CodePage.h"
-#include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
 #include "platform/widgets/InputMasks.h"
 
@@ -27,7 +26,7 @@ bool Paintable(std::initializer_list<double> values) noexcept {
 }  // namespace
 
 UserControl::UserControl(ErrorReporter& reporter, QString action, QWidget* parent)
-    : QWidget(parent), reporter_(reporter), action_(std::move(action)) {
+    : SingleClickControl(parent), reporter_(reporter), action_(std::move(action)) {
     InstallAccessibleUserControl();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -63,21 +62,16 @@ void UserControl::AccessKeys(const QString& keys) {
     }
 }
 
-void UserControl::ScaleMode(ScaleModeKind mode) {
-    if (mode != ScaleModeKind::Twips && mode != ScaleModeKind::Pixels) {
-        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
-    }
-    scaleMode_ = mode;
-}
+void UserControl::ScaleMode(ScaleModeKind mode) { scaleMode_ = ValidScaleMode(mode); }
 
-float UserControl::ScaleWidth() const { return static_cast<float>(width() / PixelsPerUnit()); }
-float UserControl::ScaleHeight() const { return static_cast<float>(height() / PixelsPerUnit()); }
+float UserControl::ScaleWidth() const { return static_cast<float>(width() * UnitsPerPixel(scaleMode_)); }
+float UserControl::ScaleHeight() const { return static_cast<float>(height() * UnitsPerPixel(scaleMode_)); }
 
 void UserControl::PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1,
                                float X2, float Y2, float Width2, float Height2) {
-    const double unit = PixelsPerUnit();
-    const QRectF target(X1 * unit, Y1 * unit, Width1 * unit, Height1 * unit);
-    const QRectF source(X2 * unit, Y2 * unit, Width2 * unit, Height2 * unit);
+    const double unit = UnitsPerPixel(scaleMode_);
+    const QRectF target(X1 / unit, Y1 / unit, Width1 / unit, Height1 / unit);
+    const QRectF source(X2 / unit, Y2 / unit, Width2 / unit, Height2 / unit);
     FitImage();
     // A copy of no extent, or of a negative one, leaves the surface as it is.
     if (picture.IsEmpty() || image_.isNull() || !(target.width() > 0 && target.height() > 0) ||
@@ -110,28 +104,24 @@ void UserControl::showEvent(QShowEvent* event) {
 }
 
 void UserControl::mousePressEvent(QMouseEvent* event) {
-    MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->button(), UnitsPerPixel(scaleMode_));
     clicks_.Press(*event);
     Notify([&] { UserControl_MouseDown(a.Button, a.Shift, a.X, a.Y); });
 }
 
 void UserControl::mouseMoveEvent(QMouseEvent* event) {
-    MouseArguments a = MouseArgumentsOf(*event, event->buttons(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->buttons(), UnitsPerPixel(scaleMode_));
     Notify([&] { UserControl_MouseMove(a.Button, a.Shift, a.X, a.Y); });
 }
 
 void UserControl::mouseReleaseEvent(QMouseEvent* event) {
-    MouseArguments a = MouseArgumentsOf(*event, event->button(), PixelsPerUnit());
+    MouseArguments a = MouseArgumentsOf(*event, event->button(), UnitsPerPixel(scaleMode_));
     const bool click = clicks_.Release(*event, rect());
     Notify([&] {
         UserControl_MouseUp(a.Button, a.Shift, a.X, a.Y);
         if (click) UserControl_Click();
     });
 }
-
-// The second press of a double-click is the double-click itself, which
-// nothing here answers; its release is reported, but no click follows.
-void UserControl::mouseDoubleClickEvent(QMouseEvent*) { clicks_.DoubleClick(); }
 
 // Qt tells a widget of the pointer leaving only when it goes to neither the
 // widget nor any child of it, so a move onto the control's own label is no leave.
@@ -160,10 +150,6 @@ void UserControl::keyReleaseEvent(QKeyEvent* event) {
     short keyCode = KeyCodeOf(*event);
     short shift = ShiftMask(event->modifiers());
     Notify([&] { UserControl_KeyUp(keyCode, shift); });
-}
-
-double UserControl::PixelsPerUnit() const noexcept {
-    return scaleMode_ == ScaleModeKind::Twips ? 1.0 / kTwipsPerPixel : 1.0;
 }
 
 void UserControl::FitImage() {

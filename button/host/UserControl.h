@@ -21,7 +21,7 @@ namespace tallyline {
 // stays until the control paints another. Its scale is pixels unless told
 // otherwise. The platform's notifications arrive at the virtual handlers
 // below; whatever a handler throws is reported and goes no further.
-class UserControl : public QWidget, public ControlSurface {
+class UserControl : public SingleClickControl<QWidget>, public ControlSurface {
     Q_OBJECT
 public:
     UserControl(ErrorReporter& reporter, QString action, QWidget* parent);
@@ -81,20 +81,17 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    double PixelsPerUnit() const noexcept;
     void FitImage();
 
     ErrorReporter& reporter_;
     QString action_;
     QImage image_;
     ScaleModeKind scaleMode_ = ScaleModeKind::Pixels;
-    ClickDetector clicks_;
     QList<QShortcut*> accessKeys_;
 };
 

@@ -6,8 +6,6 @@
 
 namespace tallyline {
 
-class StdPicture;
-
 // What the barcode renderer may do with a picture box, under the platform's
 // own names. A reader overload returns the value; the overload with an
 // argument assigns it. Every operation may raise a RuntimeError.
@@ -29,8 +27,9 @@ public:
 
     // Clears the persistent image to the background colour.
     virtual void Cls() = 0;
-    // Sets the background picture; nullptr removes it.
-    virtual void Picture(const StdPicture* picture) = 0;
+    // Picture = Nothing: takes the background picture away, laying the
+    // background afresh as Cls does.
+    virtual void RemovePicture() = 0;
     // Fills the box between two corners in one colour; later boxes cover earlier ones.
     virtual void Line(float x1, float y1, float x2, float y2, Colour colour) = 0;
 

@@ -34,4 +34,15 @@ enum class ScaleModeKind : int {
     Pixels = 3,
 };
 
+// The mode itself when a surface takes it; any other raises "Invalid
+// property value", and the caller keeps the scale it had.
+ScaleModeKind ValidScaleMode(ScaleModeKind mode);
+
+// How many units of a valid scale one pixel spans: a length in pixels times
+// this is the length in the scale, and a length in the scale divided by it
+// is back in pixels.
+constexpr double UnitsPerPixel(ScaleModeKind mode) noexcept {
+    return mode == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
+}
+
 }  // namespace tallyline

@@ -23,10 +23,8 @@ float ToFloat(double value) noexcept {
     return static_cast<float>(std::clamp(value, -kLargest, kLargest));
 }
 
-// A position in the current scale as pixels; pixel scale needs no division.
-double ToPixels(float units, ScaleModeKind mode) noexcept {
-    return mode == ScaleModeKind::Pixels ? units : units / static_cast<double>(kTwipsPerPixel);
-}
+// A position in the current scale as pixels.
+double ToPixels(float units, ScaleModeKind mode) noexcept { return units / UnitsPerPixel(mode); }
 
 struct Span {
     int first;
@@ -65,8 +63,6 @@ int PictureSurface::PixelExtent(float twips) {
     return Pixels(twips);
 }
 
-float PictureSurface::Height() const { return static_cast<float>(size_.height() * kTwipsPerPixel); }
-
 void PictureSurface::Height(float height) { Resize(QSize(size_.width(), PixelExtent(height))); }
 
 void PictureSurface::BackColor(Colour colour) {
@@ -78,19 +74,14 @@ StdPicture PictureSurface::Image() const { return pixels_ ? StdPicture(pixels_->
 
 QImage PictureSurface::PixelView() const { return pixels_ ? pixels_->View() : QImage(); }
 
-void PictureSurface::ScaleMode(ScaleModeKind mode) {
-    if (mode != ScaleModeKind::Twips && mode != ScaleModeKind::Pixels) {
-        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
-    }
-    scaleMode_ = mode;
-}
+void PictureSurface::ScaleMode(ScaleModeKind mode) { scaleMode_ = ValidScaleMode(mode); }
 
 float PictureSurface::Width() const { return static_cast<float>(size_.width() * kTwipsPerPixel); }
 
 void PictureSurface::Width(float width) { Resize(QSize(PixelExtent(width), size_.height())); }
 
-float PictureSurface::ScaleWidth() const { return ToFloat(size_.width() * UnitsPerPixel()); }
-float PictureSurface::ScaleHeight() const { return ToFloat(size_.height() * UnitsPerPixel()); }
+float PictureSurface::ScaleWidth() const { return ToFloat(size_.width() * UnitsPerPixel(scaleMode_)); }
+float PictureSurface::ScaleHeight() const { return ToFloat(size_.height() * UnitsPerPixel(scaleMode_)); }
 
 void PictureSurface::Cls() {
     LayBackground();
@@ -98,10 +89,8 @@ void PictureSurface::Cls() {
     penY_ = 0;
 }
 
-void PictureSurface::Picture(const StdPicture* picture) {
-    picture_ = picture != nullptr ? *picture : StdPicture();
-    LayBackground();
-}
+// No background picture is ever laid, so none is left to take away.
+void PictureSurface::RemovePicture() { LayBackground(); }
 
 void PictureSurface::Line(float x1, float y1, float x2, float y2, Colour colour) {
     const Span columns = Covered(ToPixels(x1, scaleMode_), ToPixels(x2, scaleMode_), size_.width());
@@ -118,16 +107,16 @@ void PictureSurface::Line(float x1, float y1, float x2, float y2, Colour colour)
 }
 
 float PictureSurface::TextWidth(TextView text) const {
-    return ToFloat(layouts_.Layout(text, font_)->Advance() * UnitsPerPixel());
+    return ToFloat(layouts_.Layout(text, font_)->Advance() * UnitsPerPixel(scaleMode_));
 }
 
 float PictureSurface::TextHeight(TextView) const {
-    return ToFloat(DesignMetrics(font_).height() * UnitsPerPixel());
+    return ToFloat(DesignMetrics(font_).height() * UnitsPerPixel(scaleMode_));
 }
 
-float PictureSurface::CurrentX() const { return ToFloat(penX_ * UnitsPerPixel()); }
+float PictureSurface::CurrentX() const { return ToFloat(penX_ * UnitsPerPixel(scaleMode_)); }
 void PictureSurface::CurrentX(float x) { penX_ = ToPixels(x, scaleMode_); }
-float PictureSurface::CurrentY() const { return ToFloat(penY_ * UnitsPerPixel()); }
+float PictureSurface::CurrentY() const { return ToFloat(penY_ * UnitsPerPixel(scaleMode_)); }
 void PictureSurface::CurrentY(float y) { penY_ = ToPixels(y, scaleMode_); }
 
 void PictureSurface::Print(TextView text) {
@@ -145,10 +134,6 @@ void PictureSurface::Print(TextView text) {
     Repainted();
 }
 
-double PictureSurface::UnitsPerPixel() const noexcept {
-    return scaleMode_ == ScaleModeKind::Twips ? kTwipsPerPixel : 1;
-}
-
 void PictureSurface::Resize(QSize size) {
     // The pixels first: they are the one step that can fail.
     if (pixels_) pixels_->Resize(size);
@@ -164,8 +149,8 @@ void PictureSurface::PaintPixels(QPainter& painter, QSize area) const {
 
 void PictureSurface::LayBackground() {
     const QRgb background = PixelOf(backColor_);
-    if (pixels_) pixels_->Clear(size_, background, picture_.Image());
-    if (keepsShapes_) shapes_.Clear(size_, background, picture_.Image());
+    if (pixels_) pixels_->Clear(size_, background);
+    if (keepsShapes_) shapes_.Clear(size_, background);
     Repainted();
 }
 

@@ -16,14 +16,14 @@ class QPainter;
 namespace tallyline {
 
 // A picture box's drawing surface without a window: its scale, pen, colours,
-// font and background picture, and a persistent image kept as pixels, as
-// shapes, or both. Its outer size is in the container's twips; its inner
-// scale is twips until ScaleMode says pixels. Twips become the nearest whole
-// pixel, a tie going to the even one; a size that is negative, not a number
-// or beyond 32767 pixels raises "Invalid property value" and changes
-// nothing. Cls, BackColor and Picture lay the background afresh (colour,
-// then the picture at the top-left), so what was drawn before is gone; a
-// change of size keeps it. A box covers the pixels whose centres lie in it.
+// font, and a persistent image kept as pixels, as shapes, or both. Its outer
+// size is in the container's twips; its inner scale is twips until ScaleMode
+// says pixels. Twips become the nearest whole pixel, a tie going to the even
+// one; a size that is negative, not a number or beyond 32767 pixels raises
+// "Invalid property value" and changes nothing. Cls, BackColor and
+// RemovePicture lay the background colour afresh, so what was drawn before
+// is gone; a change of size keeps it. A box covers the pixels whose centres
+// lie in it.
 class PictureSurface : public DrawingSurface {
 public:
     enum class Keeping { Pixels = 1, Shapes = 2, PixelsAndShapes = 3 };
@@ -31,15 +31,10 @@ public:
     explicit PictureSurface(Keeping keeping);
 
     // Design values.
-    float Height() const;
     void Height(float height);
-    Colour BackColor() const noexcept { return backColor_; }
     void BackColor(Colour colour);
-    Colour ForeColor() const noexcept { return foreColor_; }
     void ForeColor(Colour colour) noexcept { foreColor_ = colour; }
-    const QFont& Font() const noexcept { return font_; }
     void Font(const QFont& font) { font_ = font; }
-    const StdPicture& Picture() const noexcept { return picture_; }
     QSize PixelSize() const noexcept { return size_; }
 
     // The persistent image at the current size, as pixels; empty when the
@@ -60,7 +55,7 @@ public:
     float ScaleWidth() const override;
     float ScaleHeight() const override;
     void Cls() override;
-    void Picture(const StdPicture* picture) override;
+    void RemovePicture() override;
     void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     float TextWidth(TextView text) const override;
     float TextHeight(TextView text) const override;
@@ -75,7 +70,7 @@ protected:
     // "Invalid property value" beyond what the platform keeps in 16 bits.
     static int Pixels(float twips);
     static int PixelExtent(float twips);
-    double UnitsPerPixel() const noexcept;
+    ScaleModeKind ScaleMode() const noexcept { return scaleMode_; }
     // Changes the size in pixels, keeping the drawing; nothing changes on failure.
     void Resize(QSize size);
     // Shows the pixels over the area at the painter's origin; background
@@ -104,7 +99,6 @@ private:
         int end;
     };
     Rows rows_{0, 0, -1, 0, 0};
-    StdPicture picture_;
     Colour backColor_ = kWindowBackground;
     Colour foreColor_ = kWindowText;
     QFont font_;

@@ -1,7 +1,6 @@
 #include "platform/picture/RasterCanvas.h"
 
 #include <QPainter>
-#include <QRegion>
 
 #include <algorithm>
 #include <cstring>
@@ -64,11 +63,10 @@ void RasterCanvas::Paint(QPainter& painter) const {
     if (!extent_.isEmpty()) painter.drawImage(QPointF(), image_, QRectF(Whole()));
 }
 
-void RasterCanvas::Clear(QSize extent, QRgb background, const QImage& picture) {
+void RasterCanvas::Clear(QSize extent, QRgb background) {
     if (!Roomy(extent)) image_ = Storage(extent);
     extent_ = extent;
     background_ = background;
-    picture_ = picture;
     band_.reset();
     blank_ = true;
 }
@@ -145,12 +143,6 @@ void RasterCanvas::PaintBackground(QImage& image, const QRect& area, const QRect
             FillRect(image, part, background_);
         }
     }
-    if (picture_.isNull()) return;
-    const QRegion clip = QRegion(area) - kept;
-    if (clip.isEmpty()) return;
-    QPainter painter(&image);
-    painter.setClipRegion(clip);
-    painter.drawImage(0, 0, picture_);
 }
 
 QImage RasterCanvas::Fitted(QSize size) const {

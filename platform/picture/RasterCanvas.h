@@ -26,9 +26,9 @@ public:
     // Shows the extent with its top-left corner at the painter's origin.
     void Paint(QPainter& painter) const;
 
-    // Lays the background afresh over the whole extent: the colour, then the
-    // picture at the top-left corner. What was drawn before is gone.
-    void Clear(QSize extent, QRgb background, const QImage& picture);
+    // Lays the background colour afresh over the whole extent. What was
+    // drawn before is gone.
+    void Clear(QSize extent, QRgb background);
     // Changes the extent, keeping what is drawn; new area shows the
     // background. Raises OutOfMemory and changes nothing when there is no room.
     void Resize(QSize extent);
@@ -58,8 +58,7 @@ private:
     void StartBand(Band band);
     // Lays a pending background and copies a pending band down its rows.
     void Settle() const;
-    // Background colour with the picture at its top-left corner, within the
-    // area but outside the hole.
+    // Background colour within the area but outside the hole.
     void PaintBackground(QImage& image, const QRect& area, const QRect& hole) const;
     // A new image of the given size holding what is drawn.
     QImage Fitted(QSize size) const;
@@ -73,7 +72,6 @@ private:
     mutable QImage image_;
     QSize extent_;
     QRgb background_ = 0xFFFFFFFF;
-    QImage picture_;
     // The background outside the band is laid only when first needed: the
     // renderer clears, removes the picture and sizes the box twice around
     // its bars.

@@ -14,7 +14,6 @@ void VectorCanvas::Paint(QPainter& painter) const {
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.fillRect(whole, QColor::fromRgb(background_));
-    if (!picture_.isNull()) painter.drawImage(QPoint(), picture_, QRect(QPoint(), extent_.boundedTo(picture_.size())));
     if (sideBySide_) PaintByColour(painter);
     for (const Item& item : items_) {
         if (item.text) {
@@ -33,13 +32,12 @@ void VectorCanvas::PaintByColour(QPainter& painter) const {
     // background's colour change nothing: a file need not hold the spaces
     // between bars twice.
     std::vector<QRgb> colours;
-    if (picture_.isNull()) colours.push_back(background_);
     for (const Item& item : items_) {
-        if (!item.text && std::find(colours.begin(), colours.end(), item.colour) == colours.end()) {
+        if (!item.text && item.colour != background_ &&
+            std::find(colours.begin(), colours.end(), item.colour) == colours.end()) {
             colours.push_back(item.colour);
         }
     }
-    if (picture_.isNull()) colours.erase(colours.begin());
     QList<QRect> areas;
     for (const QRgb colour : colours) {
         areas.clear();
@@ -51,10 +49,9 @@ void VectorCanvas::PaintByColour(QPainter& painter) const {
     }
 }
 
-void VectorCanvas::Clear(QSize extent, QRgb background, const QImage& picture) {
+void VectorCanvas::Clear(QSize extent, QRgb background) {
     extent_ = extent;
     background_ = background;
-    picture_ = picture;
     items_.clear();
     sideBySide_ = true;
 }

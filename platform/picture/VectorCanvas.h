@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include <QRgb>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -25,9 +25,9 @@ public:
     // painter's origin; nothing falls outside the extent but text.
     void Paint(QPainter& painter) const;
 
-    // Lays the background afresh over the whole extent: the colour, then the
-    // picture at the top-left corner. What was drawn before is gone.
-    void Clear(QSize extent, QRgb background, const QImage& picture);
+    // Lays the background colour afresh over the whole extent. What was
+    // drawn before is gone.
+    void Clear(QSize extent, QRgb background);
     // Changes the extent, keeping what is drawn within it.
     void Resize(QSize extent);
     // Fills the pixels [left, right) x [top, bottom).
@@ -50,7 +50,6 @@ private:
 
     QSize extent_;
     QRgb background_ = 0xFFFFFFFF;
-    QImage picture_;
     std::vector<Item> items_;
     // Every box stands right of the one before on the same rows and every
     // text comes after them, as in a barcode: no two cover each other, so

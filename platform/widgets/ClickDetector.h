@@ -23,4 +23,18 @@ private:
     bool pending_ = false;
 };
 
+// A control on a Widget that counts clicks and answers no double-click: the
+// second press of a double-click is the double-click itself, so it raises no
+// press of its own; its release is reported, but no click follows.
+template <typename Widget>
+class SingleClickControl : public Widget {
+public:
+    using Widget::Widget;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent*) override { clicks_.DoubleClick(); }
+
+    ClickDetector clicks_;
+};
+
 }  // namespace tallyline

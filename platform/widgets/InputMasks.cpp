@@ -50,9 +50,9 @@ short KeyCodeOf(const QKeyEvent& event) noexcept {
     }
 }
 
-MouseArguments MouseArgumentsOf(const QMouseEvent& event, Qt::MouseButtons buttons, double pixelsPerUnit) noexcept {
-    return {ButtonMask(buttons), ShiftMask(event.modifiers()), static_cast<float>(event.position().x() / pixelsPerUnit),
-            static_cast<float>(event.position().y() / pixelsPerUnit)};
+MouseArguments MouseArgumentsOf(const QMouseEvent& event, Qt::MouseButtons buttons, double unitsPerPixel) noexcept {
+    return {ButtonMask(buttons), ShiftMask(event.modifiers()), static_cast<float>(event.position().x() * unitsPerPixel),
+            static_cast<float>(event.position().y() * unitsPerPixel)};
 }
 
 }  // namespace tallyline

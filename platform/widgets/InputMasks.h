@@ -17,14 +17,14 @@ short ShiftMask(Qt::KeyboardModifiers modifiers) noexcept;
 short KeyCodeOf(const QKeyEvent& event) noexcept;
 
 // The four arguments of a mouse notification, as variables that handlers
-// take by reference. X and Y are the event's position in pixels divided by
-// the pixels that one unit of the receiver's scale takes.
+// take by reference. X and Y are the event's position in pixels times the
+// units of the receiver's scale that one pixel spans (UnitsPerPixel).
 struct MouseArguments {
     short Button;
     short Shift;
     float X;
     float Y;
 };
-MouseArguments MouseArgumentsOf(const QMouseEvent& event, Qt::MouseButtons buttons, double pixelsPerUnit = 1) noexcept;
+MouseArguments MouseArgumentsOf(const QMouseEvent& event, Qt::MouseButtons buttons, double unitsPerPixel = 1) noexcept;
 
 }  // namespace tallyline

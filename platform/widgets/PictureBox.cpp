@@ -35,15 +35,13 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    const short button = ButtonMask(event->button());
-    if (button == 0) {
+    const MouseArguments a = MouseArgumentsOf(*event, event->button(), UnitsPerPixel(ScaleMode()));
+    if (a.Button == 0) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const double scale = UnitsPerPixel();
     try {
-        emit MouseDown(button, ShiftMask(event->modifiers()), static_cast<float>(event->position().x() * scale),
-                       static_cast<float>(event->position().y() * scale));
+        emit MouseDown(a.Button, a.Shift, a.X, a.Y);
     } catch (...) {
         // The window's handlers report their own failures; this only keeps a
         // stray one out of Qt's event loop.

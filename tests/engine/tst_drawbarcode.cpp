@@ -83,6 +83,7 @@ private slots:
     // so ScaleWidth is 40 pixels. First sizing: characters x 1.1 x 15 modules, in twips.
     // Fitted: the symbol's modules + 1, in pixels x 15. Caption: x = (fitted - 14) / 2,
     // y = ScaleHeight - 1.5 x 13 + 0.25 x 13. Measured is what is printed: lower case is narrower.
+    // BarcodeCaption, which tells a screen reader the caption, is what is printed too.
     // Characters without a pattern take no bars and are still printed; '*' draws start/stop.
     // Each bar and space stands from the top to 1.5 captions above the bottom.
     void sizingAndCaption_data() {
@@ -111,9 +112,10 @@ private slots:
         const Drawing drawn = Draw(text, scaleHeight, int(scaleHeight) / 40);
         const QStringList at = sizing.split(' ');
         QCOMPARE(drawn.log.filter(QRegularExpression("^(?!Line)")),
-                 (QStringList{"ScaleMode 3", "Cls", "Picture none", "Width " + at[0], "Width " + at[1],
+                 (QStringList{"ScaleMode 3", "Cls", "RemovePicture", "Width " + at[0], "Width " + at[1],
                               "CurrentX " + at[2], "CurrentY " + at[3], "Print " + printed}));
         QCOMPARE(drawn.measured, printed);
+        QCOMPARE(QString::fromStdU32String(tallyline::BarcodeCaption(text)), printed);
         QCOMPARE(drawn.modules, Symbol(bars));
         const QRegularExpression box(QString("^Line (black|white) \\S+ 0 \\S+ %1$").arg(scaleHeight - 19.5));
         QCOMPARE(drawn.log.filter(box).size(), drawn.log.filter("Line ").size());
@@ -130,8 +132,8 @@ private slots:
         QTest::addColumn<QString>("lastDone");
         using enum ErrorNumber;
         // 87,381 / 40 rounds to 2185; 2185 x 15 = 32,775 is past a 16-bit integer.
-        QTest::newRow("01 ScaleHeight 87,381") << Setup{.scaleHeightPixels = 87381} << -1 << Overflow << "Picture none";
-        QTest::newRow("02 ScaleWidth 0") << Setup{.widthTwips = 0} << -1 << DivisionByZero << "Picture none";
+        QTest::newRow("01 ScaleHeight 87,381") << Setup{.scaleHeightPixels = 87381} << -1 << Overflow << "RemovePicture";
+        QTest::newRow("02 ScaleWidth 0") << Setup{.widthTwips = 0} << -1 << DivisionByZero << "RemovePicture";
         // 3 opening entries, 2 widths, 45 boxes, CurrentX, CurrentY: Print is entry 52.
         QTest::newRow("03 Print refused") << Setup{} << 52 << InvalidPropertyValue << "CurrentY 63.75";
     }

@@ -49,7 +49,7 @@ public:
     float ScaleWidth() const override { return (width_ - setup_.borderTwips) / TwipsPerUnit(); }
     float ScaleHeight() const override { return setup_.scaleHeightPixels * kTwipsPerPixel / TwipsPerUnit(); }
     void Cls() override { Record(U"Cls"); boxes_.clear(); }
-    void Picture(const StdPicture* picture) override { Record(picture ? U"Picture set" : U"Picture none"); }
+    void RemovePicture() override { Record(U"RemovePicture"); }
     void Line(float x1, float y1, float x2, float y2, Colour colour) override;
     float TextWidth(TextView text) const override {
         measured_ = text;
@@ -65,7 +65,7 @@ public:
 private:
     // Logs the change with its values, or raises the error that FailAt asked for.
     void Record(Text entry, std::initializer_list<float> values = {});
-    float TwipsPerUnit() const { return mode_ == ScaleModeKind::Pixels ? kTwipsPerPixel : 1.0f; }
+    float TwipsPerUnit() const { return static_cast<float>(kTwipsPerPixel / UnitsPerPixel(mode_)); }
 
     Setup setup_;
     ScaleModeKind mode_ = ScaleModeKind::Twips;

@@ -205,6 +205,41 @@ private slots:
         for (int y = 0; y < image.height(); ++y) QTEST(PixelRow(image, y), "columns");
     }
 
+    // A press reports the platform's masks and its place in the box's scale;
+    // a button the platform has no mask for goes on to the window.
+    void pressIsReportedInTheScale_data() {
+        QTest::addColumn<ScaleModeKind>("scale");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QPointF>("at");
+        QTest::addColumn<QString>("reported");  // Button Shift X Y
+        QTest::newRow("01 left, twips") << ScaleModeKind::Twips << Qt::LeftButton << Qt::KeyboardModifiers()
+                                        << QPointF(4, 6) << "1 0 60 90";
+        QTest::newRow("02 right with Shift and Ctrl, pixels")
+            << ScaleModeKind::Pixels << Qt::RightButton << (Qt::ShiftModifier | Qt::ControlModifier) << QPointF(4, 6)
+            << "2 3 4 6";
+        QTest::newRow("03 middle with Alt, between pixels, twips")
+            << ScaleModeKind::Twips << Qt::MiddleButton << Qt::KeyboardModifiers(Qt::AltModifier)
+            << QPointF(2.5, 0) << "4 4 37.5 0";
+        QTest::newRow("04 back button") << ScaleModeKind::Twips << Qt::BackButton << Qt::KeyboardModifiers()
+                                        << QPointF(4, 6) << "";
+    }
+    void pressIsReportedInTheScale() {
+        QFETCH(ScaleModeKind, scale);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QPointF, at);
+        PixelBox box(10, 10);
+        box.ScaleMode(scale);
+        QString reported;
+        QObject::connect(&box, &PictureBox::MouseDown, [&](short Button, short Shift, float X, float Y) {
+            reported = QStringLiteral("%1 %2 %3 %4").arg(Button).arg(Shift).arg(X).arg(Y);
+        });
+        QMouseEvent press(QEvent::MouseButtonPress, at, box.mapToGlobal(at), button, button, modifiers);
+        QApplication::sendEvent(&box, &press);
+        QTEST(reported, "reported");
+    }
+
     // The box keeps what it laid out last; measuring and printing must still
     // follow the text and font of the moment.
     void captionFollowsTextAndFont_data() {
