@@ -15,6 +15,9 @@ const QCommandLineOption kFormat(QStringLiteral("format"), kFormatHelp, QStringL
 const QCommandLineOption kPrint(QStringLiteral("print"), kPrintHelp);
 const QCommandLineOption kScale(QStringLiteral("scale"), kScaleHelp, QStringLiteral("N"));
 const QCommandLineOption kModule(QStringLiteral("module-mm"), kModuleHelp, QStringLiteral("X"));
+// In the program's own words, not the toolkit's.
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, kHelpHelp);
+const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")}, kVersionHelp);
 
 // The settings that the options give, or what is wrong with them.
 std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& parser) {
@@ -49,18 +52,16 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
-    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kScale, kModule});
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kScale, kModule, kHelp, kVersion});
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
-    if (parser.isSet(help)) {
+    if (parser.isSet(kHelp)) {
         // The usage line names the program as it was started; the help (and
         // the manual made from it) names it as a user types it.
         QString text = parser.helpText();
         text.replace(0, text.indexOf(u' ', text.indexOf(u' ') + 1), QStringLiteral("Usage: ") + kProgram);
-        return Inform{text};
+        return Inform{text + kAfterOptions};
     }
-    if (parser.isSet(versionOption)) return Inform{QStringLiteral("%1 %2\n").arg(kProgram, version)};
+    if (parser.isSet(kVersion)) return Inform{QStringLiteral("%1 %2\n").arg(kProgram, version)};
 
     const auto settings = SettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&settings)) return *error;

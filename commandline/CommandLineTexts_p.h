@@ -16,10 +16,7 @@ inline const QString kDescription = QStringLiteral(
     "\n"
     "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
     "drawn as capitals; other characters show in the caption but have no bars, and are named in a warning.\n"
-    "Command-line work needs no display.\n"
-    "\n"
-    "Exit status: 0 when everything was written, 1 when anything failed (each failure is named on standard\n"
-    "error and everything else is still written), 2 for a usage error.")
+    "Command-line work needs no display.")
         .arg(ListOfFormats([](PictureFormat format) { return SuffixOf(format).toUpper(); }));
 inline const QString kTextArgument = QStringLiteral("text");
 inline const QString kTextHelp = QStringLiteral("The text to draw, for -o or --print.");
@@ -28,12 +25,28 @@ inline const QString kOutputHelp =
     QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format.").arg(DottedSuffixList());
 inline const QString kBatchHelp = QStringLiteral(
     "Write one file for each line of LIST (UTF-8; - for standard input) into the folder given by -d. Blank "
-    "lines are skipped; file names are made from the texts, safely.");
+    "lines are skipped; each file is named after its text, as told below.");
 inline const QString kDirectoryHelp = QStringLiteral("The folder that --batch writes into; made if missing.");
 inline const QString kFormatHelp =
     QStringLiteral("The format of the files that --batch writes: %1.").arg(ListOfFormats([](PictureFormat format) {
         return format == FileSettings().format ? SuffixOf(format) + QStringLiteral(" (the default)") : SuffixOf(format);
     }));
+inline const QString kHelpHelp = QStringLiteral("Show this help and end.");
+inline const QString kVersionHelp = QStringLiteral("Show the program's version and end.");
+// What follows the options in --help, and so in the manual made from it: a
+// heading ending in ":" becomes a section of the manual there.
+inline const QString kAfterOptions = QStringLiteral(
+    "\n"
+    "Batch file names:\n"
+    "  Each file is named after its text: the letters A to Z and a to z, the digits and - _ . + stay, and\n"
+    "  every other character becomes _. A name is cut at 200 characters, never starts with a dot and never\n"
+    "  names a device; a text with nothing left names its file \"barcode\". A name already written in the\n"
+    "  run, in any case, is numbered -2, -3 ... before its suffix.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  everything was written\n"
+    "  1  anything failed: each failure is named on standard error, and everything else is still written\n"
+    "  2  a usage error\n");
 inline const QString kPrintHelp = QStringLiteral("Print the barcode of the text on the default printer, as the window's Print does.");
 inline const QString kScaleHelp =
     QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1).").arg(kLargestScale);

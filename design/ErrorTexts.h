@@ -14,7 +14,7 @@ inline QString UnknownFormatNote(const QString& fileName, const QString& suffixe
     return QStringLiteral("%1 names no format the barcode is saved as: use %2").arg(fileName, suffixes);
 }
 inline const QString kMenuAction = QStringLiteral("Opening the menu");
-inline const QString kWebPageAction = QStringLiteral("Opening the web page");
+inline const QString kHelpPageAction = QStringLiteral("Opening the help page");
 inline const QString kRestoreAction = QStringLiteral("Restoring the window's saved design data");
 
 }  // namespace tallyline::design

@@ -39,7 +39,7 @@ inline const QString kPrintFormCaption = QStringLiteral("Form1");
 inline const QString kXpcmdbutton1AccessKeys = QStringLiteral("C");  // Alt+C
 inline const QString kText1AccessibleName = QStringLiteral("Barcode text");
 inline const QString kPicture1AccessibleName = QStringLiteral("Barcode");
-inline const QString kPicture3AccessibleName = QStringLiteral("Open the web page");
+inline const QString kPicture3AccessibleName = QStringLiteral("Open the help page");
 // `encoded` is the text as the caption shows it; `uncarried` is empty or the
 // note of the characters the bars leave out.
 inline QString BarcodeDescription(const QString& encoded, const QString& uncarried) {

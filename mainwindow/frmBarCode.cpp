@@ -198,8 +198,8 @@ void frmBarCode::Picture1_MenuKey() {
 }
 
 void frmBarCode::Picture3_Click() {
-    Guarded(reporter_, design::kWebPageAction,
-            [] { Shell(design::kWebPageAddress); });
+    Guarded(reporter_, design::kHelpPageAction,
+            [] { Shell(design::HelpPage()); });
 }
 
 void frmBarCode::mnuCopy_Click() { CopyBarcode(); }

@@ -19,7 +19,7 @@
 namespace tallyline {
 
 // The program's one window: the text box, the barcode drawn live beneath it,
-// its pop-up menu to copy or print, and the logo that opens the web page.
+// its pop-up menu to copy or print, and the logo that opens the help page.
 // It keeps no data of its own: the text lives in Text1 and the drawing in
 // Picture1's persistent image.
 class frmBarCode : public QWidget {

@@ -82,12 +82,12 @@ def display():
 
 @pytest.fixture
 def start_program(binary, display):
-    """Starts the program on the module's display: start_program(env, launcher) gives a
-    Program whose window is showing. Every program started is killed at the end of the
-    test, and its output written to the test's standard error."""
+    """Starts the program on the module's display: start_program(env, launcher, path) gives a
+    Program whose window is showing; path names another build of it. Every program started
+    is killed at the end of the test, and its output written to the test's standard error."""
     with contextlib.ExitStack() as started:
-        def start(extra_env=None, launcher=()):
-            return started.enter_context(program(binary, display, extra_env, launcher))
+        def start(extra_env=None, launcher=(), path=None):
+            return started.enter_context(program(path or binary, display, extra_env, launcher))
         yield start
 
 

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "design/Colours.h"
+#include "design/Platform.h"
 #include "label/LabelFiles.h"
 #include "mainwindow/frmBarCode.h"
 #include "platform/core/Failures.h"
@@ -240,7 +241,8 @@ private slots:
         QTest::mouseClick(&form->Picture3, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(reporter.reports,
                  (QStringList{"Copying the barcode to the clipboard: Run-time error 5: Invalid procedure call or argument",
-                              "Opening the web page: Run-time error 53: Nothing opens https://tallyline.example.org/"}));
+                              "Opening the help page: Run-time error 53: Nothing opens " +
+                                  design::HelpPage().toString()}));
         form.reset();
         QCOMPARE(reporter.parent, nullptr);
     }

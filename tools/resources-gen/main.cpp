@@ -1,5 +1,6 @@
-// Draws the window's fixed images: the application icon, the logo and the
-// pointing-hand pointer over the logo. The output is kept in resources/;
+// Draws the window's fixed images: the application icon (as a bitmap and as
+// a scalable picture), the logo and the pointing-hand pointer over the logo.
+// The output is kept in resources/;
 // run this again only when a design changes:
 //   tallyline_resources_gen <resources folder>
 
@@ -7,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 #include <cstdio>
 
 #include "design/Colours.h"
@@ -31,10 +33,10 @@ constexpr Bar kIconBars[] = {{8, 1}, {10, 2}, {13, 1}, {15, 1}, {17, 2}, {20, 1}
 constexpr Bar kEmblemBars[] = {{4, 1}, {6, 2}, {9, 1}, {11, 1}, {13, 2}, {16, 1},
                                {18, 2}, {21, 1}, {23, 1}, {25, 2}, {28, 1}};
 
-QImage Icon() {
-    QImage icon(kIconSize, QImage::Format_RGB888);
-    icon.fill(kIconGround);
-    QPainter painter(&icon);
+// The icon on its 32-pixel grid, drawn alike as the bitmap and as the
+// scalable picture that desktops draw at any size.
+void DrawIcon(QPainter& painter) {
+    painter.fillRect(QRect(QPoint(), kIconSize), kIconGround);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
@@ -43,6 +45,12 @@ QImage Icon() {
     painter.drawEllipse(QRectF(3.5, 3.5, 25, 25));
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const Bar bar : kIconBars) painter.fillRect(bar.left, 9, bar.width, 14, Qt::white);
+}
+
+QImage Icon() {
+    QImage icon(kIconSize, QImage::Format_RGB888);
+    QPainter painter(&icon);
+    DrawIcon(painter);
     return icon;
 }
 
@@ -105,6 +113,22 @@ bool Save(const QImage& image, const QString& folder, const char* name) {
 
 }  // namespace
 
+bool SaveScalableIcon(const QString& folder, const char* name) {
+    const QString path = folder + QLatin1Char('/') + QLatin1String(name);
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(kIconSize);
+    svg.setViewBox(QRect(QPoint(), kIconSize));
+    svg.setTitle(QStringLiteral("Tallyline"));
+    QPainter painter;
+    if (painter.begin(&svg)) {
+        DrawIcon(painter);
+        if (painter.end()) return true;
+    }
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -113,7 +137,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const bool saved = Save(Icon(), folder, "icon.png") && Save(Logo(), folder, "logo.png") &&
+    const bool saved = Save(Icon(), folder, "icon.png") && SaveScalableIcon(folder, "icon.svg") &&
+                       Save(Logo(), folder, "logo.png") &&
                        Save(PointingHand(), folder, "pointing-hand.png");
     return saved ? 0 : 1;
 }
