@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <new>
 
+#include "button/host/IntervalTimer.h"
 #include "button/xpcmdbutton.h"
 #include "platform/widgets/ErrorReporter.h"
-#include "button/host/IntervalTimer.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "bench/CapturingReporter.h"
-#include "engine/DrawBar.h"
 #include "design/Fonts.h"
 #include "design/Geometry.h"
+#include "engine/DrawBar.h"
 #include "platform/picture/DesignFont.h"
 #include "platform/widgets/PictureBox.h"
 

@@ -7,9 +7,9 @@
 
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
+#include "platform/picture/VectorCanvas.h"
 #include "platform/printing/CupsJobStatus_p.h"
 #include "platform/printing/CupsResolution_p.h"
-#include "platform/picture/VectorCanvas.h"
 
 namespace tallyline {
 namespace {

@@ -6,20 +6,20 @@
 
 #include <cmath>
 
-#include "engine/DrawBar.h"
-#include "platform/core/RuntimeError.h"
 #include "button/host/DesignData.h"
-#include "platform/picture/DesignFont.h"
-#include "platform/widgets/ErrorReporter.h"
+#include "engine/DrawBar.h"
 #include "platform/core/Failures.h"
-#include "platform/widgets/PictureBox.h"
-#include "platform/files/VectorFiles.h"
-#include "platform/files/WholeFile.h"
-#include "platform/picture/PictureSurface.h"
+#include "platform/core/RuntimeError.h"
 #include "platform/files/PictureFormats.h"
 #include "platform/files/PngEncoder.h"
+#include "platform/files/VectorFiles.h"
+#include "platform/files/WholeFile.h"
+#include "platform/picture/DesignFont.h"
+#include "platform/picture/PictureSurface.h"
 #include "platform/picture/QtColour.h"
 #include "platform/picture/QtText.h"
+#include "platform/widgets/ErrorReporter.h"
+#include "platform/widgets/PictureBox.h"
 
 using namespace tallyline;
 
