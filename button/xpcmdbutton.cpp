@@ -1,11 +1,13 @@
 #include "button/xpcmdbutton.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include "button/ButtonDesign_p.h"
 #include "button/DrawButton_p.h"
 #include "button/SkinGeometry.h"
 #include "button/host/CursorPosition.h"
+#include "platform/widgets/FocusMark.h"
 
 namespace tallyline {
 namespace {
@@ -159,6 +161,14 @@ void xpcmdbutton::UserControl_Resize() {
 }
 
 void xpcmdbutton::UserControl_Show() { RedrawCurrent(); }
+
+// The focus shows on screen over the face's fill, inside the skin's border
+// and inner frame; the face kept in the persistent image is the skin's alone.
+void xpcmdbutton::paintEvent(QPaintEvent* event) {
+    UserControl::paintEvent(event);
+    QPainter painter(this);
+    PaintFocusMark(*this, painter, rect().adjusted(skin::kStrip, skin::kStrip, -skin::kStrip, -skin::kStrip));
+}
 
 void xpcmdbutton::lbl_Click() {
     Notify([this] { UserControl_Click(); });

@@ -96,6 +96,7 @@ protected:
     void UserControl_MouseLeave() override;
     void UserControl_Resize() override;
     void UserControl_Show() override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void lbl_Click();

@@ -56,6 +56,15 @@ std::optional<QPoint> MenuOpenedBy(QMenu& menu, const std::function<void()>& act
     return shown;
 }
 
+// The pixels where two pictures of one size differ.
+QList<QPoint> Differences(const QImage& a, const QImage& b) {
+    QList<QPoint> differ;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) differ << QPoint(x, y);
+    return differ;
+}
+
 }  // namespace
 
 class TestFrmBarCode : public QObject {
@@ -187,6 +196,53 @@ private slots:
         const bool copied = copy->hasImage() && !copy->hasText() &&
                             QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == Drawn();
         QTEST(copied ? "copied" : outcome, "outcome");
+    }
+
+    // Tab takes the focus from the text box to each stop in turn, which a
+    // screen reader hears named and which shows a dotted mark one pixel inside
+    // what it shows: inside the panel's frame, inside the button's border and
+    // inner frame. The mark is on screen only: the pictures that are kept,
+    // copied and saved are those drawn without it, and it goes with the focus.
+    void eachTabStopShowsItsFocus_data() {
+        QTest::addColumn<int>("tabs");   // from the text box
+        QTest::addColumn<int>("inset");  // of the mark, from the widget's edge
+        QTest::newRow("01 Picture1, the barcode") << 1 << 1;
+        QTest::newRow("02 Picture2, the panel") << 2 << 3;
+        QTest::newRow("03 Picture3, the logo") << 3 << 1;
+        QTest::newRow("04 xpcmdbutton1") << 4 << 4;
+    }
+    void eachTabStopShowsItsFocus() {
+        QFETCH(int, tabs);
+        QFETCH(int, inset);
+        QWidget* const stops[] = {&form->Picture1, &form->Picture2, &form->Picture3, form->xpcmdbutton1.get()};
+        QWidget* const stop = stops[tabs - 1];
+        const auto kept = [this] {
+            return QList<QImage>{Drawn(), form->xpcmdbutton1->Image().Image(), form->Picture3.Picture().toImage()};
+        };
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const QImage unfocused = stop->grab().toImage();
+        const QList<QImage> keptUnfocused = kept();
+        for (int tab = 0; tab < tabs; ++tab) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), stop);
+        QVERIFY(!QAccessible::queryAccessibleInterface(stop)->text(QAccessible::Name).isEmpty());
+
+        const QRect mark = stop->rect().adjusted(inset, inset, -inset, -inset);
+        const QList<QPoint> marked = Differences(unfocused, stop->grab().toImage());
+        for (const QPoint& p : marked) {
+            QVERIFY2(mark.contains(p) && (p.x() == mark.left() || p.x() == mark.right() || p.y() == mark.top() ||
+                                          p.y() == mark.bottom()),
+                     qPrintable(QString("(%1, %2) is off the mark").arg(p.x()).arg(p.y())));
+        }
+        // Dotted: about every other pixel of the mark's outline.
+        QVERIFY2(marked.size() >= mark.width() + mark.height() - 4, qPrintable(QString::number(marked.size())));
+
+        QVERIFY(kept() == keptUnfocused);
+        form->CopyBarcode();
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), keptUnfocused.first());
+        form->Text1.setFocus();
+        QCOMPARE(stop->grab().toImage(), unfocused);
     }
 
     // The text box turns red (204, 0, 0, the window's design) and names in its
