@@ -99,6 +99,11 @@ void xpcmdbutton::Font(const QFont& vNewFont) {
     emit PropertyChanged(kFontKey);  // for the container that saves the control's properties
 }
 
+void xpcmdbutton::AccessKeys(const QString& keys) {
+    UserControl::AccessKeys(keys);
+    lbl->AccessKeys(keys);
+}
+
 void xpcmdbutton::InitProperties() {
     const AmbientProperties ambient = Ambient();
     Enabled(true);
