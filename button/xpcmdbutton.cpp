@@ -1,11 +1,13 @@
 #include "button/xpcmdbutton.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include "button/ButtonDesign_p.h"
 #include "button/DrawButton_p.h"
 #include "button/SkinGeometry.h"
 #include "button/host/CursorPosition.h"
+#include "platform/widgets/FocusMark.h"
 
 namespace tallyline {
 namespace {
@@ -97,6 +99,11 @@ void xpcmdbutton::Font(const QFont& vNewFont) {
     emit PropertyChanged(kFontKey);  // for the container that saves the control's properties
 }
 
+void xpcmdbutton::AccessKeys(const QString& keys) {
+    UserControl::AccessKeys(keys);
+    lbl->AccessKeys(keys);
+}
+
 void xpcmdbutton::InitProperties() {
     const AmbientProperties ambient = Ambient();
     Enabled(true);
@@ -159,6 +166,14 @@ void xpcmdbutton::UserControl_Resize() {
 }
 
 void xpcmdbutton::UserControl_Show() { RedrawCurrent(); }
+
+// The focus shows on screen over the face's fill, inside the skin's border
+// and inner frame; the face kept in the persistent image is the skin's alone.
+void xpcmdbutton::paintEvent(QPaintEvent* event) {
+    UserControl::paintEvent(event);
+    QPainter painter(this);
+    PaintFocusMark(*this, painter, rect().adjusted(skin::kStrip, skin::kStrip, -skin::kStrip, -skin::kStrip));
+}
 
 void xpcmdbutton::lbl_Click() {
     Notify([this] { UserControl_Click(); });

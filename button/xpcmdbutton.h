@@ -67,6 +67,9 @@ public:
     QFont Font() const { return CurrentFont; }
     void Font(const QFont& vNewFont);
 
+    // Alt with one of them clicks the button; the caption underlines the first.
+    void AccessKeys(const QString& keys) override;
+
     void InitProperties();
     // A value that does not convert raises an error naming its key; the
     // properties read before it keep their new values.
@@ -96,6 +99,7 @@ protected:
     void UserControl_MouseLeave() override;
     void UserControl_Resize() override;
     void UserControl_Show() override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void lbl_Click();

@@ -39,6 +39,8 @@ inline const QString kPrintFormCaption = QStringLiteral("Form1");
 inline const QString kXpcmdbutton1AccessKeys = QStringLiteral("C");  // Alt+C
 inline const QString kText1AccessibleName = QStringLiteral("Barcode text");
 inline const QString kPicture1AccessibleName = QStringLiteral("Barcode");
+// The panel holds nothing, but is a tab stop: whoever reaches it hears what it is.
+inline const QString kPicture2AccessibleName = QStringLiteral("Barcode panel");
 inline const QString kPicture3AccessibleName = QStringLiteral("Open the help page");
 // `encoded` is the text as the caption shows it; `uncarried` is empty or the
 // note of the characters the bars leave out.

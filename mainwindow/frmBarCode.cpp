@@ -121,6 +121,7 @@ void frmBarCode::LayOut() {
     Text1.setText(design::kSampleText);
     Text1.setAccessibleName(design::kText1AccessibleName);
     Picture1.setAccessibleName(design::kPicture1AccessibleName);
+    Picture2.setAccessibleName(design::kPicture2AccessibleName);
     Picture3.setAccessibleName(design::kPicture3AccessibleName);
 
     Picture3.move(design::ToPixels(design::kPicture3).topLeft());

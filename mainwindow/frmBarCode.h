@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAction>
-#include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
 #include <QWidget>
@@ -13,6 +12,7 @@
 #include "platform/core/Text.h"
 #include "platform/widgets/ClickablePicture.h"
 #include "platform/widgets/ErrorReporter.h"
+#include "platform/widgets/Panel.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/printing/Printer.h"
 
@@ -39,7 +39,7 @@ public:
 
     // The controls, in the order of the window's design. Picture2 is made
     // before Picture1 so that Picture1 lies in front of it.
-    QFrame Picture2;
+    Panel Picture2;
     PictureBox Picture1;
     QLineEdit Text1;
     ClickablePicture Picture3;

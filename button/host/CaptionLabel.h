@@ -8,7 +8,7 @@
 namespace tallyline {
 
 // A label laid over a painted surface: transparent, sized to its caption,
-// centred text. Left and Top keep the fractional position they are given
+// centred text, its access key underlined. Left and Top keep the fractional position they are given
 // (16.5 stays 16.5); only where the label stands on screen is rounded.
 // Mouse notifications carry the label's own coordinates, in pixels; slots
 // connected to them run inside Qt's event handling and must not throw.
@@ -23,6 +23,9 @@ public:
     void Caption(const QString& caption);
     void Font(const QFont& font);
     void ForeColor(Colour colour);
+    // The characters that press the control with Alt: the first of them in
+    // the caption shows underlined. The caption's text stays as it is.
+    void AccessKeys(const QString& keys);
 
     float Left() const noexcept { return left_; }
     void Left(float left);
@@ -42,12 +45,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void Place();
 
     float left_ = 0;
     float top_ = 0;
+    QString accessKeys_;
 };
 
 }  // namespace tallyline

@@ -29,8 +29,9 @@ public:
     void Enabled(bool enabled) { setEnabled(enabled); }
     // The characters that, pressed with Alt anywhere in the control's window,
     // reach UserControl_AccessKeyPress: "C" makes Alt+C one. Replaces the
-    // ones given before; none until given.
-    void AccessKeys(const QString& keys);
+    // ones given before; none until given. A control that shows its keys
+    // takes them here too.
+    virtual void AccessKeys(const QString& keys);
     // The persistent image at the current size.
     StdPicture Image() const;
     AmbientProperties Ambient() const;

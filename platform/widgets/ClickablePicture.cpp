@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/widgets/FocusMark.h"
+
 namespace tallyline {
 
 ClickablePicture::ClickablePicture(QWidget* parent) : QWidget(parent) {}
@@ -16,6 +18,7 @@ void ClickablePicture::Picture(const QPixmap& picture) {
 void ClickablePicture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, picture_);
+    PaintFocusMark(*this, painter, rect());
 }
 
 void ClickablePicture::mousePressEvent(QMouseEvent* event) {

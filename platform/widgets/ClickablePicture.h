@@ -8,7 +8,8 @@
 namespace tallyline {
 
 // A borderless picture box that shows one picture, sized to it, and reports a
-// click of the left button: pressed and released over the picture.
+// click of the left button: pressed and released over the picture. While it
+// has the focus a focus mark shows over the picture.
 class ClickablePicture : public QWidget {
     Q_OBJECT
 public:

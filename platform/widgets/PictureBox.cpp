@@ -5,6 +5,7 @@
 #include <QtDebug>
 
 #include "platform/core/Failures.h"
+#include "platform/widgets/FocusMark.h"
 #include "platform/widgets/InputMasks.h"
 
 namespace tallyline {
@@ -32,6 +33,7 @@ void PictureBox::Resized() {
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintPixels(painter, size());
+    PaintFocusMark(*this, painter, rect());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -8,7 +8,8 @@ namespace tallyline {
 
 // A picture box: a borderless child window that shows a picture surface's
 // persistent image and repaints from there. Its place and size are those of
-// the surface, in the container's twips.
+// the surface, in the container's twips. While it has the focus a focus mark
+// shows over the image, which never holds it.
 class PictureBox : public QWidget, public PictureSurface {
     Q_OBJECT
 public:

@@ -8,6 +8,10 @@ namespace tallyline {
 
 void PopupMenu(QMenu& menu) { menu.exec(QCursor::pos()); }
 
-void PopupMenu(QMenu& menu, const QWidget& window, const QPoint& at) { menu.exec(window.mapToGlobal(at)); }
+void PopupMenu(QMenu& menu, const QWidget& window, const QPoint& at) {
+    // Closing the menu clears the choice, so a later right press finds none.
+    if (!menu.actions().isEmpty()) menu.setActiveAction(menu.actions().first());
+    menu.exec(window.mapToGlobal(at));
+}
 
 }  // namespace tallyline

@@ -261,6 +261,52 @@ private slots:
         QCOMPARE(lbl.Top() + lbl.Height() / 2, bench.button->height() / 2.0f);
     }
 
+    // The caption underlines the first of its characters that an access key
+    // presses, whatever its case, and nothing when none does; it still shows
+    // its other characters, '&' too, as typed, and a screen reader hears it
+    // unchanged.
+    void theCaptionUnderlinesItsAccessKey_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("underlined");  // the index of the character, or -1
+        QTest::newRow("01 the first C only") << "Cool Copy" << "C" << 0;
+        QTest::newRow("02 a lower-case key") << "Cool Copy" << "c" << 0;
+        QTest::newRow("03 the first key that is there") << "Clipboard" << "xb" << 4;
+        QTest::newRow("04 no key in the caption") << "Clipboard" << "x" << -1;
+        QTest::newRow("05 after an ampersand") << "R&D copy" << "c" << 4;
+        QTest::newRow("06 an ampersand key") << "R&D" << "&" << -1;
+    }
+    void theCaptionUnderlinesItsAccessKey() {
+        QFETCH(QString, caption);
+        QFETCH(QString, keys);
+        QFETCH(int, underlined);
+        Bench bench;  // 12-point bold: the captions fit the button
+        bench.button->Caption(caption);
+        CaptionLabel& lbl = bench.lbl();
+        const QImage plain = bench.button->grab().toImage();
+        bench.button->AccessKeys(keys);
+        const QImage shown = bench.button->grab().toImage();
+        QCOMPARE(lbl.Caption(), caption);
+        QCOMPARE(QAccessible::queryAccessibleInterface(bench.button.get())->text(QAccessible::Name), caption);
+        QRect changed;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                if (plain.pixel(x, y) != shown.pixel(x, y)) changed |= QRect(x, y, 1, 1);
+        if (underlined < 0) {
+            QVERIFY2(changed.isEmpty(), qPrintable(QString("changed from %1").arg(changed.left())));
+            return;
+        }
+        // Under the character, from its left edge to its right, and below the caption's baseline.
+        const QFontMetrics metrics(lbl.font());
+        const int left = lbl.x() + (lbl.width() - metrics.horizontalAdvance(caption)) / 2;
+        const int from = left + metrics.horizontalAdvance(caption.left(underlined));
+        const int to = left + metrics.horizontalAdvance(caption.left(underlined + 1));
+        QVERIFY2(!changed.isEmpty() && changed.left() >= from - 1 && changed.right() <= to + 1 &&
+                     changed.top() >= lbl.y() + metrics.ascent(),
+                 qPrintable(QString("changed %1..%2, the character %3..%4").arg(changed.left()).arg(changed.right())
+                                .arg(from).arg(to)));
+    }
+
     // Only States 0 and 1 choose a face; an empty bag restores the container's name and font.
     void propertiesAndTheirRoundTrip_data() {
         QTest::addColumn<QList<int>>("states");

@@ -46,6 +46,8 @@ WINDOW = design_box(150, 1755, 7785, 3195)         # its client area: 519 x 213
 BARCODE_PICTURE = design_box(120, 720, 615, 1335)  # as designed; it widens with the text
 TEXT_BOX = design_box(2400, 120, 3735, 420)
 COPY_BUTTON = design_box(5760, 2520, 1455, 495)
+PANEL = design_box(30, 600, 7695, 1695)            # the sunken panel behind the barcode
+LOGO = design_box(1380, 2566, 3735, 330)
 TEXT_LABEL = design_box(720, 165, 1470, 255)       # "BarCode Text :"
 HINT_LABEL = design_box(1440, 2325, 3330, 240)     # "Right-Click to Copy to Clipboard"
 WINDOW_SIZE = WINDOW[2:]
@@ -221,8 +223,8 @@ class Program:
         else:
             self.click(BARCODE_CENTRE, button=3)
         assert wait_for(lambda: self.others("--classname", "^tallyline$")), "the pop-up menu did not open"
-        # A menu opened from the keyboard starts with no item chosen: Down chooses the first.
-        self.xdotool("key", *["Down"] * (MENU_ITEMS.index(item) + 1), "Return")
+        # A menu opened from the keyboard starts on its first item; a right press chooses none.
+        self.xdotool("key", *["Down"] * (MENU_ITEMS.index(item) + (0 if keys else 1)), "Return")
 
     def close(self):
         # As the title bar's close button would; the exit status, None if still running.

@@ -1,5 +1,6 @@
 """The window on screen, read from screenshots: the README's picture made by
-scripts/screenshot is the whole window as it opens; at Qt scale factors 1.25, 1.5
+scripts/screenshot is the whole window as it opens; each Tab shows where the
+focus went, in the place of the control it reached; at Qt scale factors 1.25, 1.5
 and 2 the window grows by the factor and no text runs out of its box (at 1 that
 is tst_frmbarcode's); on a headless weston (Wayland; it takes no input, so the
 program is ended by a signal) the window opens on Qt's wayland platform.
@@ -10,8 +11,8 @@ import tempfile
 
 import pytest
 
-from tallyline_e2e import (BARCODE_PICTURE, COPY_BUTTON, HINT_LABEL, SAMPLE_TEXT, SLOW_TIMEOUT, TEXT_LABEL, WINDOW_SIZE,
-                           decode, grey, own_session, program, run, wait_for)
+from tallyline_e2e import (BARCODE_PICTURE, COPY_BUTTON, HINT_LABEL, LOGO, PANEL, SAMPLE_TEXT, SLOW_TIMEOUT, TEXT_LABEL,
+                           WINDOW_SIZE, decode, grey, own_session, program, run, wait_for)
 
 SCRIPT = pathlib.Path(__file__).resolve().parents[2] / "scripts" / "screenshot"
 # The sample text's barcode: the picture's place and height, 26 pixels a character and 56 more.
@@ -60,6 +61,26 @@ def settled_screenshot(display, window):
 
     wait_for(steady, timeout=SLOW_TIMEOUT)
     return shots[-1]
+
+
+# Each stop after the text box, in the order Tab reaches them, and where only it
+# shows: the barcode lies in front of the panel, so the panel's own is the strip above it.
+TAB_STOPS = [pytest.param(BARCODE_PICTURE, id="Picture1, the barcode"),
+             pytest.param((*PANEL[:3], BARCODE_PICTURE[1] - PANEL[1]), id="Picture2, the panel"),
+             pytest.param(LOGO, id="Picture3, the logo"),
+             pytest.param(COPY_BUTTON, id="xpcmdbutton1, the copy button")]
+
+
+@pytest.mark.parametrize("tabs, area", [pytest.param(tabs, *stop.values, id=stop.id)
+                                        for tabs, stop in enumerate(TAB_STOPS, 1)])
+def test_tab_shows_the_focus(display, window, tabs, area):
+    window.xdotool("windowfocus", "--sync", window.window)
+    if tabs > 1:
+        window.xdotool("key", *["Tab"] * (tabs - 1))
+    before = crop(settled_screenshot(display, window.window), area, "rgb")
+    window.xdotool("key", "Tab")
+    assert wait_for(lambda: crop(settled_screenshot(display, window.window), area, "rgb") != before), \
+        f"Tab {tabs} changed nothing in {area}"
 
 
 @pytest.fixture(scope="module", params=[1.25, 1.5, 2], ids=lambda factor: f"scale {factor}")

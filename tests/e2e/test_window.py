@@ -34,8 +34,8 @@ def app(heard_window):
     return heard_window[1]
 
 
-@pytest.mark.parametrize("role, name", [("text", "Barcode text"), ("image", "Barcode"), ("link", "Open the help page"),
-                                        ("push button", "Copy to Clipboard")])
+@pytest.mark.parametrize("role, name", [("text", "Barcode text"), ("image", "Barcode"), ("frame", "Barcode panel"),
+                                        ("link", "Open the help page"), ("push button", "Copy to Clipboard")])
 def test_control_named(app, role, name):
     assert find(app, role, name), f"no {role} named {name!r} among " \
         f"{sorted((child.getRoleName(), child.name) for child in descendants(app))}"

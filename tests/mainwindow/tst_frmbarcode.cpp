@@ -41,19 +41,35 @@ QRect InkOf(const DesignLabel& label, QSize window) {
     return ink;
 }
 
+struct ShownMenu {
+    QPoint place;
+    QString chosen;  // the item chosen as it opened, or empty
+};
+
 // Runs `action`, which may open the window's menu, and closes the menu if it
-// opened: where it showed, or nothing. The open menu runs its own event loop,
-// where a timer sees it.
-std::optional<QPoint> MenuOpenedBy(QMenu& menu, const std::function<void()>& action) {
-    std::optional<QPoint> shown;
+// opened: where it showed and what it had chosen, or nothing. The open menu
+// runs its own event loop, where a timer sees it.
+std::optional<ShownMenu> MenuOpenedBy(QMenu& menu, const std::function<void()>& action) {
+    std::optional<ShownMenu> shown;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (QApplication::activePopupWidget() == &menu) shown = menu.pos();
+        if (QApplication::activePopupWidget() == &menu) {
+            shown = ShownMenu{menu.pos(), menu.activeAction() ? menu.activeAction()->text() : QString()};
+        }
         menu.close();
     });
     closer.start(10);
     action();
     return shown;
+}
+
+// The pixels where two pictures of one size differ.
+QList<QPoint> Differences(const QImage& a, const QImage& b) {
+    QList<QPoint> differ;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) differ << QPoint(x, y);
+    return differ;
 }
 
 }  // namespace
@@ -134,7 +150,8 @@ private slots:
 
     // A right press with any modifier, Shift+F10 or the menu key on the picture
     // open the menu while there is text; keys open it centred on what the panel
-    // shows of the picture, even when the picture runs past it. Alt+C, the
+    // shows of the picture, even when the picture runs past it, with its first
+    // item chosen, so that Return copies at once. Alt+C, the
     // button's access key, copies from wherever the focus is while the button
     // is enabled. The window is active, so keys go through Qt's shortcuts.
     void gesturesOpenTheMenuOrCopy_data() {
@@ -143,20 +160,24 @@ private slots:
         QTest::addColumn<int>("input");       // a mouse button (left or right), else a Qt::Key
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QString>("chosen");  // the menu's item chosen as it opened
         const Qt::KeyboardModifiers none, shift(Qt::ShiftModifier), ctrl(Qt::ControlModifier), alt(Qt::AltModifier);
         const int right = Qt::RightButton, menu = Qt::Key_Menu, c = Qt::Key_C;
         const QString atPointer = "menu at the pointer", centred = "menu centred on the picture";
-        QTest::newRow("01 right press") << "A" << "picture" << right << none << atPointer;
-        QTest::newRow("02 right+shift+ctrl+alt") << "A" << "picture" << right << (shift | ctrl | alt) << atPointer;
-        QTest::newRow("03 right, empty text") << "" << "picture" << right << none << "nothing";
-        QTest::newRow("04 left press") << "A" << "picture" << int(Qt::LeftButton) << none << "nothing";
-        QTest::newRow("05 Menu, longest text") << kLongest << "picture" << menu << none << centred;
-        QTest::newRow("06 Menu, empty text") << "" << "picture" << menu << none << "nothing";
-        QTest::newRow("07 F10 alone") << "A" << "picture" << int(Qt::Key_F10) << none << "nothing";
-        QTest::newRow("08 Menu in the text box") << "A" << "text box" << menu << none << "nothing";
-        QTest::newRow("09 Alt+C in the text box") << "A" << "text box" << c << alt << "copied";
-        QTest::newRow("10 Alt+C, button disabled") << "A" << "disabled" << c << alt << "nothing";
-        QTest::newRow("11 C alone on the button") << "A" << "button" << c << none << "nothing";
+        const QString copy = "Copy to Clipboard", no;
+        QTest::newRow("01 right press") << "A" << "picture" << right << none << atPointer << no;
+        QTest::newRow("02 right+shift+ctrl+alt") << "A" << "picture" << right << (shift | ctrl | alt) << atPointer << no;
+        QTest::newRow("03 right, empty text") << "" << "picture" << right << none << "nothing" << no;
+        QTest::newRow("04 left press") << "A" << "picture" << int(Qt::LeftButton) << none << "nothing" << no;
+        QTest::newRow("05 Menu, longest text") << kLongest << "picture" << menu << none << centred << copy;
+        QTest::newRow("06 Menu, empty text") << "" << "picture" << menu << none << "nothing" << no;
+        QTest::newRow("07 F10 alone") << "A" << "picture" << int(Qt::Key_F10) << none << "nothing" << no;
+        QTest::newRow("08 Menu in the text box") << "A" << "text box" << menu << none << "nothing" << no;
+        QTest::newRow("09 Alt+C in the text box") << "A" << "text box" << c << alt << "copied" << no;
+        QTest::newRow("10 Alt+C, button disabled") << "A" << "disabled" << c << alt << "nothing" << no;
+        QTest::newRow("11 C alone on the button") << "A" << "button" << c << none << "nothing" << no;
+        QTest::newRow("12 Shift+F10") << "A" << "picture" << int(Qt::Key_F10) << shift << centred << copy;
+        QTest::newRow("13 right press after Shift+F10") << "A" << "after keys" << right << none << atPointer << no;
     }
     void gesturesOpenTheMenuOrCopy() {
         QFETCH(QString, target);
@@ -168,9 +189,13 @@ private slots:
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QWidget* const focus = target == "picture" ? static_cast<QWidget*>(&form->Picture1)
+        const bool onPicture = target == "picture" || target == "after keys";
+        QWidget* const focus = onPicture ? static_cast<QWidget*>(&form->Picture1)
                                : target == "button" ? static_cast<QWidget*>(form->xpcmdbutton1.get()) : &form->Text1;
         focus->setFocus();
+        if (target == "after keys") {
+            QVERIFY(MenuOpenedBy(form->mnuMenu, [&] { QTest::keyClick(focus, Qt::Key_Menu); }));
+        }
         QApplication::clipboard()->setText("left over");
         const auto shown = MenuOpenedBy(form->mnuMenu, [&] {
             if (input > int(Qt::MiddleButton)) return QTest::keyClick(focus, Qt::Key(input), modifiers);
@@ -178,15 +203,63 @@ private slots:
             QTest::mouseRelease(focus, Qt::MouseButton(input), modifiers, QPoint(20, 20));
         });
         const QRect picture = form->Picture1.geometry().intersected(form->Picture2.geometry());
-        const QString outcome = !shown                                                ? "nothing"
-                                : *shown == form->mapToGlobal(picture.center()) ? "menu centred on the picture"
-                                : *shown == QCursor::pos()                      ? "menu at the pointer"
-                                                                                : "menu elsewhere";
+        const QString outcome = !shown                                                      ? "nothing"
+                                : shown->place == form->mapToGlobal(picture.center()) ? "menu centred on the picture"
+                                : shown->place == QCursor::pos()                      ? "menu at the pointer"
+                                                                                      : "menu elsewhere";
+        QTEST(shown ? shown->chosen : QString(), "chosen");
         // A copy holds the whole picture and no text.
         const QMimeData* copy = QApplication::clipboard()->mimeData();
         const bool copied = copy->hasImage() && !copy->hasText() &&
                             QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == Drawn();
         QTEST(copied ? "copied" : outcome, "outcome");
+    }
+
+    // Tab takes the focus from the text box to each stop in turn, which a
+    // screen reader hears named and which shows a dotted mark one pixel inside
+    // what it shows: inside the panel's frame, inside the button's border and
+    // inner frame. The mark is on screen only: the pictures that are kept,
+    // copied and saved are those drawn without it, and it goes with the focus.
+    void eachTabStopShowsItsFocus_data() {
+        QTest::addColumn<int>("tabs");   // from the text box
+        QTest::addColumn<int>("inset");  // of the mark, from the widget's edge
+        QTest::newRow("01 Picture1, the barcode") << 1 << 1;
+        QTest::newRow("02 Picture2, the panel") << 2 << 3;
+        QTest::newRow("03 Picture3, the logo") << 3 << 1;
+        QTest::newRow("04 xpcmdbutton1") << 4 << 4;
+    }
+    void eachTabStopShowsItsFocus() {
+        QFETCH(int, tabs);
+        QFETCH(int, inset);
+        QWidget* const stops[] = {&form->Picture1, &form->Picture2, &form->Picture3, form->xpcmdbutton1.get()};
+        QWidget* const stop = stops[tabs - 1];
+        const auto kept = [this] {
+            return QList<QImage>{Drawn(), form->xpcmdbutton1->Image().Image(), form->Picture3.Picture().toImage()};
+        };
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const QImage unfocused = stop->grab().toImage();
+        const QList<QImage> keptUnfocused = kept();
+        for (int tab = 0; tab < tabs; ++tab) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), stop);
+        QVERIFY(!QAccessible::queryAccessibleInterface(stop)->text(QAccessible::Name).isEmpty());
+
+        const QRect mark = stop->rect().adjusted(inset, inset, -inset, -inset);
+        const QList<QPoint> marked = Differences(unfocused, stop->grab().toImage());
+        for (const QPoint& p : marked) {
+            QVERIFY2(mark.contains(p) && (p.x() == mark.left() || p.x() == mark.right() || p.y() == mark.top() ||
+                                          p.y() == mark.bottom()),
+                     qPrintable(QString("(%1, %2) is off the mark").arg(p.x()).arg(p.y())));
+        }
+        // Dotted: about every other pixel of the mark's outline.
+        QVERIFY2(marked.size() >= mark.width() + mark.height() - 4, qPrintable(QString::number(marked.size())));
+
+        QVERIFY(kept() == keptUnfocused);
+        form->CopyBarcode();
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), keptUnfocused.first());
+        form->Text1.setFocus();
+        QCOMPARE(stop->grab().toImage(), unfocused);
     }
 
     // The text box turns red (204, 0, 0, the window's design) and names in its
