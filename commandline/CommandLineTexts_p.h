@@ -51,6 +51,8 @@ inline const QString kTextWithoutOutput = QStringLiteral("a text needs -o FILE o
 inline const QString kTextWithBatch = QStringLiteral("--batch takes its texts from LIST, not from the command line");
 inline const QString kNoText = QStringLiteral("-o and --print need a text");
 inline const QString kBatchWithoutDirectory = QStringLiteral("--batch needs -d DIR");
+inline const QString kEmptyList = QStringLiteral("--batch needs a LIST: a file, or - for standard input");
+inline const QString kEmptyFolder = QStringLiteral("-d needs a folder");
 inline const QString kDirectoryWithoutBatch = QStringLiteral("-d goes with --batch");
 inline const QString kFormatWithoutBatch = QStringLiteral("--format goes with --batch; with -o the file's suffix sets the format");
 inline QString UnknownFormat(const QString& format) {
@@ -78,11 +80,25 @@ inline QString LineTooLong(qint64 limit) {
 inline QString CannotRead(const QString& list, const QString& reason) {
     return QStringLiteral("cannot read %1: %2").arg(list, reason);
 }
-inline QString CannotMakeFolder(const QString& folder) {
-    return QStringLiteral("cannot make the folder %1").arg(folder);
+inline QString CannotReadPast(const QString& list, qint64 line, const QString& reason) {
+    return QStringLiteral("cannot read %1 past line %2: %3; the rest of it was not written").arg(list).arg(line).arg(reason);
 }
-inline QString Summary(qint64 written, qint64 texts, const QString& folder) {
-    return QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);
+inline QString CannotMakeFolder(const QString& folder, const QString& reason) {
+    return QStringLiteral("cannot make the folder %1: %2").arg(folder, reason);
+}
+inline QString AlreadyThere(const QString& path) {
+    return QStringLiteral("%1 is there already, the same barcode; not written again").arg(path);
+}
+inline QString Interrupted(int signal, const QString& list) {
+    return QStringLiteral("stopped by signal %1; the rest of %2 was not written").arg(signal).arg(list);
+}
+inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint64 alreadyThere) {
+    const QString summary = QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);
+    if (alreadyThere == 0) return summary;
+    return summary + QStringLiteral("; %1 were there already, the same").arg(alreadyThere);
+}
+inline QString CannotWriteOutput(const QString& reason) {
+    return QStringLiteral("cannot write to standard output: %1").arg(reason);
 }
 inline QString PrintFailed(const QString& reason) { return QStringLiteral("printing failed: %1").arg(reason); }
 

@@ -91,33 +91,40 @@ private slots:
         QTEST(help, "words");
     }
 
-    // A name stays in its folder, never hides, never names a device or is empty;
-    // clashes, also in case only, are numbered.
+    // A name stays in its folder, never hides, never names a device, is never
+    // empty or too long, and is the text's alone: what is not kept is
+    // escaped, so that texts that draw different bars never share a name.
     void namesAreSafe_data() {
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("01 plain") << QStringList{"TALLY-2026", "a+b.c"} << QStringList{"TALLY-2026.png", "a+b.c.png"};
+        QTest::addColumn<QStringList>("stems");
+        QTest::newRow("01 plain") << QStringList{"TALLY-2026", "a_b.c"} << QStringList{"TALLY-2026", "A_B.C"};
         QTest::newRow("02 paths") << QStringList{"../x", "/etc/passwd", "a\\b"}
-                               << QStringList{"_._x.png", "_etc_passwd.png", "a_b.png"};
-        QTest::newRow("03 hidden and dots") << QStringList{".hidden", ".", ".."}
-                                         << QStringList{"_hidden.png", "_.png", "_..png"};
-        QTest::newRow("04 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE"}
-                                 << QStringList{"_CON.png", "_nul.txt.png", "_com1.png", "CONSOLE.png"};
-        QTest::newRow("05 nothing kept") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600")}
-                                      << QStringList{"barcode.png", "___.png", "__.png"};
+                               << QStringList{"%2E.%2FX", "%2FETC%2FPASSWD", "A%5CB"};
+        QTest::newRow("03 hidden and dots") << QStringList{".hidden", ".", ".."} << QStringList{"%2EHIDDEN", "%2E", "%2E."};
+        QTest::newRow("04 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE", "LPT9.A.B"}
+                                 << QStringList{"%43ON", "%4EUL.TXT", "%43OM1", "CONSOLE", "%4CPT9.A.B"};
+        QTest::newRow("05 escapes of UTF-8") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600"), "a+b"}
+                                          << QStringList{"barcode", "%24%20%25", "%C3%89%F0%9F%98%80", "A%2BB"};
         QTest::newRow("06 control characters") << QStringList{QString::fromUtf8("A\nB\0C", 5), "A\tB"}
-                                            << QStringList{"A_B_C.png", "A_B.png"};
-        QTest::newRow("07 clashes") << QStringList{"A", "A", "a", "A-2", "A"}
-                                 << QStringList{"A.png", "A-2.png", "a-3.png", "A-2-2.png", "A-4.png"};
-        QTest::newRow("08 long") << QStringList{QString(500, u'A')} << QStringList{QString(200, u'A') + ".png"};
+                                            << QStringList{"A%0AB%00C", "A%09B"};
+        QTest::newRow("07 texts that shared a name") << QStringList{"ITEM $7", "ITEM %7", "ITEM _7", "ITEM %247"}
+                                                  << QStringList{"ITEM%20%247", "ITEM%20%257", "ITEM%20_7", "ITEM%20%25247"};
+        QTest::newRow("08 case draws the same bars") << QStringList{"abc", "ABC", QStringLiteral("\u00e9")}
+                                                  << QStringList{"ABC", "ABC", "%C3%89"};
+        // The hashes: the first 8 bytes of SHA-256 of the text's UTF-8, as sha256sum gives them.
+        QTest::newRow("09 long") << QStringList{QString(500, u'A'), QString(200, u'A'), QString(201, u'A')}
+                              << QStringList{QString(183, u'A') + "~E1A00DA865CEF6E0", QString(200, u'A'),
+                                             QString(183, u'A') + "~DEA81B358BF5398F"};
+        QTest::newRow("10 long, cut between escapes")
+            << QStringList{QString(182, u'A') + QString(10, u'$'), QString(181, u'A') + QString(10, u'$')}
+            << QStringList{QString(182, u'A') + "~3F7E7DD400D85C12", QString(181, u'A') + "~1204DBB40D7694C2"};
     }
     void namesAreSafe() {
         QFETCH(QStringList, texts);
-        QFETCH(QStringList, names);
-        FileNamer namer(QStringLiteral("png"));
+        QFETCH(QStringList, stems);
         QStringList given;
-        for (const QString& text : texts) given.append(namer.Next(text));
-        QCOMPARE(given, names);
+        for (const QString& text : texts) given.append(SafeFileStem(text));
+        QCOMPARE(given, stems);
     }
 
     // The edges the end-to-end batches do not reach: a CR alone ends no line;
