@@ -1,6 +1,10 @@
 #include <QtTest>
 
 #include <QBuffer>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
 
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
@@ -65,6 +69,18 @@ private slots:
                                              << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
         QTest::newRow("20 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
                                          << "usage: --module-mm '0': a number of millimetres from 0.01 to 100 is needed";
+        QTest::newRow("21 largest scale") << QStringList{"A", "-o", "a.png", "--scale", "100"} << "write A as png x100";
+        QTest::newRow("22 scale too large") << QStringList{"A", "-o", "a.png", "--scale", "101"}
+                                         << "usage: --scale '101': a whole number from 1 to 100 is needed";
+        QTest::newRow("23 broadest module") << QStringList{"--batch", "l", "-d", "o", "--module-mm", "100"}
+                                         << "batch l into o as png at 100mm";
+        QTest::newRow("24 module too broad") << QStringList{"A", "-o", "a.svg", "--module-mm", "100.01"}
+                                          << "usage: --module-mm '100.01': a number of millimetres from 0.01 to 100 is needed";
+        QTest::newRow("25 list without a name") << QStringList{"--batch", "", "-d", "o"}
+                                             << "usage: --batch needs a LIST: a file, or - for standard input";
+        QTest::newRow("26 folder without a name") << QStringList{"--batch", "l", "-d", ""} << "usage: -d needs a folder";
+        QTest::newRow("27 the toolkit's options are texts after --")
+            << QStringList{"-o", "r.png", "--", "-reverse"} << "write -reverse as png x1";
     }
     void argumentsSayWhatToDo() {
         QFETCH(QStringList, arguments);
@@ -137,6 +153,11 @@ private slots:
         QTest::newRow("02 longest") << longest + "\nB" << QStringList{"1 " + QString::fromLatin1(longest), "2 B"};
         QTest::newRow("03 one byte longer") << longest + "A\nB"
                                   << QStringList{QStringLiteral("1 ! longer than %1 bytes; skipped").arg(LineReader::kLongestLine), "2 B"};
+        QTest::newRow("04 longest with CR LF") << longest + "\r\nB" << QStringList{"1 " + QString::fromLatin1(longest), "2 B"};
+        QTest::newRow("05 one byte longer with CR LF")
+            << longest + "A\r\nB" << QStringList{QStringLiteral("1 ! longer than %1 bytes; skipped").arg(LineReader::kLongestLine), "2 B"};
+        QTest::newRow("06 a mark at the start of the list") << QByteArray("\xEF\xBB\xBF" "A\n\xEF\xBB\xBF" "B\n")
+                                                         << QStringList{"1 A", QStringLiteral("2 \uFEFFB")};
     }
     void listLinesAreRead() {
         QFETCH(QByteArray, list);
@@ -148,6 +169,17 @@ private slots:
         while (const auto line = reader.Next())
             read.append(QString::number(line->number) + u' ' + (line->problem.isEmpty() ? line->text : "! " + line->problem));
         QCOMPARE(read, lines);
+    }
+
+    // A list that fails part-way is no shorter list: the reader names why.
+    void unreadableListIsNamed() {
+        QFile folder;
+        const int descriptor = ::open(".", O_RDONLY | O_CLOEXEC);
+        QVERIFY(descriptor >= 0);
+        QVERIFY(folder.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        LineReader reader(folder);
+        QVERIFY(!reader.Next());
+        QCOMPARE(reader.Failure(), qt_error_string(EISDIR));
     }
 };
 
