@@ -21,14 +21,14 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A hidden name beside the file, its own to this process and this call.
+// A hidden name beside the file; one that is taken, by another run or a
+// file left by a kill, is passed over for the next.
 std::string TemporaryName(const std::string& path) {
     static std::atomic<unsigned long> counter = 0;
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + '.' + name.substr(0, 200) + ".tallyline-" + std::to_string(getpid()) + '-' +
-           std::to_string(counter++);
+    return folder + '.' + name.substr(0, 200) + ".tallyline-" + std::to_string(counter++);
 }
 
 }  // namespace
