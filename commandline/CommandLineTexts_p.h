@@ -18,8 +18,19 @@ inline const QString kDescription = QStringLiteral(
     "drawn as capitals; other characters show in the caption but have no bars, and are named in a warning.\n"
     "Command-line work needs no display.\n"
     "\n"
-    "Exit status: 0 when everything was written, 1 when anything failed (each failure is named on standard\n"
-    "error and everything else is still written), 2 for a usage error.")
+    "A batch writes each file whole or not at all: a file appears under its name only once it is whole, so\n"
+    "an interrupted batch (SIGINT, SIGTERM, even SIGKILL) leaves whole files only. SIGINT and SIGTERM end it\n"
+    "between files, with the status 130 or 143. Each file is named after its text as drawn, lower case as\n"
+    "capitals: ASCII letters, digits, - _ and . stay, every other byte of the text's UTF-8 becomes %XX\n"
+    "(\"ITEM $7\" gives ITEM%20%247.png), and a name over 200 bytes keeps its start and a hash of the\n"
+    "whole text; so two texts that draw different barcodes never share a name, in one run or many. A text\n"
+    "whose file is there already with the same contents (a repeat, or an earlier run's) is not written again\n"
+    "and is named as such; a file that differs is replaced.\n"
+    "\n"
+    "Exit status: 0 when every file was written or was there already, 1 when anything was lost: a file that\n"
+    "failed (each failure is named on standard error and everything else is still written), a list that could\n"
+    "not be read to its end, or a summary that standard output did not take; 2 for a usage error, or help\n"
+    "that could not be written.")
         .arg(ListOfFormats([](PictureFormat format) { return SuffixOf(format).toUpper(); }));
 inline const QString kTextArgument = QStringLiteral("text");
 inline const QString kTextHelp = QStringLiteral("The text to draw, for -o or --print.");
@@ -28,7 +39,7 @@ inline const QString kOutputHelp =
     QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format.").arg(DottedSuffixList());
 inline const QString kBatchHelp = QStringLiteral(
     "Write one file for each line of LIST (UTF-8; - for standard input) into the folder given by -d. Blank "
-    "lines are skipped; file names are made from the texts, safely.");
+    "lines are skipped; each file is named after its text, as below.");
 inline const QString kDirectoryHelp = QStringLiteral("The folder that --batch writes into; made if missing.");
 inline const QString kFormatHelp =
     QStringLiteral("The format of the files that --batch writes: %1.").arg(ListOfFormats([](PictureFormat format) {
