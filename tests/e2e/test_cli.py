@@ -68,6 +68,9 @@ ENDS = [
                                               "Try 'tallyline --help' for more information.", {}, id="unknown format"),
     pytest.param(["", "-o", "{d}/empty.png"], 1, "the text is empty: there is no barcode to draw", {}, id="empty text"),
     pytest.param(["A" * 1300, "-o", "{d}/long.pdf"], 1, TOO_LONG, {}, id="too long"),
+    # 14,400 pt is the widest page that PDF readers take.
+    pytest.param(["A" * 900, "-o", "{d}/wide.pdf"], 1,
+                 "too large for a PDF page: 6207 mm, where PDF readers take at most 5080 mm", {}, id="too wide a page"),
     pytest.param(["--batch", "{d}/missing.txt", "-d", "{d}/out"], 1,
                  "cannot read {d}/missing.txt: No such file or directory", {}, id="missing list"),
     # With no arguments it is the window, which has no display to open on here.
@@ -200,7 +203,7 @@ HOSTILE = [
     (b"TWICE", "{out}/TWICE.png is there already, the same barcode; not written again"),
     (b"nul\0byte", "warning: the bars do not carry U+0000; written as the window draws it"),
     (b"bad \xff\xfe utf-8", "not valid UTF-8; skipped"), (b"B" * 2000, TOO_LONG),
-    (b"C" * 70_000, "longer than 65536 bytes; skipped"), (b"link", "Cannot write {out}/link.png: it is a symbolic link"),
+    (b"C" * 70_000, "longer than 65536 bytes; skipped"), (b"link", "Cannot write {out}/LINK.png: it is a symbolic link"),
 ]
 
 
@@ -208,7 +211,7 @@ def test_hostile(binary, folder):
     out, outside = folder / "out", folder / "outside.png"
     out.mkdir()
     outside.write_bytes(b"not to be overwritten")
-    (out / "link.png").symlink_to(outside)
+    (out / "LINK.png").symlink_to(outside)
     # /etc read-only for the run, so that a name that escaped could not change the machine.
     result = run("unshare", "--mount", "--propagation", "private", "sh", "-c",
                  'mount --bind /etc /etc && mount -o remount,bind,ro /etc && exec "$@"', "sh", binary, "--batch", "-",
@@ -221,7 +224,7 @@ def test_hostile(binary, folder):
     assert result.stderr.decode() == "".join(f"tallyline: standard input:{n}: {report}\n" for n, report in reports)
     assert sorted(p.name for p in folder.iterdir()) == ["out", "outside.png"], "written beside the folder"
     assert outside.read_bytes() == b"not to be overwritten", "written through a link"
-    names = sorted(p.name for p in out.iterdir() if p.name != "link.png")
+    names = sorted(p.name for p in out.iterdir() if p.name != "LINK.png")
     assert len(names) == written and all(SAFE_NAME.fullmatch(n) for n in names), f"file names {names}"
     read = collections.Counter(line for n in names for line in decode_file(out / n))
     assert read == collections.Counter(["../X", "/ETC/PASSWD", ".HIDDEN", "NULBYTE", "TWICE"])
