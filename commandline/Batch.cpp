@@ -6,14 +6,19 @@
 #include <algorithm>
 #include <atomic>
 #include <barrier>
-#include <cstdio>
+#include <cerrno>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "commandline/CommandLineTexts_p.h"
+#include "commandline/Interruption_p.h"
 #include "commandline/LineReader_p.h"
 #include "commandline/NamedCharacters_p.h"
+#include "commandline/StandardStreams_p.h"
 #include "label/BarcodeDrawing.h"
 #include "label/SafeFileNames.h"
 #include "platform/core/Failures.h"
@@ -30,23 +35,37 @@ constexpr unsigned kMostWorkers = 4;
 struct Job {
     ListLine line;
     QString path;
-    bool written = false;
+    // Nothing while the job is not done: a batch that is told to end leaves
+    // the rest of its round undone.
+    std::optional<Written> written;
+    bool tried = false;
     QString report;
 };
 
 void Write(Job& job, BarcodeDrawing& drawing, const FileSettings& settings) {
+    job.tried = true;
     if (!job.line.problem.isEmpty()) {
         job.report = job.line.problem;
         return;
     }
     try {
         const Text uncarried = drawing.Draw(job.line.text);
-        WriteWholeFile(job.path, drawing.File(settings), Writing::Quickly);
-        job.written = true;
-        if (!uncarried.empty()) job.report = NotCarried(Named(uncarried));
+        job.written = WriteWholeFile(job.path, drawing.File(settings), Writing::Quickly);
+        if (*job.written == Written::AlreadyThere) {
+            job.report = AlreadyThere(job.path);
+        } else if (!uncarried.empty()) {
+            job.report = NotCarried(Named(uncarried));
+        }
     } catch (...) {
         job.report = QString::fromStdString(DescribeCurrentException());
     }
+}
+
+// Makes the folder and those above it; why not, or nothing.
+QString MakeFolder(const QString& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    return error ? QString::fromStdString(error.message()) : QString();
 }
 
 // Workers that each draw on a surface of their own, made in their own
@@ -85,7 +104,7 @@ private:
         for (;;) {
             start_.arrive_and_wait();
             if (finished_) return;
-            for (std::size_t i = next_++; i < jobs_->size(); i = next_++) {
+            for (std::size_t i = next_++; i < jobs_->size() && !Interruption::Signal(); i = next_++) {
                 if (drawing) {
                     Write((*jobs_)[i], *drawing, settings_);
                 } else {
@@ -114,25 +133,31 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     QFile list;
     // By its descriptor: a QFile over a FILE* reads lines with fgets, which cuts
     // a line at a NUL byte and drops the rest of it unseen.
-    const bool opened = standardInput ? list.open(fileno(stdin), QIODevice::ReadOnly)
+    const bool opened = standardInput ? list.open(STDIN_FILENO, QIODevice::ReadOnly)
                                       : (list.setFileName(request.list), list.open(QIODevice::ReadOnly));
-    if (!opened) {
-        err << kProgram << ": " << CannotRead(request.list, list.errorString()) << Qt::endl;
-        return 1;
-    }
-    if (!QDir().mkpath(request.folder)) {
-        err << kProgram << ": " << CannotMakeFolder(request.folder) << Qt::endl;
-        return 1;
-    }
     const QString listName = standardInput ? QStringLiteral("standard input") : request.list;
+    if (standardInput && WasClosed(STDIN_FILENO)) {
+        err << kProgram << ": " << CannotRead(listName, qt_error_string(EBADF)) << Qt::endl;
+        return 1;
+    }
+    if (!opened) {
+        err << kProgram << ": " << CannotRead(listName, list.errorString()) << Qt::endl;
+        return 1;
+    }
+    if (const QString reason = MakeFolder(request.folder); !reason.isEmpty()) {
+        err << kProgram << ": " << CannotMakeFolder(request.folder, reason) << Qt::endl;
+        return 1;
+    }
     const QDir folder(request.folder);
-    FileNamer namer(SuffixOf(request.settings.format));
+    const QString suffix = QChar(u'.') + SuffixOf(request.settings.format);
+    const Interruption interruption;
     LineReader reader(list);
     Workers workers(WorkerCount(), request.settings);
     qint64 texts = 0;
     qint64 written = 0;
+    qint64 alreadyThere = 0;
     std::vector<Job> jobs;
-    for (bool more = true; more;) {
+    for (bool more = true; more && !Interruption::Signal();) {
         jobs.clear();
         while (jobs.size() < kTextsPerRound) {
             auto line = reader.Next();
@@ -140,21 +165,39 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
                 more = false;
                 break;
             }
-            const QString path = line->problem.isEmpty() ? folder.filePath(namer.Next(line->text)) : QString();
-            jobs.push_back(Job{std::move(*line), path, false, {}});
+            const QString path = line->problem.isEmpty() ? folder.filePath(SafeFileStem(line->text) + suffix) : QString();
+            jobs.push_back(Job{std::move(*line), path, std::nullopt, false, {}});
         }
         workers.Run(jobs);
         for (const Job& job : jobs) {
+            if (!job.tried) continue;
             ++texts;
-            written += job.written ? 1 : 0;
+            written += job.written && *job.written != Written::AlreadyThere ? 1 : 0;
+            alreadyThere += job.written && *job.written == Written::AlreadyThere ? 1 : 0;
             if (!job.report.isEmpty()) {
                 err << kProgram << ": " << listName << ':' << job.line.number << ": " << job.report << '\n';
             }
         }
     }
+    bool lost = written + alreadyThere != texts;
+    if (!reader.Failure().isEmpty()) {
+        const qint64 read = reader.LinesRead();
+        err << kProgram << ": "
+            << (read ? CannotReadPast(listName, read, reader.Failure()) : CannotRead(listName, reader.Failure())) << '\n';
+        lost = true;
+    }
+    try {
+        SyncFolder(request.folder);
+    } catch (...) {
+        err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << '\n';
+        lost = true;
+    }
+    const int signal = Interruption::Signal();
+    if (signal) err << kProgram << ": " << Interrupted(signal, listName) << '\n';
     err.flush();
-    out << Summary(written, texts, request.folder) << Qt::endl;
-    return written == texts ? 0 : 1;
+    out << Summary(written, texts, request.folder, alreadyThere) << Qt::endl;
+    if (signal) return StatusOfSignal(signal);
+    return lost ? 1 : 0;
 }
 
 }  // namespace tallyline::commandline

@@ -78,6 +78,8 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     if (parser.isSet(kBatch)) {
         if (!texts.isEmpty()) return UsageError{kTextWithBatch};
         if (!parser.isSet(kDirectory)) return UsageError{kBatchWithoutDirectory};
+        if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
+        if (parser.value(kDirectory).isEmpty()) return UsageError{kEmptyFolder};
         return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen};
     }
     if (texts.isEmpty()) return UsageError{kNoText};

@@ -38,15 +38,20 @@ inline const QString kVersionHelp = QStringLiteral("Show the program's version a
 inline const QString kAfterOptions = QStringLiteral(
     "\n"
     "Batch file names:\n"
-    "  Each file is named after its text: the letters A to Z and a to z, the digits and - _ . + stay, and\n"
-    "  every other character becomes _. A name is cut at 200 characters, never starts with a dot and never\n"
-    "  names a device; a text with nothing left names its file \"barcode\". A name already written in the\n"
-    "  run, in any case, is numbered -2, -3 ... before its suffix.\n"
+    "  Each file is named after its text as drawn, lower case as capitals: ASCII letters, digits, - _ and .\n"
+    "  stay, and every other byte of the text's UTF-8 becomes %XX (\"ITEM $7\" gives ITEM%20%247.png). A name\n"
+    "  over 200 bytes keeps its start and a hash of the whole text. Two texts that draw different barcodes\n"
+    "  never share a name, in one run or many. A text whose file is there already with the same contents (a\n"
+    "  repeat, or an earlier run's) is not written again and is named as such; a file that differs is replaced.\n"
+    "  A file appears under its name only once it is whole, so an interrupted batch (SIGINT, SIGTERM, even\n"
+    "  SIGKILL) leaves whole files only; SIGINT and SIGTERM end it between files, with the status 130 or 143.\n"
     "\n"
     "Exit status:\n"
-    "  0  everything was written\n"
-    "  1  anything failed: each failure is named on standard error, and everything else is still written\n"
-    "  2  a usage error\n");
+    "  0  every file was written, or was there already\n"
+    "  1  anything was lost: a file that failed (each failure is named on standard error, and everything else\n"
+    "     is still written), a list that could not be read to its end, or a summary that standard output did\n"
+    "     not take\n"
+    "  2  a usage error, or help that could not be written\n");
 inline const QString kPrintHelp = QStringLiteral("Print the barcode of the text on the default printer, as the window's Print does.");
 inline const QString kScaleHelp =
     QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1).").arg(kLargestScale);
@@ -64,6 +69,8 @@ inline const QString kTextWithoutOutput = QStringLiteral("a text needs -o FILE o
 inline const QString kTextWithBatch = QStringLiteral("--batch takes its texts from LIST, not from the command line");
 inline const QString kNoText = QStringLiteral("-o and --print need a text");
 inline const QString kBatchWithoutDirectory = QStringLiteral("--batch needs -d DIR");
+inline const QString kEmptyList = QStringLiteral("--batch needs a LIST: a file, or - for standard input");
+inline const QString kEmptyFolder = QStringLiteral("-d needs a folder");
 inline const QString kDirectoryWithoutBatch = QStringLiteral("-d goes with --batch");
 inline const QString kFormatWithoutBatch = QStringLiteral("--format goes with --batch; with -o the file's suffix sets the format");
 inline QString UnknownFormat(const QString& format) {
@@ -91,11 +98,25 @@ inline QString LineTooLong(qint64 limit) {
 inline QString CannotRead(const QString& list, const QString& reason) {
     return QStringLiteral("cannot read %1: %2").arg(list, reason);
 }
-inline QString CannotMakeFolder(const QString& folder) {
-    return QStringLiteral("cannot make the folder %1").arg(folder);
+inline QString CannotReadPast(const QString& list, qint64 line, const QString& reason) {
+    return QStringLiteral("cannot read %1 past line %2: %3; the rest of it was not written").arg(list).arg(line).arg(reason);
 }
-inline QString Summary(qint64 written, qint64 texts, const QString& folder) {
-    return QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);
+inline QString CannotMakeFolder(const QString& folder, const QString& reason) {
+    return QStringLiteral("cannot make the folder %1: %2").arg(folder, reason);
+}
+inline QString AlreadyThere(const QString& path) {
+    return QStringLiteral("%1 is there already, the same barcode; not written again").arg(path);
+}
+inline QString Interrupted(int signal, const QString& list) {
+    return QStringLiteral("stopped by signal %1; the rest of %2 was not written").arg(signal).arg(list);
+}
+inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint64 alreadyThere) {
+    const QString summary = QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);
+    if (alreadyThere == 0) return summary;
+    return summary + QStringLiteral("; %1 were there already, the same").arg(alreadyThere);
+}
+inline QString CannotWriteOutput(const QString& reason) {
+    return QStringLiteral("cannot write to standard output: %1").arg(reason);
 }
 inline QString PrintFailed(const QString& reason) { return QStringLiteral("printing failed: %1").arg(reason); }
 

@@ -4,12 +4,15 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <cerrno>
 #include <memory>
+#include <unistd.h>
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
 #include "commandline/NamedCharacters_p.h"
+#include "commandline/StandardStreams_p.h"
 #include "design/Texts.h"
 #include "label/BarcodeDrawing.h"
 #include "label/LabelPage.h"
@@ -26,16 +29,41 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
 // Files and prints are drawn off screen, the same whatever display there is
-// or is not.
-std::unique_ptr<QGuiApplication> OffscreenApplication(int& argc, char* argv[]) {
+// or is not. The toolkit sees the program's name alone: the arguments are
+// the user's, and none of them is the toolkit's option.
+std::unique_ptr<QGuiApplication> OffscreenApplication(char* program) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error is the command line's report: the toolkit's notes on its
     // surroundings are not for its reader.
     WriteOnlyCriticalMessages();
+    static int argc = 1;
+    static char* argv[] = {program, nullptr};
     auto application = std::make_unique<QGuiApplication>(argc, argv);
     QGuiApplication::setApplicationName(kProgram);
     QGuiApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     return application;
+}
+
+QStringList ArgumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Whether all that was written to standard output reached it; if not, says so
+// on standard error.
+bool Delivered(QTextStream& out, QTextStream& err) {
+    out.flush();
+    QString reason;
+    if (WasClosed(STDOUT_FILENO)) {
+        reason = qt_error_string(EBADF);
+    } else if (out.status() != QTextStream::Ok) {
+        reason = out.device()->errorString();
+    } else {
+        return true;
+    }
+    err << kProgram << ": " << CannotWriteOutput(reason) << Qt::endl;
+    return false;
 }
 
 void Warn(QTextStream& err, TextView uncarried) {
@@ -70,24 +98,28 @@ int Run(const PrintOne& request, QTextStream& err) {
 }
 
 int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
-    const auto application = OffscreenApplication(argc, argv);
-    const Request request = ParseCommandLine(QGuiApplication::arguments(), QGuiApplication::applicationVersion());
+    const Request request = ParseCommandLine(ArgumentsOf(argc, argv), QStringLiteral(PROJECT_VERSION));
     if (const auto* inform = std::get_if<Inform>(&request)) {
         out << inform->text;
-        return kDone;
+        return Delivered(out, err) ? kDone : kUsage;
     }
     if (const auto* usage = std::get_if<UsageError>(&request)) {
         err << kProgram << ": " << usage->message << '\n' << TryHelp() << Qt::endl;
         return kUsage;
     }
+    const auto application = OffscreenApplication(argv[0]);
     if (const auto* one = std::get_if<WriteOne>(&request)) return Run(*one, err);
-    if (const auto* batch = std::get_if<WriteBatch>(&request)) return RunBatch(*batch, out, err);
+    if (const auto* batch = std::get_if<WriteBatch>(&request)) {
+        const int status = RunBatch(*batch, out, err);
+        return Delivered(out, err) || status != kDone ? status : kFailed;
+    }
     return Run(std::get<PrintOne>(request), err);
 }
 
 }  // namespace
 
 int RunCommandLine(int argc, char* argv[]) {
+    GuardStandardStreams();
     QTextStream out(stdout);
     QTextStream err(stderr);
     try {

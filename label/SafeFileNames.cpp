@@ -1,50 +1,72 @@
 #include "label/SafeFileNames.h"
 
+#include <QCryptographicHash>
 #include <QRegularExpression>
+
+#include "platform/core/CodePage.h"
+#include "platform/picture/QtText.h"
 
 namespace tallyline {
 namespace {
 
-// Room for the suffix and a clash number within the 255 bytes a name may take.
+// Room for a suffix within the 255 bytes a name may take.
 constexpr qsizetype kLongestStem = 200;
+constexpr qsizetype kHashDigits = 16;
 const QString kUnnamed = QStringLiteral("barcode");
 
-bool Kept(QChar character) {
-    const char16_t code = character.unicode();
-    return (code >= u'0' && code <= u'9') || (code >= u'A' && code <= u'Z') || (code >= u'a' && code <= u'z') ||
-           code == u'-' || code == u'_' || code == u'.' || code == u'+';
+bool Kept(char byte) {
+    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+           byte == '-' || byte == '_' || byte == '.';
+}
+
+void Escape(QByteArray& stem, char byte) {
+    stem.append('%');
+    stem.append(QByteArray(1, byte).toHex().toUpper());
 }
 
 // Names that some systems give to devices in every folder, with any suffix.
-bool NamesDevice(const QString& stem) {
-    static const QRegularExpression devices(QStringLiteral("^(con|prn|aux|nul|com[0-9]|lpt[0-9])(\\..*)?$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return devices.match(stem).hasMatch();
+bool NamesDevice(const QByteArray& stem) {
+    static const QRegularExpression devices(QStringLiteral("^(CON|PRN|AUX|NUL|COM[0-9]|LPT[0-9])(\\..*)?$"));
+    return devices.match(QString::fromLatin1(stem)).hasMatch();
+}
+
+// The first part of a long stem, cut between escapes, and the hash of the
+// whole text, which no short stem has: "~" is always escaped.
+QByteArray Shortened(const QByteArray& stem, const QByteArray& drawn) {
+    qsizetype cut = kLongestStem - 1 - kHashDigits;
+    // "%" always starts an escape: "%" itself is escaped as "%25".
+    if (stem.at(cut - 1) == '%') {
+        cut -= 1;
+    } else if (stem.at(cut - 2) == '%') {
+        cut -= 2;
+    }
+    const QByteArray hash = QCryptographicHash::hash(drawn, QCryptographicHash::Sha256).left(kHashDigits / 2);
+    return stem.left(cut) + '~' + hash.toHex().toUpper();
 }
 
 }  // namespace
 
 QString SafeFileStem(const QString& text) {
-    QString stem;
-    for (const QChar character : text.left(kLongestStem)) {
-        // A pair of surrogates is one character and becomes one "_".
-        if (character.isLowSurrogate()) continue;
-        stem.append(Kept(character) ? character : QChar(u'_'));
+    if (text.isEmpty()) return kUnnamed;
+    // Lower case is drawn as capitals: the same bars, the same name.
+    const QByteArray drawn = ToQString(codepage::UCase(ToText(text))).toUtf8();
+    QByteArray stem;
+    for (const char byte : drawn) {
+        if (Kept(byte) && !(byte == '.' && stem.isEmpty())) {
+            stem.append(byte);
+        } else {
+            Escape(stem, byte);
+        }
     }
-    if (stem.isEmpty()) return kUnnamed;
-    if (stem.startsWith(QChar(u'.'))) stem[0] = QChar(u'_');
-    if (NamesDevice(stem)) stem.prepend(QChar(u'_'));
-    return stem;
-}
-
-QString FileNamer::Next(const QString& text) {
-    const QString stem = SafeFileStem(text);
-    QString name = stem + QChar(u'.') + suffix_;
-    for (int number = 2; taken_.contains(name.toLower()); ++number) {
-        name = QStringLiteral("%1-%2.%3").arg(stem).arg(number).arg(suffix_);
+    if (NamesDevice(stem)) {
+        const char first = stem.at(0);
+        stem.remove(0, 1);
+        QByteArray escaped;
+        Escape(escaped, first);
+        stem.prepend(escaped);
     }
-    taken_.insert(name.toLower());
-    return name;
+    if (stem.size() > kLongestStem) stem = Shortened(stem, drawn);
+    return QString::fromLatin1(stem);
 }
 
 }  // namespace tallyline

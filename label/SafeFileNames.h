@@ -1,30 +1,22 @@
 #pragma once
 
-#include <QSet>
 #include <QString>
 
 namespace tallyline {
 
-// The stem of a file name made from a text, safe to put into any folder: it
-// holds only ASCII letters, digits and "-_.+", every other character becoming
-// "_", so it never names another folder, a path outside, or anything the
-// shell would read twice; it never starts with a dot (a hidden file, "." or
-// ".."), never names a device, is never empty and never longer than a file
-// system takes.
+// The stem of a file name made from a text: one name for each barcode, so
+// that two texts that draw different barcodes never share a name, in one run
+// or in many, on Linux, macOS and Windows alike.
+//
+// The name is made from the text as drawn, lower case as capitals. ASCII
+// letters, digits, "-", "_" and "." stay; every other byte of its UTF-8,
+// "%" among them, becomes "%" and two upper-case hex digits ("ITEM $7" gives
+// "ITEM%20%247"), so that the name never names another folder, a path
+// outside, a hidden file or anything the shell would read twice, and two
+// names never differ in case alone. A leading "." and the first letter of a
+// device's name (CON, NUL.TXT) are escaped too. A name longer than 200 bytes
+// keeps its first part and, after a "~", 16 hex digits of a hash of the
+// whole text. An empty text gives "barcode".
 QString SafeFileStem(const QString& text);
-
-// Hands out the names of the files of one run in one folder: each text's
-// safe stem and the suffix, with "-2", "-3" ... before the suffix where a
-// name was already handed out. Names differing only in case clash too, as
-// they do on some file systems.
-class FileNamer {
-public:
-    explicit FileNamer(QString suffix) : suffix_(std::move(suffix)) {}
-    QString Next(const QString& text);
-
-private:
-    QString suffix_;
-    QSet<QString> taken_;
-};
 
 }  // namespace tallyline

@@ -6,7 +6,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
@@ -21,6 +23,8 @@ constexpr int kMicrometresPerMillimetre = 1000;
 constexpr int kSvgDotsPerInch = static_cast<int>(kMillimetresPerInch * kMicrometresPerMillimetre);
 // Enough for any edge to land within a thousandth of a pixel at any scale.
 constexpr int kPdfDotsPerInch = 9600;
+// The widest page that PDF readers take without a user unit: 200 inches.
+constexpr double kLargestPdfPageMillimetres = 200 * kMillimetresPerInch;
 
 }  // namespace
 
@@ -55,6 +59,13 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     const QSize extent = shapes.Extent();
+    const double widest = std::max(extent.width(), extent.height()) * millimetresPerPixel;
+    if (widest > kLargestPdfPageMillimetres) {
+        throw std::length_error(QStringLiteral("too large for a PDF page: %1 mm, where PDF readers take at most %2 mm")
+                                    .arg(std::ceil(widest))
+                                    .arg(kLargestPdfPageMillimetres)
+                                    .toStdString());
+    }
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Tallyline"));
     writer.setResolution(kPdfDotsPerInch);

@@ -5,19 +5,28 @@
 
 namespace tallyline {
 
-// How a file is written whole or not at all.
+// How a file is written whole or not at all. Either way the file takes its
+// name only once it is whole, so a kill at any moment leaves the old file,
+// if any, or no file; a symbolic link is never written through.
 enum class Writing {
-    // Through a temporary file renamed over it and flushed to the disk: on
-    // failure the old file, if any, stays as it was.
+    // Flushed to the disk before it takes its name, over any old file, whose
+    // permissions it keeps.
     Safely,
-    // The same for a file that exists; a new file is written in place and
-    // removed again if it cannot be written whole, which spares a batch of
-    // thousands a rename and a flush to the disk for each.
+    // Not flushed, which spares a batch of thousands a flush to the disk for
+    // each: call SyncFolder when done. A file that is there already with the
+    // same contents is left as it is; one that differs is replaced, keeping
+    // its permissions.
     Quickly,
 };
 
-// Writes the file whole or not at all. FileError names the file and why; a
-// symbolic link is not written through.
-void WriteWholeFile(const QString& path, const QByteArray& contents, Writing writing = Writing::Safely);
+// What became of the file.
+enum class Written { New, Replaced, AlreadyThere };
+
+// Writes the file whole or not at all. FileError names the file and why.
+Written WriteWholeFile(const QString& path, const QByteArray& contents, Writing writing = Writing::Safely);
+
+// Flushes what was written quickly into the folder to its disk; FileError
+// when the disk reports a write that failed.
+void SyncFolder(const QString& folder);
 
 }  // namespace tallyline

@@ -1,6 +1,10 @@
 #include <QtTest>
 
 #include <QBuffer>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
 
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
@@ -65,6 +69,18 @@ private slots:
                                              << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
         QTest::newRow("20 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
                                          << "usage: --module-mm '0': a number of millimetres from 0.01 to 100 is needed";
+        QTest::newRow("21 largest scale") << QStringList{"A", "-o", "a.png", "--scale", "100"} << "write A as png x100";
+        QTest::newRow("22 scale too large") << QStringList{"A", "-o", "a.png", "--scale", "101"}
+                                         << "usage: --scale '101': a whole number from 1 to 100 is needed";
+        QTest::newRow("23 broadest module") << QStringList{"--batch", "l", "-d", "o", "--module-mm", "100"}
+                                         << "batch l into o as png at 100mm";
+        QTest::newRow("24 module too broad") << QStringList{"A", "-o", "a.svg", "--module-mm", "100.01"}
+                                          << "usage: --module-mm '100.01': a number of millimetres from 0.01 to 100 is needed";
+        QTest::newRow("25 list without a name") << QStringList{"--batch", "", "-d", "o"}
+                                             << "usage: --batch needs a LIST: a file, or - for standard input";
+        QTest::newRow("26 folder without a name") << QStringList{"--batch", "l", "-d", ""} << "usage: -d needs a folder";
+        QTest::newRow("27 the toolkit's options are texts after --")
+            << QStringList{"-o", "r.png", "--", "-reverse"} << "write -reverse as png x1";
     }
     void argumentsSayWhatToDo() {
         QFETCH(QStringList, arguments);
@@ -91,33 +107,40 @@ private slots:
         QTEST(help, "words");
     }
 
-    // A name stays in its folder, never hides, never names a device or is empty;
-    // clashes, also in case only, are numbered.
+    // A name stays in its folder, never hides, never names a device, is never
+    // empty or too long, and is the text's alone: what is not kept is
+    // escaped, so that texts that draw different bars never share a name.
     void namesAreSafe_data() {
         QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QStringList>("names");
-        QTest::newRow("01 plain") << QStringList{"TALLY-2026", "a+b.c"} << QStringList{"TALLY-2026.png", "a+b.c.png"};
+        QTest::addColumn<QStringList>("stems");
+        QTest::newRow("01 plain") << QStringList{"TALLY-2026", "a_b.c"} << QStringList{"TALLY-2026", "A_B.C"};
         QTest::newRow("02 paths") << QStringList{"../x", "/etc/passwd", "a\\b"}
-                               << QStringList{"_._x.png", "_etc_passwd.png", "a_b.png"};
-        QTest::newRow("03 hidden and dots") << QStringList{".hidden", ".", ".."}
-                                         << QStringList{"_hidden.png", "_.png", "_..png"};
-        QTest::newRow("04 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE"}
-                                 << QStringList{"_CON.png", "_nul.txt.png", "_com1.png", "CONSOLE.png"};
-        QTest::newRow("05 nothing kept") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600")}
-                                      << QStringList{"barcode.png", "___.png", "__.png"};
+                               << QStringList{"%2E.%2FX", "%2FETC%2FPASSWD", "A%5CB"};
+        QTest::newRow("03 hidden and dots") << QStringList{".hidden", ".", ".."} << QStringList{"%2EHIDDEN", "%2E", "%2E."};
+        QTest::newRow("04 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE", "LPT9.A.B"}
+                                 << QStringList{"%43ON", "%4EUL.TXT", "%43OM1", "CONSOLE", "%4CPT9.A.B"};
+        QTest::newRow("05 escapes of UTF-8") << QStringList{"", "$ %", QStringLiteral("\u00e9\U0001F600"), "a+b"}
+                                          << QStringList{"barcode", "%24%20%25", "%C3%89%F0%9F%98%80", "A%2BB"};
         QTest::newRow("06 control characters") << QStringList{QString::fromUtf8("A\nB\0C", 5), "A\tB"}
-                                            << QStringList{"A_B_C.png", "A_B.png"};
-        QTest::newRow("07 clashes") << QStringList{"A", "A", "a", "A-2", "A"}
-                                 << QStringList{"A.png", "A-2.png", "a-3.png", "A-2-2.png", "A-4.png"};
-        QTest::newRow("08 long") << QStringList{QString(500, u'A')} << QStringList{QString(200, u'A') + ".png"};
+                                            << QStringList{"A%0AB%00C", "A%09B"};
+        QTest::newRow("07 texts that shared a name") << QStringList{"ITEM $7", "ITEM %7", "ITEM _7", "ITEM %247"}
+                                                  << QStringList{"ITEM%20%247", "ITEM%20%257", "ITEM%20_7", "ITEM%20%25247"};
+        QTest::newRow("08 case draws the same bars") << QStringList{"abc", "ABC", QStringLiteral("\u00e9")}
+                                                  << QStringList{"ABC", "ABC", "%C3%89"};
+        // The hashes: the first 8 bytes of SHA-256 of the text's UTF-8, as sha256sum gives them.
+        QTest::newRow("09 long") << QStringList{QString(500, u'A'), QString(200, u'A'), QString(201, u'A')}
+                              << QStringList{QString(183, u'A') + "~E1A00DA865CEF6E0", QString(200, u'A'),
+                                             QString(183, u'A') + "~DEA81B358BF5398F"};
+        QTest::newRow("10 long, cut between escapes")
+            << QStringList{QString(182, u'A') + QString(10, u'$'), QString(181, u'A') + QString(10, u'$')}
+            << QStringList{QString(182, u'A') + "~3F7E7DD400D85C12", QString(181, u'A') + "~1204DBB40D7694C2"};
     }
     void namesAreSafe() {
         QFETCH(QStringList, texts);
-        QFETCH(QStringList, names);
-        FileNamer namer(QStringLiteral("png"));
+        QFETCH(QStringList, stems);
         QStringList given;
-        for (const QString& text : texts) given.append(namer.Next(text));
-        QCOMPARE(given, names);
+        for (const QString& text : texts) given.append(SafeFileStem(text));
+        QCOMPARE(given, stems);
     }
 
     // The edges the end-to-end batches do not reach: a CR alone ends no line;
@@ -130,6 +153,11 @@ private slots:
         QTest::newRow("02 longest") << longest + "\nB" << QStringList{"1 " + QString::fromLatin1(longest), "2 B"};
         QTest::newRow("03 one byte longer") << longest + "A\nB"
                                   << QStringList{QStringLiteral("1 ! longer than %1 bytes; skipped").arg(LineReader::kLongestLine), "2 B"};
+        QTest::newRow("04 longest with CR LF") << longest + "\r\nB" << QStringList{"1 " + QString::fromLatin1(longest), "2 B"};
+        QTest::newRow("05 one byte longer with CR LF")
+            << longest + "A\r\nB" << QStringList{QStringLiteral("1 ! longer than %1 bytes; skipped").arg(LineReader::kLongestLine), "2 B"};
+        QTest::newRow("06 a mark at the start of the list") << QByteArray("\xEF\xBB\xBF" "A\n\xEF\xBB\xBF" "B\n")
+                                                         << QStringList{"1 A", QStringLiteral("2 \uFEFFB")};
     }
     void listLinesAreRead() {
         QFETCH(QByteArray, list);
@@ -141,6 +169,17 @@ private slots:
         while (const auto line = reader.Next())
             read.append(QString::number(line->number) + u' ' + (line->problem.isEmpty() ? line->text : "! " + line->problem));
         QCOMPARE(read, lines);
+    }
+
+    // A list that fails part-way is no shorter list: the reader names why.
+    void unreadableListIsNamed() {
+        QFile folder;
+        const int descriptor = ::open(".", O_RDONLY | O_CLOEXEC);
+        QVERIFY(descriptor >= 0);
+        QVERIFY(folder.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        LineReader reader(folder);
+        QVERIFY(!reader.Next());
+        QCOMPARE(reader.Failure(), qt_error_string(EISDIR));
     }
 };
 

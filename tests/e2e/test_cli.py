@@ -8,6 +8,7 @@ import pathlib
 import random
 import re
 import tempfile
+from urllib.parse import unquote
 
 import pytest
 
@@ -17,7 +18,8 @@ ENV = headless_env()
 TEXT = "Tally 39-A/B.$+%"
 # The characters that Code 39's bars carry (ISO/IEC 16388's character table, less its start and stop).
 CARRIED = set("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 -.$/+%")
-SAFE_NAME = re.compile(r"[A-Za-z0-9_+-][A-Za-z0-9_.+-]*\.(png|svg|pdf)")
+# Capitals, digits, "-", "_" and "." (not first), and "%" with two hex digits for every other byte.
+SAFE_NAME = re.compile(r"(?:[A-Z0-9_-]|%[0-9A-F]{2})(?:[A-Z0-9_.-]|%[0-9A-F]{2})*\.(png|svg|pdf)")
 TOO_LONG = "too long: its barcode would be wider than the 32767 pixels a picture can take"
 
 
@@ -66,6 +68,9 @@ ENDS = [
                                               "Try 'tallyline --help' for more information.", {}, id="unknown format"),
     pytest.param(["", "-o", "{d}/empty.png"], 1, "the text is empty: there is no barcode to draw", {}, id="empty text"),
     pytest.param(["A" * 1300, "-o", "{d}/long.pdf"], 1, TOO_LONG, {}, id="too long"),
+    # 14,400 pt is the widest page that PDF readers take.
+    pytest.param(["A" * 900, "-o", "{d}/wide.pdf"], 1,
+                 "too large for a PDF page: 6207 mm, where PDF readers take at most 5080 mm", {}, id="too wide a page"),
     pytest.param(["--batch", "{d}/missing.txt", "-d", "{d}/out"], 1,
                  "cannot read {d}/missing.txt: No such file or directory", {}, id="missing list"),
     # With no arguments it is the window, which has no display to open on here.
@@ -111,8 +116,7 @@ def on_tmpfs(mountpoint, size, command, files, read_only=False):
 # Permissions do not stop root, so the folder is a file system of its own: read-only,
 # or full (4 KiB pages). Whatever was there before stays as it was, nothing is added.
 UNWRITABLE = [
-    pytest.param(64, {"old.png": "OLD"}, True, "old.png", "Existing file {d}/old.png is not writable",
-                 id="read-only, an old file"),
+    pytest.param(64, {"old.png": "OLD"}, True, "old.png", "Read-only file system", id="read-only, an old file"),
     pytest.param(8, {"old.png": "OLD", "filler": None}, False, "old.png", "No space left on device",
                  id="full, an old file"),
     pytest.param(8, {"filler": None}, False, "new.pdf", "No space left on device", id="full part-way"),
@@ -181,6 +185,9 @@ def test_batch(binary, folder):
     names = sorted(path.name for path in out.iterdir())
     assert len(names) == len(texts) and all(SAFE_NAME.fullmatch(name) for name in names), \
         f"{len(names)} files, among them {[n for n in names if not SAFE_NAME.fullmatch(n)][:5]}"
+    # Each name spells its text as drawn, capitals for lower case (as Python writes
+    # these characters' capitals): no two texts share one.
+    assert sorted(unquote(name[:-len(".png")]) for name in names) == sorted(text.upper() for text in texts.values())
     # What a reader finds: lower case drawn as capitals, the uncarried characters left out.
     read_as = {"".join(c for c in text.upper() if c in CARRIED) for text in texts.values()}
     for name in rng.sample(names, 12):
@@ -192,10 +199,11 @@ def test_batch(binary, folder):
 # end: none writes outside the folder or a hidden file, and each is written or named
 # on standard error with its line number. The names' rules are tst_commandline's.
 HOSTILE = [
-    (b"../x", None), (b"/etc/passwd", None), (b".hidden", None), (b"", None), (b"twice", None), (b"TWICE", None),
+    (b"../x", None), (b"/etc/passwd", None), (b".hidden", None), (b"", None), (b"twice", None),
+    (b"TWICE", "{out}/TWICE.png is there already, the same barcode; not written again"),
     (b"nul\0byte", "warning: the bars do not carry U+0000; written as the window draws it"),
     (b"bad \xff\xfe utf-8", "not valid UTF-8; skipped"), (b"B" * 2000, TOO_LONG),
-    (b"C" * 70_000, "longer than 65536 bytes; skipped"), (b"link", "Cannot write {out}/link.png: it is a symbolic link"),
+    (b"C" * 70_000, "longer than 65536 bytes; skipped"), (b"link", "Cannot write {out}/LINK.png: it is a symbolic link"),
 ]
 
 
@@ -203,7 +211,7 @@ def test_hostile(binary, folder):
     out, outside = folder / "out", folder / "outside.png"
     out.mkdir()
     outside.write_bytes(b"not to be overwritten")
-    (out / "link.png").symlink_to(outside)
+    (out / "LINK.png").symlink_to(outside)
     # /etc read-only for the run, so that a name that escaped could not change the machine.
     result = run("unshare", "--mount", "--propagation", "private", "sh", "-c",
                  'mount --bind /etc /etc && mount -o remount,bind,ro /etc && exec "$@"', "sh", binary, "--batch", "-",
@@ -212,11 +220,14 @@ def test_hostile(binary, folder):
     reports = [(n, report.format(out=out)) for n, (_, report) in enumerate(HOSTILE, 1) if report]
     written = len(texts) - sum(1 for _, report in reports if not report.startswith("warning"))
     assert result.returncode == 1 and result.stdout.decode() == f"tallyline: wrote {written} of {len(texts)} files " \
-                                                                f"to {out}\n"
-    assert result.stderr.decode() == "".join(f"tallyline: standard input:{n}: {report}\n" for n, report in reports)
+                                                                f"to {out}; 1 were there already, the same\n"
+    # The repeat is whichever of "twice" and "TWICE" was written second.
+    repeat = f"{out}/TWICE.png is there already"
+    stderr = result.stderr.decode().replace(f"standard input:5: {repeat}", f"standard input:6: {repeat}")
+    assert stderr == "".join(f"tallyline: standard input:{n}: {report}\n" for n, report in reports)
     assert sorted(p.name for p in folder.iterdir()) == ["out", "outside.png"], "written beside the folder"
     assert outside.read_bytes() == b"not to be overwritten", "written through a link"
-    names = sorted(p.name for p in out.iterdir() if p.name != "link.png")
+    names = sorted(p.name for p in out.iterdir() if p.name != "LINK.png")
     assert len(names) == written and all(SAFE_NAME.fullmatch(n) for n in names), f"file names {names}"
     read = collections.Counter(line for n in names for line in decode_file(out / n))
-    assert read == collections.Counter(["../X", "/ETC/PASSWD", ".HIDDEN", "NULBYTE", "TWICE", "TWICE"])
+    assert read == collections.Counter(["../X", "/ETC/PASSWD", ".HIDDEN", "NULBYTE", "TWICE"])

@@ -89,7 +89,7 @@ def manual(root):
 
 
 @pytest.mark.parametrize("section, words", [
-    ("BATCH FILE NAMES", "numbered"), ("EXIT STATUS", "a usage error"), ("ENVIRONMENT", "QT_QPA_PLATFORM"),
+    ("BATCH FILE NAMES", "%XX"), ("EXIT STATUS", "a usage error"), ("ENVIRONMENT", "QT_QPA_PLATFORM"),
     ("ENVIRONMENT", "PRINTER"), ("FILES", "Tallyline.conf"), ("EXAMPLES", "--batch"), ("EXAMPLES", "--print"),
     ("SEE ALSO", "zbarimg(1)"), ("SEE ALSO", "lp(1)")], ids=lambda value: value)
 def test_manual_section(root, section, words):

@@ -10,7 +10,7 @@ import urllib.parse
 
 import pytest
 
-from tallyline_e2e import SLOW_TIMEOUT, decode, pdf_to_png, run, scan_grade, wait_for
+from tallyline_e2e import SLOW_TIMEOUT, decode, headless_env, pdf_to_png, run, scan_grade, wait_for
 
 TEXT = "CODE39-TALLYLINE/2026.$"
 JOB_NAME = f"Tallyline: {TEXT}"
@@ -94,3 +94,15 @@ def test_failed_print(start_program, pdf_printer, breaking, message):  # pylint:
     window.close_box(boxes[0])
     assert window.process.poll() is None, "the program ended after a failed print"
     assert window.close() == 0, "closing after a failed print did not end the program"
+
+
+def test_print_without_printer(binary, cups_server, monkeypatch):
+    """--print with no printer set up: the reason, and the status of a failure."""
+    for name in cups_server.unset:
+        monkeypatch.delenv(name, raising=False)
+    for name, value in cups_server.env.items():
+        monkeypatch.setenv(name, value)
+    cups_server.client("lpadmin", "-x", "PDF")  # the next test's fixture makes it again
+    result = run(binary, "--print", TEXT, env=headless_env(), text=True, timeout=SLOW_TIMEOUT)
+    assert (result.returncode, result.stdout, result.stderr) == \
+        (1, "", "tallyline: printing failed: Run-time error 482: No default printer is set up\n")

@@ -390,6 +390,36 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  (QStringList{"link.png", "old.png"}));
     }
+
+    // What becomes of a file written over one that is there: a batch leaves
+    // the same contents alone; either way a replaced file keeps its
+    // permissions, and nothing else is left in the folder.
+    void writingOverAFile_data() {
+        QTest::addColumn<Writing>("writing");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("written");
+        QTest::newRow("01 safely, the same") << Writing::Safely << QByteArray("old") << int(Written::Replaced);
+        QTest::newRow("02 safely, new contents") << Writing::Safely << QByteArray("new") << int(Written::Replaced);
+        QTest::newRow("03 quickly, the same") << Writing::Quickly << QByteArray("old") << int(Written::AlreadyThere);
+        QTest::newRow("04 quickly, longer") << Writing::Quickly << QByteArray("old!") << int(Written::Replaced);
+        QTest::newRow("05 quickly, shorter") << Writing::Quickly << QByteArray("ol") << int(Written::Replaced);
+    }
+    void writingOverAFile() {
+        QFETCH(Writing, writing);
+        QFETCH(QByteArray, contents);
+        QFETCH(int, written);
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("a.png"));
+        QCOMPARE(WriteWholeFile(path, "old", writing), Written::New);
+        const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup;
+        QVERIFY(QFile::setPermissions(path, readOnly));
+        QCOMPARE(int(WriteWholeFile(path, contents, writing)), written);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), contents);
+        QCOMPARE(file.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser), readOnly);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"a.png"});
+    }
 };
 
 QTEST_MAIN(PlatformQtTest)

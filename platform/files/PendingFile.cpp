@@ -1,0 +1,134 @@
+#include "platform/files/PendingFile_p.h"
+
+#include <QString>
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/core/Failures.h"
+
+namespace tallyline {
+namespace {
+
+constexpr mode_t kNewFileMode = 0666;  // less the umask, as for any new file
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A hidden name beside the file; one that is taken, by another run or a
+// file left by a kill, is passed over for the next.
+std::string TemporaryName(const std::string& path) {
+    static std::atomic<unsigned long> counter = 0;
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return folder + '.' + name.substr(0, 200) + ".tallyline-" + std::to_string(counter++);
+}
+
+}  // namespace
+
+void FailToWrite(const std::string& path, int error) { throw FileError(path, qt_error_string(error).toStdString()); }
+
+PendingFile::PendingFile(std::string path) : path_(std::move(path)) {
+#ifdef O_TMPFILE
+    descriptor_ = open(FolderOf(path_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+    if (descriptor_ >= 0) return;
+    // Only a file system or kernel without unnamed files goes on by name.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) FailToWrite(path_, errno);
+#endif
+    do {
+        temporary_ = TemporaryName(path_);
+        descriptor_ = open(temporary_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
+    } while (descriptor_ < 0 && errno == EEXIST);
+    if (descriptor_ < 0) {
+        temporary_.clear();
+        FailToWrite(path_, errno);
+    }
+}
+
+PendingFile::~PendingFile() {
+    if (descriptor_ >= 0) close(descriptor_);
+    if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+void PendingFile::Write(const QByteArray& contents) {
+    for (qsizetype written = 0; written < contents.size();) {
+        const ssize_t step = write(descriptor_, contents.constData() + written, contents.size() - written);
+        if (step < 0 && errno == EINTR) continue;
+        // A write that takes nothing is asked again, which names the reason.
+        if (step < 0) FailToWrite(path_, errno);
+        written += step;
+    }
+}
+
+void PendingFile::Sync() {
+    if (fdatasync(descriptor_) != 0) FailToWrite(path_, errno);
+}
+
+void PendingFile::SetMode(mode_t mode) {
+    // A file written by name is closed once it has tried its name.
+    const int set = descriptor_ >= 0 ? fchmod(descriptor_, mode) : chmod(temporary_.c_str(), mode);
+    if (set != 0) FailToWrite(path_, errno);
+}
+
+void PendingFile::Close() {
+    const int descriptor = descriptor_;
+    descriptor_ = -1;
+    // After a failed close the descriptor is gone all the same: no retry.
+    if (close(descriptor) != 0) FailToWrite(path_, errno);
+}
+
+void PendingFile::NameTemporarily() {
+    if (!temporary_.empty()) return;
+    const std::string unnamed = "/proc/self/fd/" + std::to_string(descriptor_);
+    for (;;) {
+        const std::string name = TemporaryName(path_);
+        if (linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporary_ = name;
+            return;
+        }
+        if (errno != EEXIST) FailToWrite(path_, errno);
+    }
+}
+
+bool PendingFile::TakeFreeName() {
+    if (temporary_.empty()) {
+        const std::string unnamed = "/proc/self/fd/" + std::to_string(descriptor_);
+        if (linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST) return false;
+            FailToWrite(path_, errno);
+        }
+        try {
+            Close();
+        } catch (...) {
+            // What failed to close is no whole file: its name goes again.
+            unlink(path_.c_str());
+            throw;
+        }
+        return true;
+    }
+    if (descriptor_ >= 0) Close();
+    if (link(temporary_.c_str(), path_.c_str()) != 0) {
+        if (errno == EEXIST) return false;
+        FailToWrite(path_, errno);
+    }
+    unlink(temporary_.c_str());
+    temporary_.clear();
+    return true;
+}
+
+void PendingFile::TakeName() {
+    NameTemporarily();
+    if (descriptor_ >= 0) Close();
+    if (rename(temporary_.c_str(), path_.c_str()) != 0) FailToWrite(path_, errno);
+    temporary_.clear();
+}
+
+
+}  // namespace tallyline
