@@ -66,7 +66,11 @@ void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, dou
 
     const auto dots = [dotsPerFormPixel](int pixels) { return std::nearbyint(pixels * dotsPerFormPixel); };
     const QRect& box = page.picture;
-    const QRectF place(dots(box.x()), dots(box.y()), dots(box.width()), dots(box.height()));
+    // The picture's corner on a whole dot of the form; its size at its own
+    // scale, which whole dots a module make larger than the form's at some
+    // resolutions (180 dpi: 2 dots a pixel against 1.875), where a box of the
+    // form's scale would cut off the end of the barcode.
+    const QRectF place(dots(box.x()), dots(box.y()), box.width() * dotsPerPixel, box.height() * dotsPerPixel);
     painter_.save();
     painter_.setClipRect(place);
     painter_.translate(place.topLeft());

@@ -35,12 +35,16 @@ class TestPrintQuality : public QObject {
 private slots:
     // The screen's 2-pixel module at 96 pixels an inch, in whole printer dots:
     // 2 * 203 / 96 = 4.2 -> 4, 2 * 300 / 96 = 6.25 -> 6, 2 * 600 / 96 = 12.5 -> 12 (a tie goes to the even).
+    // At 180 and 360 dpi rounding down would give other modules than the nearest:
+    // 2 * 180 / 96 = 3.75 -> 4 (not 3), 2 * 360 / 96 = 7.5 -> 8 (not 7).
     void printedPagesScan_data() {
         QTest::addColumn<int>("dpi");
         QTest::addColumn<int>("module");
         QTest::newRow("01 label printer, 203 dpi") << 203 << 4;
         QTest::newRow("02 office printer, 300 dpi") << 300 << 6;
         QTest::newRow("03 office printer, 600 dpi") << 600 << 12;
+        QTest::newRow("04 ink jet, 180 dpi, 3.75 dots to the nearest") << 180 << 4;
+        QTest::newRow("05 ink jet, 360 dpi, 7.5 dots to the even") << 360 << 8;
     }
     void printedPagesScan() {
         QFETCH(int, dpi);
@@ -77,6 +81,7 @@ private slots:
         }
         QCOMPARE(symbol.grade, 4.0);  // 4.0 is grade A, the best a verifier gives
     }
+
 };
 
 QTEST_MAIN(TestPrintQuality)
