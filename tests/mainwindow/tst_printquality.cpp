@@ -82,6 +82,34 @@ private slots:
         QCOMPARE(symbol.grade, 4.0);  // 4.0 is grade A, the best a verifier gives
     }
 
+    // The picture sits 8 pixels across the form, which at 150 dpi is 12.5 dots:
+    // its corner taken to a whole dot keeps every bar's edge on a dot's edge,
+    // where half a dot off would leave a dot half bar and half space at each
+    // edge. The rasteriser blends its own edges by an eighth of a dot.
+    void pictureCornerOnWholeDot() {
+        const QString pdf = folder.filePath("corner-150.pdf");
+        RecordingReporter reporter;
+        frmBarCode form(reporter, [&] {
+            auto printer = PdfPrinter(pdf);
+            printer->setResolution(150);
+            return printer;
+        });
+        form.Text1.setText(kLongest);
+        form.PrintBarcode();
+        QVERIFY2(reporter.reports.isEmpty(), qPrintable(reporter.reports.join('\n')));
+        const QString png = folder.filePath("corner-150");
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", "150", "-singlefile", "-png", pdf, png}), 0);
+        const scangrade::GreyImage page = scangrade::GreyPage(scangrade::ReadPage(png + ".png"));
+        const scangrade::SymbolGrade symbol = scangrade::GradeSymbol(page);
+        QCOMPARE(symbol.scans.size(), 10u);
+        for (const scangrade::ScanLineGrade& line : symbol.scans) {
+            for (int x = 0; x < page.width; ++x) {
+                const int dot = page.At(x, line.row);
+                QVERIFY2(dot <= 255 / 4 || dot >= 255 - 255 / 4,
+                         qPrintable(QString("dot %1 of row %2 is %3 grey").arg(x).arg(line.row).arg(dot)));
+            }
+        }
+    }
 };
 
 QTEST_MAIN(TestPrintQuality)
