@@ -231,3 +231,39 @@ def test_hostile(binary, folder):
     assert len(names) == written and all(SAFE_NAME.fullmatch(n) for n in names), f"file names {names}"
     read = collections.Counter(line for n in names for line in decode_file(out / n))
     assert read == collections.Counter(["../X", "/ETC/PASSWD", ".HIDDEN", "NULBYTE", "TWICE"])
+
+
+def rgb_rows(picture, rows):
+    ppm = run("convert", "png:-", "-depth", "8", "ppm:-", input=picture).stdout
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", ppm)
+    width, height = int(header[1]), int(header[2])
+    pixels = ppm[header.end():]
+    return (width, height), [pixels[y * width * 3:(y + 1) * width * 3] for y in rows]
+
+
+# The PNG's pixels at scale 1 and 3 against the SVG and the PDF drawn by readers of
+# their own at the PNG's pixel size (0.5 mm a module is 0.25 mm a pixel: 101.6 dpi
+# at scale 1, 304.8 at scale 3), every row across the bars compared column for
+# column; the caption's smoothed text is below them. The SVG lies on an orange page,
+# which shows through wherever its picture leaves the page bare. Poppler blends the
+# edges of even a whole-dot shape by an eighth of a dot, hence a tolerance of a
+# quarter, far below the full difference that a bar one pixel too wide makes.
+@pytest.mark.parametrize("scale", [1, 3], ids=["scale 1", "scale 3"])
+@pytest.mark.parametrize("suffix, draw", [
+    pytest.param("svg", lambda path, dpi: run("rsvg-convert", "-b", "#FF8000", "--dpi-x", dpi, "--dpi-y", dpi, str(path),
+                                              timeout=SLOW_TIMEOUT).stdout, id="SVG"),
+    pytest.param("pdf", lambda path, dpi: pdf_to_png(path, dpi), id="PDF"),
+])
+def test_vector_files_match_png_pixels(binary, folder, suffix, draw, scale):
+    png, vector = folder / "tally.png", folder / f"tally.{suffix}"
+    tallyline(binary, TEXT, "-o", str(png), "--scale", str(scale), check=True)
+    tallyline(binary, TEXT, "-o", str(vector), "--module-mm", "0.5", check=True)
+    rows = [y * scale for y in range(4, 40)]
+    size, expected = rgb_rows(png.read_bytes(), rows)
+    drawn_size, drawn = rgb_rows(draw(vector, f"{25.4 * 4 * scale:g}"), rows)
+    # A size in whole millimetres or points ends a pixel or two off at the right, in
+    # the quiet zone; the bars are all to the left of it.
+    assert abs(drawn_size[0] - size[0]) <= 2 and drawn_size[1] == size[1], f"{suffix} drawn {drawn_size}, not {size}"
+    for y, want, got in zip(rows, expected, drawn):
+        off = [x // 3 for x in range(min(len(want), len(got)) - 3 * 2) if abs(want[x] - got[x]) > 64]
+        assert not off, f"row {y}: the {suffix} differs from the PNG in columns {sorted(set(off))[:20]}"
