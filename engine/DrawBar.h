@@ -7,6 +7,12 @@
 
 namespace tallyline {
 
+// The background that DrawBarcode leaves beside the bars, in modules: the
+// start character's leading space, and the stop character's trailing space
+// with the module after it.
+constexpr int kSpaceBeforeBars = 1;
+constexpr int kSpaceAfterBars = 2;
+
 // Draws the text as a Code 39 symbol, with its caption printed centred
 // beneath the bars, and fits the surface's width to the symbol. An
 // empty text only clears the surface. The surface keeps the drawing in its

@@ -22,6 +22,11 @@ int ModulePixels(const PictureSurface& surface) {
     return ModuleWidth(static_cast<float>(surface.PixelSize().height()));
 }
 
+QMargins QuietZoneMargins(int modulePixels, int quietZone) {
+    const auto beside = [&](int spaceDrawn) { return std::max(0, quietZone - spaceDrawn) * modulePixels; };
+    return QMargins(beside(kSpaceBeforeBars), 0, beside(kSpaceAfterBars), 0);
+}
+
 double PrintedDotsPerPixel(int dotsPerInch, int modulePixels) {
     const double designDots = static_cast<double>(modulePixels) * dotsPerInch / kDesignDotsPerInch;
     return std::max(1.0, std::nearbyint(designDots)) / modulePixels;
