@@ -1,5 +1,6 @@
 #include "platform/printing/Printer.h"
 
+#include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -120,12 +121,17 @@ void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, dou
 
 void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel) {
     StartPage();
-    // The painter, and a label printer's raster, start at the printable
-    // area's corner, which need not be on a whole dot of the paper: the
-    // picture's corner goes on a whole dot from there, or every module's
-    // edges would fall between the printer's dots.
-    const QPointF origin = device_->pageRect(QPrinter::DevicePixel).topLeft();
-    const QPointF onPaper(std::nearbyint(corner.x() - origin.x()), std::nearbyint(corner.y() - origin.y()));
+    // A label printer's raster starts where the printer can print, its own
+    // margin in (2 points on some): a fraction of a dot off the paper's dots,
+    // and off the painter's, which Qt starts on whole dots of its own margin.
+    // The corner goes on whole dots of the raster, or a rasteriser that
+    // darkens every dot a shape touches widens each bar by a dot.
+    QPageLayout points = device_->pageLayout();
+    points.setUnits(QPageLayout::Point);
+    const double dotsPerPoint = device_->resolution() / kPointsPerInch;
+    const QPointF raster = QPointF(points.minimumMargins().left(), points.minimumMargins().top()) * dotsPerPoint;
+    const QPointF onRaster(std::nearbyint(corner.x() - raster.x()), std::nearbyint(corner.y() - raster.y()));
+    const QPointF onPaper = raster + onRaster - device_->pageRect(QPrinter::DevicePixel).topLeft();
     PaintPicture(QRectF(onPaper, QSizeF(picture.Extent()) * dotsPerPixel), picture, dotsPerPixel);
 }
 
