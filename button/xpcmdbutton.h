@@ -6,11 +6,11 @@
 
 #include "button/ButtonFace.h"
 #include "button/host/CaptionLabel.h"
-#include "platform/widgets/ErrorReporter.h"
 #include "button/host/IntervalTimer.h"
 #include "button/host/PictureClip.h"
 #include "button/host/PropertyBag.h"
 #include "button/host/UserControl.h"
+#include "platform/widgets/ErrorReporter.h"
 
 namespace tallyline {
 

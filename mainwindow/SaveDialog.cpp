@@ -8,8 +8,8 @@
 
 #include "design/Resources.h"
 #include "design/Texts.h"
-#include "platform/files/PictureFormats.h"
 #include "label/SafeFileNames.h"
+#include "platform/files/PictureFormats.h"
 
 namespace tallyline {
 namespace {

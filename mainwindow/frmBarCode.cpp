@@ -5,30 +5,30 @@
 #include <QPixmap>
 #include <QStringList>
 
+#include "button/host/DesignData.h"
+#include "design/Colours.h"
+#include "design/ErrorTexts.h"
+#include "design/Fonts.h"
+#include "design/Geometry.h"
+#include "design/Resources.h"
+#include "design/Texts.h"
 #include "engine/DrawBar.h"
 #include "engine/UncarriedCharacters.h"
 #include "label/BarcodePicture.h"
 #include "label/LabelClipboard.h"
 #include "label/LabelFiles.h"
 #include "label/LabelPage.h"
+#include "mainwindow/HelpPage.h"
 #include "mainwindow/SaveDialog_p.h"
-#include "design/Colours.h"
-#include "design/ErrorTexts.h"
-#include "design/Fonts.h"
-#include "design/Geometry.h"
-#include "design/Platform.h"
-#include "design/Resources.h"
-#include "design/Texts.h"
-#include "button/host/DesignData.h"
+#include "platform/picture/QtColour.h"
+#include "platform/picture/QtText.h"
 #include "platform/widgets/BackColor.h"
-#include "platform/widgets/CommonControls.h"
 #include "platform/widgets/Clipboard.h"
+#include "platform/widgets/CommonControls.h"
 #include "platform/widgets/ContextMenuKeys.h"
 #include "platform/widgets/Guarded.h"
 #include "platform/widgets/MousePointer.h"
 #include "platform/widgets/PopupMenu.h"
-#include "platform/picture/QtColour.h"
-#include "platform/picture/QtText.h"
 #include "platform/widgets/Shell.h"
 
 namespace tallyline {
@@ -200,7 +200,7 @@ void frmBarCode::Picture1_MenuKey() {
 
 void frmBarCode::Picture3_Click() {
     Guarded(reporter_, design::kHelpPageAction,
-            [] { Shell(design::HelpPage()); });
+            [] { Shell(HelpPage()); });
 }
 
 void frmBarCode::mnuCopy_Click() { CopyBarcode(); }

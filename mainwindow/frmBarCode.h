@@ -10,11 +10,11 @@
 #include "mainwindow/DesignLabel.h"
 #include "mainwindow/frmPrint.h"
 #include "platform/core/Text.h"
+#include "platform/printing/Printer.h"
 #include "platform/widgets/ClickablePicture.h"
 #include "platform/widgets/ErrorReporter.h"
 #include "platform/widgets/Panel.h"
 #include "platform/widgets/PictureBox.h"
-#include "platform/printing/Printer.h"
 
 namespace tallyline {
 

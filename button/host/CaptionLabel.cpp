@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "platform/widgets/InputMasks.h"
-#include "platform/picture/QtColour.h"
 #include "button/host/ScreenPixel_p.h"
+#include "platform/picture/QtColour.h"
+#include "platform/widgets/InputMasks.h"
 
 namespace tallyline {
 namespace {

@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include "button/host/AmbientProperties.h"
-#include "platform/widgets/ClickDetector.h"
 #include "button/host/ControlSurface.h"
+#include "platform/widgets/ClickDetector.h"
 #include "platform/widgets/ErrorReporter.h"
 #include "platform/widgets/Guarded.h"
 

@@ -2,9 +2,9 @@
 #include <QtTest>
 
 #include "button/DrawButton_p.h"
+#include "button/host/CursorPosition.h"
 #include "button/xpcmdbutton.h"
 #include "platform/core/RuntimeError.h"
-#include "button/host/CursorPosition.h"
 #include "platform/picture/DesignFont.h"
 #include "tests/support/RecordingReporter.h"
 #include "tools/skin-gen/IndexedBmp.h"

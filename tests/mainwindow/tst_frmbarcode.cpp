@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "design/Colours.h"
-#include "design/Platform.h"
 #include "label/LabelFiles.h"
+#include "mainwindow/HelpPage.h"
 #include "mainwindow/frmBarCode.h"
 #include "platform/core/Failures.h"
 #include "platform/picture/QtColour.h"
@@ -315,7 +315,7 @@ private slots:
         QCOMPARE(reporter.reports,
                  (QStringList{"Copying the barcode to the clipboard: Run-time error 5: Invalid procedure call or argument",
                               "Opening the help page: Run-time error 53: Nothing opens " +
-                                  design::HelpPage().toString()}));
+                                  HelpPage().toString()}));
         form.reset();
         QCOMPARE(reporter.parent, nullptr);
     }
