@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "engine/CheckCharacter.h"
 #include "engine/DrawBar.h"
 #include "tests/support/RecordingSurface.h"
 
@@ -124,6 +125,29 @@ private slots:
         QCOMPARE(drawn.modules, Symbol(bars));
         const QRegularExpression box(QString("^Line (black|white) \\S+ 0 \\S+ %1$").arg(scaleHeight - 19.5));
         QCOMPARE(drawn.log.filter(box).size(), drawn.log.filter("Line ").size());
+    }
+
+    // The modulo-43 check character, as libzint makes it and zbar reads it: the sum of the values
+    // of the characters with bars ('0' 0 .. 'Z' 35, '-' 36, '.' 37, ' ' 38, '$' 39, '/' 40,
+    // '+' 41, '%' 42), modulo 43. Lower case counts as capitals; characters without bars not at all.
+    void checkCharacter_data() {
+        QTest::addColumn<Text>("text");
+        QTest::addColumn<char32_t>("check");
+        QTest::newRow("01 CODE39: 75 is 32") << Text(U"CODE39") << char32_t(U'W');
+        QTest::newRow("02 TALLY-2026") << Text(U"TALLY-2026") << char32_t(U'W');
+        QTest::newRow("03 one character is its own") << Text(U"A") << char32_t(U'A');
+        QTest::newRow("04 0 is 0") << Text(U"0") << char32_t(U'0');
+        QTest::newRow("05 42, the last value") << Text(U"Z7") << char32_t(U'%');
+        QTest::newRow("06 43 wraps to 0") << Text(U"Z8") << char32_t(U'0');
+        QTest::newRow("07 84 is 41") << Text(U"%%") << char32_t(U'+');
+        QTest::newRow("08 every symbol but the letters and digits: 255 is 40") << Text(U"AB-12 $/+.") << char32_t(U'/');
+        QTest::newRow("09 lower case as capitals") << Text(U"code39") << char32_t(U'W');
+        QTest::newRow("10 characters without bars count nothing") << Text(U"*CO#DE\u00E939*") << char32_t(U'W');
+        QTest::newRow("11 no character with bars") << Text(U"#*") << char32_t(U'0');
+    }
+    void checkCharacter() {
+        QFETCH(Text, text);
+        QTEST(tallyline::CheckCharacter(text), "check");
     }
 
     void emptyTextOnlyClears() { QCOMPARE(Draw(U"").log, QStringList{"Cls"}); }
