@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <stdexcept>
+
 #include "design/ErrorTexts.h"
 #include "label/BarcodePicture.h"
 #include "platform/core/RuntimeError.h"
@@ -27,8 +29,8 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
 void SaveLabel(const PictureSurface& surface, const QString& path) {
     const auto format = FormatOfName(path);
     if (!format) {
-        throw RuntimeError(ErrorNumber::InvalidProcedureCall,
-                           design::UnknownFormatNote(QFileInfo(path).fileName(), DottedSuffixList()).toStdString());
+        throw std::invalid_argument(
+            design::UnknownFormatNote(QFileInfo(path).fileName(), DottedSuffixList()).toStdString());
     }
     FileSettings settings;
     settings.format = *format;

@@ -26,8 +26,8 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
 
 // Saves the surface's barcode whole as the file that its name's suffix calls
 // for, at the design's size; the old file stays as it was on failure.
-// InvalidProcedureCall for any other suffix, FileError when the file cannot
-// be written.
+// std::invalid_argument naming the suffixes that do name a format for any
+// other suffix, FileError when the file cannot be written.
 void SaveLabel(const PictureSurface& surface, const QString& path);
 
 }  // namespace tallyline
