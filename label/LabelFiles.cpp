@@ -11,6 +11,7 @@
 #include "platform/files/VectorFiles.h"
 #include "platform/files/WholeFile.h"
 #include "platform/picture/PictureSurface.h"
+#include "platform/picture/QtColour.h"
 
 namespace tallyline {
 
@@ -18,10 +19,12 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
     const double millimetresPerPixel = settings.moduleMillimetres
                                            ? *settings.moduleMillimetres / ModulePixels(surface)
                                            : kDesignMillimetresPerPixel;
+    const QMargins quietZone = QuietZoneMargins(ModulePixels(surface), settings.quietZone);
     switch (settings.format) {
-    case PictureFormat::Png: return EncodePng(surface.PixelView(), settings.scale);
-    case PictureFormat::Svg: return SvgFile(surface.Shapes(), millimetresPerPixel);
-    case PictureFormat::Pdf: return PdfFile(surface.Shapes(), millimetresPerPixel);
+    case PictureFormat::Png:
+        return EncodePng(surface.PixelView(), settings.scale, quietZone, PixelOf(surface.BackColor()));
+    case PictureFormat::Svg: return SvgFile(surface.Shapes(), millimetresPerPixel, quietZone);
+    case PictureFormat::Pdf: return PdfFile(surface.Shapes(), millimetresPerPixel, quietZone);
     }
     throw RuntimeError(ErrorNumber::InvalidProcedureCall);
 }
