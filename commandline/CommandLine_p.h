@@ -6,12 +6,15 @@
 #include <optional>
 #include <variant>
 
+#include "label/BarcodeDrawing.h"
 #include "label/LabelFiles.h"
 
 namespace tallyline::commandline {
 
-// How far a file's scale and module may go.
+// How far a file's scale, module and quiet zone may go. Past 100 modules a
+// quiet zone is no longer a margin but a page of its own.
 constexpr int kLargestScale = 100;
+constexpr int kWidestQuietZone = 100;
 constexpr double kFinestModule = 0.01;
 constexpr double kBroadestModule = 100;
 
@@ -20,6 +23,7 @@ struct WriteOne {
     QString text;
     QString path;
     FileSettings settings;
+    DrawingRules rules;
 };
 
 // tallyline --batch LIST -d DIR
@@ -27,11 +31,13 @@ struct WriteBatch {
     QString list;
     QString folder;
     FileSettings settings;
+    DrawingRules rules;
 };
 
 // tallyline --print TEXT
 struct PrintOne {
     QString text;
+    DrawingRules rules;
 };
 
 // --help or --version: the text to show, and nothing else to do.
