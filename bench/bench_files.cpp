@@ -4,8 +4,7 @@
 
 #include "engine/DrawBar.h"
 #include "label/BarcodePicture.h"
-#include "platform/files/PngEncoder.h"
-#include "platform/files/VectorFiles.h"
+#include "label/LabelFiles.h"
 #include "platform/picture/PictureSurface.h"
 #include "platform/picture/QtText.h"
 
@@ -23,6 +22,13 @@ PictureSurface Designed(PictureSurface::Keeping keeping) {
     return surface;
 }
 
+// A file of the format as the command line writes it by default.
+FileSettings SettingsOf(PictureFormat format) {
+    FileSettings settings;
+    settings.format = format;
+    return settings;
+}
+
 void BM_Draw(benchmark::State& state) {
     PictureSurface surface = Designed(PictureSurface::Keeping::Pixels);
     std::size_t next = 0;
@@ -35,7 +41,7 @@ void BM_PngFile(benchmark::State& state) {
     std::size_t next = 0;
     for (auto _ : state) {
         DrawBarcode(kTexts[next++ % 2], surface);
-        benchmark::DoNotOptimize(EncodePng(surface.PixelView(), 1));
+        benchmark::DoNotOptimize(LabelFile(surface, SettingsOf(PictureFormat::Png)));
     }
 }
 BENCHMARK(BM_PngFile)->Unit(benchmark::kMicrosecond);
@@ -45,7 +51,7 @@ void BM_SvgFile(benchmark::State& state) {
     std::size_t next = 0;
     for (auto _ : state) {
         DrawBarcode(kTexts[next++ % 2], surface);
-        benchmark::DoNotOptimize(SvgFile(surface.Shapes(), kDesignMillimetresPerPixel));
+        benchmark::DoNotOptimize(LabelFile(surface, SettingsOf(PictureFormat::Svg)));
     }
 }
 BENCHMARK(BM_SvgFile)->Unit(benchmark::kMicrosecond);
@@ -55,7 +61,7 @@ void BM_PdfFile(benchmark::State& state) {
     std::size_t next = 0;
     for (auto _ : state) {
         DrawBarcode(kTexts[next++ % 2], surface);
-        benchmark::DoNotOptimize(PdfFile(surface.Shapes(), kDesignMillimetresPerPixel));
+        benchmark::DoNotOptimize(LabelFile(surface, SettingsOf(PictureFormat::Pdf)));
     }
 }
 BENCHMARK(BM_PdfFile)->Unit(benchmark::kMicrosecond);

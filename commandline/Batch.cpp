@@ -57,7 +57,7 @@ void Write(Job& job, BarcodeDrawing& drawing, const FileSettings& settings) {
             job.report = NotCarried(Named(uncarried));
         }
     } catch (...) {
-        job.report = QString::fromStdString(DescribeCurrentException());
+        job.report = DescribeFailure();
     }
 }
 
@@ -72,8 +72,8 @@ QString MakeFolder(const QString& folder) {
 // thread, over rounds of jobs that the caller fills between rounds.
 class Workers {
 public:
-    Workers(unsigned count, const FileSettings& settings)
-        : settings_(settings), start_(count + 1), done_(count + 1) {
+    Workers(unsigned count, const FileSettings& settings, const DrawingRules& rules)
+        : settings_(settings), rules_(rules), start_(count + 1), done_(count + 1) {
         for (unsigned i = 0; i < count; ++i) threads_.emplace_back([this] { Work(); });
     }
     ~Workers() {
@@ -97,7 +97,7 @@ private:
         std::optional<BarcodeDrawing> drawing;
         QString failure;
         try {
-            drawing.emplace(settings_.format);
+            drawing.emplace(settings_.format, rules_);
         } catch (...) {
             failure = QString::fromStdString(DescribeCurrentException());
         }
@@ -116,6 +116,7 @@ private:
     }
 
     const FileSettings settings_;
+    const DrawingRules rules_;
     std::barrier<> start_;
     std::barrier<> done_;
     std::vector<std::thread> threads_;
@@ -158,7 +159,7 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     const QString suffix = QChar(u'.') + SuffixOf(request.settings.format);
     const Interruption interruption;
     LineReader reader(list);
-    Workers workers(WorkerCount(), request.settings);
+    Workers workers(WorkerCount(), request.settings, request.rules);
     qint64 texts = 0;
     qint64 written = 0;
     qint64 alreadyThere = 0;

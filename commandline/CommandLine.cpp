@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include <optional>
+
 #include "commandline/CommandLineTexts_p.h"
 
 namespace tallyline::commandline {
@@ -15,12 +17,23 @@ const QCommandLineOption kFormat(QStringLiteral("format"), kFormatHelp, QStringL
 const QCommandLineOption kPrint(QStringLiteral("print"), kPrintHelp);
 const QCommandLineOption kScale(QStringLiteral("scale"), kScaleHelp, QStringLiteral("N"));
 const QCommandLineOption kModule(QStringLiteral("module-mm"), kModuleHelp, QStringLiteral("X"));
+const QCommandLineOption kQuietZone(QStringLiteral("quiet-zone"), kQuietZoneHelp, QStringLiteral("N"));
+const QCommandLineOption kStrict(QStringLiteral("strict"), kStrictHelp);
+const QCommandLineOption kCheckDigit(QStringLiteral("check-digit"), kCheckDigitHelp);
 const QCommandLineOption kPrinter(QStringLiteral("printer"), kPrinterHelp, QStringLiteral("NAME"));
 const QCommandLineOption kCopies(QStringLiteral("copies"), kCopiesHelp, QStringLiteral("N"));
 const QCommandLineOption kPageSize(QStringLiteral("page-mm"), kPageSizeHelp, QStringLiteral("WIDTHxHEIGHT"));
 // In the program's own words, not the toolkit's.
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, kHelpHelp);
 const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")}, kVersionHelp);
+
+// The whole number that the value spells, if it lies from lowest to highest.
+std::optional<int> WholeNumber(const QString& value, int lowest, int highest) {
+    bool whole = false;
+    const int number = value.toInt(&whole);
+    if (!whole || number < lowest || number > highest) return std::nullopt;
+    return number;
+}
 
 // The settings that the options give, or what is wrong with them.
 std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& parser) {
@@ -32,11 +45,9 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
         settings.format = *named;
     }
     if (parser.isSet(kScale)) {
-        bool whole = false;
-        settings.scale = parser.value(kScale).toInt(&whole);
-        if (!whole || settings.scale < 1 || settings.scale > kLargestScale) {
-            return UsageError{BadScale(parser.value(kScale))};
-        }
+        const auto scale = WholeNumber(parser.value(kScale), 1, kLargestScale);
+        if (!scale) return UsageError{BadScale(parser.value(kScale))};
+        settings.scale = *scale;
     }
     if (parser.isSet(kModule)) {
         bool number = false;
@@ -45,6 +56,11 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
             return UsageError{BadModule(parser.value(kModule))};
         }
         settings.moduleMillimetres = module;
+    }
+    if (parser.isSet(kQuietZone)) {
+        const auto quietZone = WholeNumber(parser.value(kQuietZone), 0, kWidestQuietZone);
+        if (!quietZone) return UsageError{BadQuietZone(parser.value(kQuietZone))};
+        settings.quietZone = *quietZone;
     }
     return settings;
 }
@@ -79,15 +95,15 @@ std::optional<QSizeF> PageSizeOf(const QString& value) {
 }
 
 // --batch LIST with --print or with -o FILE.pdf: a label for each text.
-Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print) {
+Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print, const DrawingRules& rules) {
     if (parser.isSet(kDirectory) || parser.isSet(kFormat)) return UsageError{kLabelsWithDirectory};
     if (parser.isSet(kPrint)) {
         if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
-        return PrintBatch{parser.value(kBatch), print};
+        return PrintBatch{parser.value(kBatch), print, rules};
     }
     const QString path = parser.value(kOutput);
     if (FormatOfName(path) != PictureFormat::Pdf) return UsageError{LabelsNotPdf(path)};
-    WriteLabelPdf labels{parser.value(kBatch), path, std::nullopt};
+    WriteLabelPdf labels{parser.value(kBatch), path, std::nullopt, rules};
     if (parser.isSet(kPageSize)) {
         labels.pageMillimetres = PageSizeOf(parser.value(kPageSize));
         if (!labels.pageMillimetres) return UsageError{BadPageSize(parser.value(kPageSize))};
@@ -101,8 +117,8 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
-    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kScale, kModule, kHelp,
-                       kVersion});
+    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kScale, kModule,
+                       kQuietZone, kStrict, kCheckDigit, kHelp, kVersion});
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
     if (parser.isSet(kHelp)) {
         // The usage line names the program as it was started; the help (and
@@ -120,6 +136,7 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     if (const auto* error = std::get_if<UsageError>(&printSettings)) return *error;
     const PrintSettings& print = std::get<PrintSettings>(printSettings);
     if ((parser.isSet(kPrinter) || parser.isSet(kCopies)) && !parser.isSet(kPrint)) return UsageError{kPrinterWithoutPrint};
+    const DrawingRules rules{parser.isSet(kStrict), parser.isSet(kCheckDigit)};
 
     const QStringList texts = parser.positionalArguments();
     const int modes = int{parser.isSet(kOutput)} + int{parser.isSet(kBatch)} + int{parser.isSet(kPrint)};
@@ -129,7 +146,7 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     if (parser.isSet(kBatch)) {
         if (!texts.isEmpty()) return UsageError{kTextWithBatch};
         if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
-        if (modes > 1) return LabelBatch(parser, print);
+        if (modes > 1) return LabelBatch(parser, print, rules);
     }
     if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
     if (parser.isSet(kDirectory) && !parser.isSet(kBatch)) return UsageError{kDirectoryWithoutBatch};
@@ -138,16 +155,16 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     if (parser.isSet(kBatch)) {
         if (!parser.isSet(kDirectory)) return UsageError{kBatchWithoutDirectory};
         if (parser.value(kDirectory).isEmpty()) return UsageError{kEmptyFolder};
-        return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen};
+        return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen, rules};
     }
     if (texts.isEmpty()) return UsageError{kNoText};
-    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print};
+    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules};
     const QString path = parser.value(kOutput);
     const auto format = FormatOfName(path);
     if (!format) return UsageError{UnknownSuffix(path)};
     FileSettings single = chosen;
     single.format = *format;
-    return WriteOne{texts.constFirst(), path, single};
+    return WriteOne{texts.constFirst(), path, single, rules};
 }
 
 }  // namespace tallyline::commandline

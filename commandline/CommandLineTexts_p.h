@@ -15,7 +15,8 @@ inline const QString kDescription = QStringLiteral(
     "%1 file, or prints it on a printer. Without arguments it opens the window.\n"
     "\n"
     "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
-    "drawn as capitals; other characters show in the caption but have no bars, and are named in a warning.\n"
+    "drawn as capitals; other characters, * among them, show in the caption but have no bars, and are named\n"
+    "in a warning (with --strict, such a text is refused).\n"
     "Command-line work needs no display.")
         .arg(ListOfFormats([](PictureFormat format) { return SuffixOf(format).toUpper(); }));
 inline const QString kTextArgument = QStringLiteral("text");
@@ -62,9 +63,9 @@ inline const QString kAfterOptions = QStringLiteral(
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"
-    "  1  anything was lost: a file or label that failed (each failure is named on standard error, and everything else\n"
-    "     is still written), a list that could not be read to its end, or a summary that standard output did\n"
-    "     not take\n"
+    "  1  anything was lost: a file or label that failed or a text that --strict refused (each is named on\n"
+    "     standard error, and everything else is still written or printed), a list that could not be read to\n"
+    "     its end, or a summary that standard output did not take\n"
     "  2  a usage error, or help that could not be written\n");
 inline const QString kPrintHelp = QStringLiteral(
     "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
@@ -82,6 +83,17 @@ inline const QString kScaleHelp =
 inline const QString kModuleHelp = QStringLiteral(
     "The width of the narrow bar in SVG and PDF files, in millimetres (default: the window's, two pixels at "
     "96 per inch, about 0.529).");
+inline const QString kQuietZoneHelp =
+    QStringLiteral("Leave N modules of background left and right of the bars in a file (a whole number from 0 to %1; "
+                   "default %2, what scanners need; 0 gives the window's picture as it is).")
+        .arg(kWidestQuietZone)
+        .arg(kStandardQuietZone);
+inline const QString kStrictHelp = QStringLiteral(
+    "Refuse a text with a character that the bars do not carry: nothing is written or printed for it, the "
+    "characters are named, and the exit status is 1.");
+inline const QString kCheckDigitHelp = QStringLiteral(
+    "End the bars with the modulo-43 check character, shown in the caption too. It counts the characters that "
+    "the bars carry, lower case as capitals.");
 
 inline QString TryHelp() { return QStringLiteral("Try '%1 --help' for more information.").arg(kProgram); }
 
@@ -111,6 +123,10 @@ inline QString UnknownSuffix(const QString& file) {
 inline QString BadScale(const QString& scale) {
     return QStringLiteral("--scale '%1': a whole number from 1 to %2 is needed").arg(scale, QString::number(kLargestScale));
 }
+inline QString BadQuietZone(const QString& modules) {
+    return QStringLiteral("--quiet-zone '%1': a whole number of modules from 0 to %2 is needed")
+        .arg(modules, QString::number(kWidestQuietZone));
+}
 inline QString BadCopies(const QString& copies) {
     return QStringLiteral("--copies '%1': a whole number from 1 to %2 is needed").arg(copies, QString::number(kMostCopies));
 }
@@ -129,6 +145,9 @@ inline QString BadModule(const QString& module) {
 // Reports on a text.
 inline QString NotCarried(const QString& characters) {
     return QStringLiteral("warning: the bars do not carry %1; written as the window draws it").arg(characters);
+}
+inline QString Refused(const QString& characters) {
+    return QStringLiteral("refused: the bars do not carry %1 (--strict)").arg(characters);
 }
 inline const QString kNotUtf8 = QStringLiteral("not valid UTF-8; skipped");
 inline QString LineTooLong(qint64 limit) {

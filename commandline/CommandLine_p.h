@@ -7,12 +7,15 @@
 #include <optional>
 #include <variant>
 
+#include "label/BarcodeDrawing.h"
 #include "label/LabelFiles.h"
 
 namespace tallyline::commandline {
 
-// How far a file's scale and module may go.
+// How far a file's scale, module and quiet zone may go. Past 100 modules a
+// quiet zone is no longer a margin but a page of its own.
 constexpr int kLargestScale = 100;
+constexpr int kWidestQuietZone = 100;
 constexpr double kFinestModule = 0.01;
 constexpr double kBroadestModule = 100;
 constexpr int kMostCopies = 999;
@@ -32,6 +35,7 @@ struct WriteOne {
     QString text;
     QString path;
     FileSettings settings;
+    DrawingRules rules;
 };
 
 // tallyline --batch LIST -d DIR
@@ -39,18 +43,21 @@ struct WriteBatch {
     QString list;
     QString folder;
     FileSettings settings;
+    DrawingRules rules;
 };
 
 // tallyline --print TEXT
 struct PrintOne {
     QString text;
     PrintSettings print;
+    DrawingRules rules;
 };
 
 // tallyline --batch LIST --print
 struct PrintBatch {
     QString list;
     PrintSettings print;
+    DrawingRules rules;
 };
 
 // tallyline --batch LIST -o FILE.pdf
@@ -59,6 +66,7 @@ struct WriteLabelPdf {
     QString path;
     // Nothing: each page the size of its barcode with its quiet zones.
     std::optional<QSizeF> pageMillimetres;
+    DrawingRules rules;
 };
 
 // --help or --version: the text to show, and nothing else to do.

@@ -26,7 +26,8 @@ struct Tally {
 
 // Draws each text of the list and hands it to put, one page each, naming on
 // err each text that failed or whose bars leave characters out.
-Tally EachLabel(const QString& path, const std::function<void(const PictureSurface&)>& put, QTextStream& err) {
+Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
+                QTextStream& err) {
     Tally tally;
     QFile list;
     QString listName;
@@ -34,7 +35,7 @@ Tally EachLabel(const QString& path, const std::function<void(const PictureSurfa
         tally.lost = true;
         return tally;
     }
-    BarcodeDrawing drawing(PictureSurface::Keeping::Shapes);
+    BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
     LineReader reader(list);
     while (const auto line = reader.Next()) {
         ++tally.texts;
@@ -46,7 +47,7 @@ Tally EachLabel(const QString& path, const std::function<void(const PictureSurfa
                 ++tally.done;
                 if (!uncarried.empty()) report = NotCarried(Named(uncarried));
             } catch (...) {
-                report = QString::fromStdString(DescribeCurrentException());
+                report = DescribeFailure();
             }
         }
         if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
@@ -76,12 +77,12 @@ int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err)
     Tally tally;
     try {
         LabelPrint print(ChosenPrinter(request.print), design::PrintDocumentName(request.list));
-        tally = EachLabel(request.list, [&print](const PictureSurface& surface) {
+        tally = EachLabel(request.list, request.rules, [&print](const PictureSurface& surface) {
             print.Print(surface, PlaceOnPage(surface.PixelSize()));
         }, err);
         print.End();
     } catch (...) {
-        err << kProgram << ": " << PrintFailed(QString::fromStdString(DescribeCurrentException())) << Qt::endl;
+        err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
         tally.done = 0;
         tally.lost = true;
     }
@@ -97,7 +98,7 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
         const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
         LabelPrint print([&] { return PdfPrinter(drawn); }, design::PrintDocumentName(request.list));
         const auto paper = request.pageMillimetres;
-        tally = EachLabel(request.list, [&](const PictureSurface& surface) { print.PrintOnPaper(surface, paper); }, err);
+        tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) { print.PrintOnPaper(surface, paper); }, err);
         print.End();
         if (tally.done > 0) {
             QFile pages(drawn);

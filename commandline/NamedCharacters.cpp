@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include "commandline/CommandLineTexts_p.h"
+#include "label/BarcodeDrawing.h"
+#include "platform/core/Failures.h"
 #include "platform/picture/QtText.h"
 
 namespace tallyline::commandline {
@@ -14,6 +17,16 @@ QString Named(TextView characters) {
                              : QStringLiteral("U+%1").arg(static_cast<uint>(character), 4, 16, QChar(u'0')).toUpper());
     }
     return names.join(QStringLiteral(", "));
+}
+
+QString DescribeFailure() {
+    try {
+        throw;
+    } catch (const UncarriedTextRefused& refused) {
+        return Refused(Named(refused.Characters()));
+    } catch (...) {
+        return QString::fromStdString(DescribeCurrentException());
+    }
 }
 
 }  // namespace tallyline::commandline

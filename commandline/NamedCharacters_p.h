@@ -10,4 +10,9 @@ namespace tallyline::commandline {
 // and their number.
 QString Named(TextView characters);
 
+// Text for the exception being handled, as DescribeCurrentException gives
+// it, save that a text refused for characters that the bars do not carry
+// names them. Call only inside a catch.
+QString DescribeFailure();
+
 }  // namespace tallyline::commandline

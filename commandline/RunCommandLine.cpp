@@ -73,20 +73,20 @@ void Warn(QTextStream& err, TextView uncarried) {
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
-        BarcodeDrawing drawing(request.settings.format);
+        BarcodeDrawing drawing(request.settings.format, request.rules);
         const Text uncarried = drawing.Draw(request.text);
         WriteWholeFile(request.path, drawing.File(request.settings));
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
-        err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
+        err << kProgram << ": " << DescribeFailure() << Qt::endl;
         return kFailed;
     }
 }
 
 int Run(const PrintOne& request, QTextStream& err) {
     try {
-        BarcodeDrawing drawing(PictureSurface::Keeping::Shapes);
+        BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, request.rules);
         const Text uncarried = drawing.Draw(request.text);
         const PictureSurface& surface = drawing.Surface();
         PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
@@ -94,7 +94,7 @@ int Run(const PrintOne& request, QTextStream& err) {
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
-        err << kProgram << ": " << PrintFailed(QString::fromStdString(DescribeCurrentException())) << Qt::endl;
+        err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
         return kFailed;
     }
 }

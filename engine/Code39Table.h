@@ -7,22 +7,24 @@
 
 namespace tallyline {
 
-// Code 39 bars of every character code from 0 to 90. Codes 1 and 2 are the
-// start and stop codes that the renderer wraps around a text; both hold the
-// pattern of '*', so every symbol begins and ends with the start/stop
-// character. Entries without a pattern are empty and draw nothing.
+// The start/stop character, which the renderer draws at both ends of every
+// symbol and nowhere else: a scanner takes it for the end of the symbol
+// wherever it stands.
+constexpr ElementPattern kStartStopPattern = "1 1221";
+
+// Code 39 bars of every character code from 0 to 90: the 43 data
+// characters. Every other entry, '*' among them, is empty and draws nothing,
+// so that a text never holds the start/stop character.
 constexpr std::size_t kCode39TableSize = 91;
+constexpr int kCode39DataCharacters = 43;
 using Code39Patterns = std::array<ElementPattern, kCode39TableSize>;
 
 constexpr Code39Patterns Code39Table() noexcept {
     Code39Patterns table{};
-    table[1] = "1 1221";
-    table[2] = "1 1221";
     table[' '] = "1 2121";
     table['#'] = "";
     table['$'] = "1 1 1 11";
     table['%'] = "11 1 1 1";
-    table['*'] = "1 1221";
     table['+'] = "1 11 1 1";
     table['-'] = "1 1122";
     table['.'] = "2 1121";
@@ -76,18 +78,17 @@ constexpr bool EveryPatternWellFormed() noexcept {
         if (!IsWellFormed(pattern)) return false;
         ++filled;
     }
-    return filled == 46;
+    return filled == kCode39DataCharacters;
 }
 
-// No two characters may share bars, save the start/stop character and the
-// two codes that stand for it.
+// No two characters share bars, and none has the start/stop character's.
 constexpr bool PatternsDistinct() noexcept {
     constexpr auto table = Code39Table();
     for (std::size_t a = 0; a < table.size(); ++a) {
+        if (table[a].empty()) continue;
+        if (table[a] == kStartStopPattern) return false;
         for (std::size_t b = a + 1; b < table.size(); ++b) {
-            if (table[a].empty() || table[a] != table[b]) continue;
-            const bool startStop = (a == 1 || a == 2 || a == '*') && (b == 2 || b == '*');
-            if (!startStop) return false;
+            if (table[a] == table[b]) return false;
         }
     }
     return true;
@@ -97,6 +98,6 @@ constexpr bool PatternsDistinct() noexcept {
 
 static_assert(detail::EveryPatternWellFormed());
 static_assert(detail::PatternsDistinct());
-static_assert(Code39Table()[1] == "1 1221" && Code39Table()[2] == "1 1221" && Code39Table()['*'] == "1 1221");
+static_assert(IsWellFormed(kStartStopPattern));
 
 }  // namespace tallyline

@@ -1,5 +1,6 @@
 #include "engine/DrawBar.h"
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/Code39Lookup_p.h"
@@ -10,8 +11,8 @@ namespace tallyline {
 namespace {
 
 constexpr std::int16_t kHeightPerModule = 40;
-constexpr char32_t kStartCode = 1;
-constexpr char32_t kStopCode = 2;
+// The start and stop characters around the text's own.
+constexpr std::size_t kStartAndStop = 2;
 // Room for the first sizing: 1.1 times 15 modules per character, where each
 // character needs at most 13.
 constexpr double kFirstSizingSlack = 1.1;
@@ -77,20 +78,21 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     const std::int16_t module = ModuleWidth(surface.ScaleHeight());
     const float captionHeight = surface.TextHeight(text);
     const float captionWidth = surface.TextWidth(text);
-    const Text symbol = kStartCode + text + kStopCode;
     const float barTop = surface.ScaleTop();
     const float surfaceHeight = surface.ScaleHeight();
     const float barBottom = (surface.ScaleTop() + surfaceHeight) - captionHeight * kBarBandCaptionHeights;
 
     // Each read of the surface is its own statement: the order of the calls
     // is part of what the renderer promises.
-    const double length = static_cast<double>(symbol.size());
+    const double length = static_cast<double>(text.size() + kStartAndStop);
     const double firstPixels = (length * kFirstSizingSlack) * Mul16(kFirstSizingModules, module);
     const double firstUnits = firstPixels * static_cast<double>(surface.Width());
     surface.Width(CSng(Divide(firstUnits, surface.ScaleWidth())));
 
     BarPen pen(surface, surface.ScaleLeft(), barTop, barBottom, module);
-    for (const char32_t character : symbol) pen.Draw(PatternOf(table, character));
+    pen.Draw(kStartStopPattern);
+    for (const char32_t character : text) pen.Draw(PatternOf(table, character));
+    pen.Draw(kStartStopPattern);
     pen.Space(1);
 
     const float fittedRight = pen.X() + static_cast<float>(module);

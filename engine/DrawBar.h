@@ -14,7 +14,9 @@ constexpr int kSpaceBeforeBars = 1;
 constexpr int kSpaceAfterBars = 2;
 
 // Draws the text as a Code 39 symbol, with its caption printed centred
-// beneath the bars, and fits the surface's width to the symbol. An
+// beneath the bars, and fits the surface's width to the symbol. A character
+// without bars, '*' among them, takes no room in the symbol and still shows
+// in the caption: the start/stop character stands at both ends only. An
 // empty text only clears the surface. The surface keeps the drawing in its
 // persistent image. Errors of the surface or of the arithmetic (Overflow,
 // "Division by zero") end the call where they happen and reach the caller;

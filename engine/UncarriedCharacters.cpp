@@ -8,8 +8,7 @@ namespace {
 
 bool IsCarried(char32_t character) noexcept {
     constexpr Code39Patterns kTable = Code39Table();
-    const ElementPattern pattern = PatternOf(kTable, codepage::UCase(character));
-    return !pattern.empty() && pattern != kTable['*'];
+    return !PatternOf(kTable, codepage::UCase(character)).empty();
 }
 
 }  // namespace

@@ -3,24 +3,51 @@
 #include <QByteArray>
 #include <QString>
 
+#include <stdexcept>
+
 #include "label/LabelFiles.h"
 #include "platform/core/Text.h"
 #include "platform/picture/PictureSurface.h"
 
 namespace tallyline {
 
+// What a drawing makes of a text beyond the window's picture of it; the
+// window's own drawing is the default. Every front end draws through
+// BarcodeDrawing, so a file, a batch and a print keep the same rules.
+struct DrawingRules {
+    // A text with a character that the bars do not carry is refused.
+    bool strict = false;
+    // The bars end with the text's modulo-43 check character, and so does
+    // the caption: what a reader is told is what a scanner reads.
+    bool checkCharacter = false;
+};
+
+// A text refused under strict rules: its barcode would scan as something
+// other than its caption says.
+class UncarriedTextRefused : public std::invalid_argument {
+public:
+    explicit UncarriedTextRefused(Text characters);
+    // The characters that the bars do not carry, each once, as they first appear.
+    const Text& Characters() const noexcept { return characters_; }
+
+private:
+    Text characters_;
+};
+
 // Draws texts as the window draws them, one after the other, on one surface
 // designed as the window's barcode picture: a batch takes no more memory at
 // its end than at its start.
 class BarcodeDrawing {
 public:
-    explicit BarcodeDrawing(PictureSurface::Keeping keeping);
+    explicit BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rules = {});
     // What a file of the format needs kept.
-    explicit BarcodeDrawing(PictureFormat format);
+    explicit BarcodeDrawing(PictureFormat format, DrawingRules rules = {});
 
     // Draws the text and returns the characters its bars leave out, empty
-    // when they carry all. Raises std::invalid_argument for an empty text
-    // and TextTooLong for one whose barcode no picture can hold.
+    // when they carry all. Raises std::invalid_argument for an empty text,
+    // UncarriedTextRefused, drawing nothing, for a text with characters the
+    // bars leave out under strict rules, and TextTooLong for one whose
+    // barcode no picture can hold.
     Text Draw(const QString& text);
     // The last drawing as a file.
     QByteArray File(const FileSettings& settings) const;
@@ -28,6 +55,7 @@ public:
 
 private:
     PictureSurface surface_;
+    DrawingRules rules_;
 };
 
 }  // namespace tallyline

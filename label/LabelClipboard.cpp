@@ -7,7 +7,9 @@
 namespace tallyline {
 
 ClipboardLabel LabelForClipboard(const PictureSurface& surface) {
-    return {surface.Image(), SvgFile(surface.Shapes(), kDesignMillimetresPerPixel)};
+    // The window's picture as it shows, without a quiet zone: what a copy
+    // is pasted beside brings its own margins.
+    return {surface.Image(), SvgFile(surface.Shapes(), kDesignMillimetresPerPixel, QMargins())};
 }
 
 }  // namespace tallyline

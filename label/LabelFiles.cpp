@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <stdexcept>
+
 #include "design/ErrorTexts.h"
 #include "label/BarcodePicture.h"
 #include "platform/core/RuntimeError.h"
@@ -9,6 +11,7 @@
 #include "platform/files/VectorFiles.h"
 #include "platform/files/WholeFile.h"
 #include "platform/picture/PictureSurface.h"
+#include "platform/picture/QtColour.h"
 
 namespace tallyline {
 
@@ -16,10 +19,12 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
     const double millimetresPerPixel = settings.moduleMillimetres
                                            ? *settings.moduleMillimetres / ModulePixels(surface)
                                            : kDesignMillimetresPerPixel;
+    const QMargins quietZone = QuietZoneMargins(ModulePixels(surface), settings.quietZone);
     switch (settings.format) {
-    case PictureFormat::Png: return EncodePng(surface.PixelView(), settings.scale);
-    case PictureFormat::Svg: return SvgFile(surface.Shapes(), millimetresPerPixel);
-    case PictureFormat::Pdf: return PdfFile(surface.Shapes(), millimetresPerPixel);
+    case PictureFormat::Png:
+        return EncodePng(surface.PixelView(), settings.scale, quietZone, PixelOf(surface.BackColor()));
+    case PictureFormat::Svg: return SvgFile(surface.Shapes(), millimetresPerPixel, quietZone);
+    case PictureFormat::Pdf: return PdfFile(surface.Shapes(), millimetresPerPixel, quietZone);
     }
     throw RuntimeError(ErrorNumber::InvalidProcedureCall);
 }
@@ -27,8 +32,8 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
 void SaveLabel(const PictureSurface& surface, const QString& path) {
     const auto format = FormatOfName(path);
     if (!format) {
-        throw RuntimeError(ErrorNumber::InvalidProcedureCall,
-                           design::UnknownFormatNote(QFileInfo(path).fileName(), DottedSuffixList()).toStdString());
+        throw std::invalid_argument(
+            design::UnknownFormatNote(QFileInfo(path).fileName(), DottedSuffixList()).toStdString());
     }
     FileSettings settings;
     settings.format = *format;

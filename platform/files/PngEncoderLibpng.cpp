@@ -3,6 +3,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <vector>
@@ -25,38 +26,54 @@ struct Rows {
     const png_byte* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width * channels; }
 };
 
-Rows StoredRows(const QImage& source, int scale) {
+bool IsGrey(QRgb value) noexcept { return qRed(value) == qGreen(value) && qGreen(value) == qBlue(value); }
+
+// Whether every pixel of the picture, in 32 bits, is a grey. A row that
+// repeats the one above, as most rows of a barcode do, is not looked at again.
+bool AllGrey(const QImage& image) {
+    const auto width = static_cast<std::size_t>(image.width());
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (y > 0 && std::memcmp(pixel, image.constScanLine(y - 1), width * sizeof(QRgb)) == 0) continue;
+        if (!std::all_of(pixel, pixel + width, IsGrey)) return false;
+    }
+    return true;
+}
+
+void Store(png_byte* stored, QRgb value, int channels) noexcept {
+    stored[0] = static_cast<png_byte>(qRed(value));
+    if (channels == 1) return;
+    stored[1] = static_cast<png_byte>(qGreen(value));
+    stored[2] = static_cast<png_byte>(qBlue(value));
+}
+
+Rows StoredRows(const QImage& source, int scale, const QMargins& margins, QRgb background) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
     Rows rows;
-    rows.width = source.width();
-    rows.height = source.height();
+    rows.width = image.width() + margins.left() + margins.right();
+    rows.height = image.height() + margins.top() + margins.bottom();
+    rows.channels = IsGrey(background) && AllGrey(image) ? 1 : 3;
     rows.scale = scale;
     rows.dotsPerMeterX = source.dotsPerMeterX() * scale;
     rows.dotsPerMeterY = source.dotsPerMeterY() * scale;
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    const auto width = static_cast<std::size_t>(rows.width);
-    rows.pixels.resize(width * rows.height);
+    const auto rowBytes = static_cast<std::size_t>(rows.width) * rows.channels;
+    std::vector<png_byte> blank(rowBytes);
+    for (std::size_t x = 0; x < rowBytes; x += rows.channels) Store(blank.data() + x, background, rows.channels);
+    rows.pixels.resize(rowBytes * rows.height);
+    const auto width = static_cast<std::size_t>(image.width());
     for (int y = 0; y < rows.height; ++y) {
-        const QRgb* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        png_byte* grey = rows.pixels.data() + width * y;
-        // Most rows of a barcode repeat the one above.
-        if (y > 0 && std::memcmp(pixel, image.constScanLine(y - 1), width * sizeof(QRgb)) == 0) {
-            std::memcpy(grey, grey - width, width);
+        png_byte* row = rows.pixels.data() + rowBytes * y;
+        const int line = y - margins.top();
+        const QRgb* pixel = line >= 0 && line < image.height() ? reinterpret_cast<const QRgb*>(image.constScanLine(line))
+                                                                 : nullptr;
+        if (pixel != nullptr && line > 0 && std::memcmp(pixel, image.constScanLine(line - 1), width * sizeof(QRgb)) == 0) {
+            std::memcpy(row, row - rowBytes, rowBytes);
             continue;
         }
-        for (std::size_t x = 0; x < width; ++x) {
-            const QRgb value = pixel[x];
-            if (qRed(value) != qGreen(value) || qGreen(value) != qBlue(value)) {
-                // A colour: three bytes a pixel after all.
-                const QImage colours = image.convertToFormat(QImage::Format_RGB888);
-                rows.channels = 3;
-                rows.pixels.resize(width * rows.height * 3);
-                for (int line = 0; line < rows.height; ++line) {
-                    std::memcpy(rows.pixels.data() + width * line * 3, colours.constScanLine(line), width * 3);
-                }
-                return rows;
-            }
-            grey[x] = static_cast<png_byte>(qRed(value));
-        }
+        std::memcpy(row, blank.data(), rowBytes);
+        if (pixel == nullptr) continue;
+        png_byte* stored = row + static_cast<std::size_t>(margins.left()) * rows.channels;
+        for (std::size_t x = 0; x < width; ++x, stored += rows.channels) Store(stored, pixel[x], rows.channels);
     }
     return rows;
 }
@@ -128,9 +145,10 @@ bool Encode(const Rows& rows, std::vector<png_byte>& wide, QByteArray& file) {
 
 }  // namespace
 
-QByteArray EncodePng(const QImage& image, int scale) {
-    if (image.isNull() || scale < 1) throw RuntimeError(ErrorNumber::InvalidProcedureCall);
-    const Rows rows = StoredRows(image, scale);
+QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QRgb background) {
+    const bool outward = margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 && margins.bottom() >= 0;
+    if (image.isNull() || scale < 1 || !outward) throw RuntimeError(ErrorNumber::InvalidProcedureCall);
+    const Rows rows = StoredRows(image, scale, margins, background);
     std::vector<png_byte> wide(rows.scale > 1 ? static_cast<std::size_t>(rows.width) * rows.scale * rows.channels : 0);
     QByteArray file;
     file.reserve(static_cast<qsizetype>(rows.pixels.size() / 8 + 1024));

@@ -28,11 +28,11 @@ constexpr double kLargestPdfPageMillimetres = 200 * kMillimetresPerInch;
 
 }  // namespace
 
-QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel) {
+QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QSize extent = shapes.Extent();
+    const QSize extent = shapes.Extent().grownBy(margins);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
     generator.setTitle(QStringLiteral("Barcode"));
@@ -44,7 +44,8 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel) {
     generator.setViewBox(QRect(QPoint(), extent));
     {
         QPainter painter(&generator);
-        shapes.Paint(painter);
+        painter.translate(margins.left(), margins.top());
+        shapes.Paint(painter, margins);
     }
     // The one thing the generator cannot say: edges stay on whole units
     // rather than being smoothed across a device pixel.
@@ -54,11 +55,11 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel) {
     return bytes;
 }
 
-QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel) {
+QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QSize extent = shapes.Extent();
+    const QSize extent = shapes.Extent().grownBy(margins);
     const double widest = std::max(extent.width(), extent.height()) * millimetresPerPixel;
     if (widest > kLargestPdfPageMillimetres) {
         throw std::length_error(QStringLiteral("too large for a PDF page: %1 mm, where PDF readers take at most %2 mm")
@@ -75,7 +76,8 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel) {
     if (!painter.begin(&writer)) throw RuntimeError(ErrorNumber::OutOfMemory, "The PDF could not be started");
     const double scale = kPdfDotsPerInch * millimetresPerPixel / kMillimetresPerInch;
     painter.scale(scale, scale);
-    shapes.Paint(painter);
+    painter.translate(margins.left(), margins.top());
+    shapes.Paint(painter, margins);
     painter.end();
     return bytes;
 }

@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMargins>
 
 namespace tallyline {
 
 class VectorCanvas;
 
 // Shapes as an SVG or a PDF file, one pixel of the shapes taking that many
-// millimetres. SVG keeps the shapes' pixels as its units and asks for crisp
-// edges; PDF is one page of the picture's size.
-QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel);
-QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel);
+// millimetres, with margins of the shapes' background around them, in
+// their pixels. SVG keeps the shapes' pixels as its units and asks for crisp
+// edges; PDF is one page of the picture's size with its margins.
+QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins);
+QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins);
 
 }  // namespace tallyline

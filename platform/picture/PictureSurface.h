@@ -33,6 +33,7 @@ public:
     // Design values.
     void Height(float height);
     void BackColor(Colour colour);
+    Colour BackColor() const noexcept { return backColor_; }
     void ForeColor(Colour colour) noexcept { foreColor_ = colour; }
     void Font(const QFont& font) { font_ = font; }
     QSize PixelSize() const noexcept { return size_; }

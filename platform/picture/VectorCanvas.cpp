@@ -9,8 +9,8 @@
 
 namespace tallyline {
 
-void VectorCanvas::Paint(QPainter& painter) const {
-    const QRect whole(QPoint(), extent_);
+void VectorCanvas::Paint(QPainter& painter, const QMargins& margins) const {
+    const QRect whole = QRect(QPoint(), extent_).marginsAdded(margins);
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.fillRect(whole, QColor::fromRgb(background_));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QRgb>
 #include <QPointF>
 #include <QRect>
@@ -22,8 +23,9 @@ class VectorCanvas {
 public:
     QSize Extent() const noexcept { return extent_; }
     // Draws what is kept in pixel units, the extent's top-left at the
-    // painter's origin; nothing falls outside the extent but text.
-    void Paint(QPainter& painter) const;
+    // painter's origin, with margins of the background around the extent;
+    // nothing falls outside the extent and its margins but text.
+    void Paint(QPainter& painter, const QMargins& margins = QMargins()) const;
 
     // Lays the background colour afresh over the whole extent. What was
     // drawn before is gone.

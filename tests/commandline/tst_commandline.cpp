@@ -124,6 +124,41 @@ private slots:
         QCOMPARE(Described(ParseCommandLine(arguments, QStringLiteral("9.9"))), request);
     }
 
+    // The quiet zone goes with each file, the rules with every way a text is drawn; a quiet zone
+    // out of bounds is a usage error, word for word.
+    void drawingOptionsReachEveryRequest_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("drawn");
+        const QString badZone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
+        QTest::newRow("01 defaults") << QStringList{"A", "-o", "a.png"} << "zone 10";
+        QTest::newRow("02 no quiet zone") << QStringList{"A", "-o", "a.svg", "--quiet-zone", "0"} << "zone 0";
+        QTest::newRow("03 widest, batch") << QStringList{"--batch", "l", "-d", "o", "--quiet-zone", "100"} << "zone 100";
+        QTest::newRow("04 strict, batch") << QStringList{"--batch", "l", "-d", "o", "--strict"} << "zone 10 strict";
+        QTest::newRow("05 check digit, file") << QStringList{"A", "-o", "a.pdf", "--check-digit"} << "zone 10 check";
+        QTest::newRow("06 both, print") << QStringList{"--print", "A", "--strict", "--check-digit"} << "strict check";
+        QTest::newRow("07 too wide") << QStringList{"A", "-o", "a.png", "--quiet-zone", "101"} << badZone.arg("101");
+        QTest::newRow("08 negative") << QStringList{"A", "-o", "a.png", "--quiet-zone=-1"} << badZone.arg("-1");
+        QTest::newRow("09 a fraction") << QStringList{"A", "-o", "a.png", "--quiet-zone", "2.5"} << badZone.arg("2.5");
+    }
+    void drawingOptionsReachEveryRequest() {
+        QFETCH(QStringList, arguments);
+        arguments.prepend(QStringLiteral("tallyline"));
+        const Request request = ParseCommandLine(arguments, QStringLiteral("9.9"));
+        const auto described = [](const std::optional<FileSettings>& settings, const DrawingRules& rules) {
+            QStringList words;
+            if (settings) words << QStringLiteral("zone %1").arg(settings->quietZone);
+            if (rules.strict) words << QStringLiteral("strict");
+            if (rules.checkCharacter) words << QStringLiteral("check");
+            return words.join(u' ');
+        };
+        QString drawn;
+        if (const auto* one = std::get_if<WriteOne>(&request)) drawn = described(one->settings, one->rules);
+        else if (const auto* batch = std::get_if<WriteBatch>(&request)) drawn = described(batch->settings, batch->rules);
+        else if (const auto* print = std::get_if<PrintOne>(&request)) drawn = described(std::nullopt, print->rules);
+        else drawn = Described(request);
+        QTEST(drawn, "drawn");
+    }
+
     // The help names the formats word for word, the default among them.
     void helpNamesTheFormats_data() {
         QTest::addColumn<QString>("help");

@@ -70,7 +70,7 @@ ENDS = [
     pytest.param(["A" * 1300, "-o", "{d}/long.pdf"], 1, TOO_LONG, {}, id="too long"),
     # 14,400 pt is the widest page that PDF readers take.
     pytest.param(["A" * 900, "-o", "{d}/wide.pdf"], 1,
-                 "too large for a PDF page: 6207 mm, where PDF readers take at most 5080 mm", {}, id="too wide a page"),
+                 "too large for a PDF page: 6216 mm, where PDF readers take at most 5080 mm", {}, id="too wide a page"),
     pytest.param(["--batch", "{d}/missing.txt", "-d", "{d}/out"], 1,
                  "cannot read {d}/missing.txt: No such file or directory", {}, id="missing list"),
     # With no arguments it is the window, which has no display to open on here.
@@ -79,13 +79,33 @@ ENDS = [
     pytest.param(["ok 👍 ok", "-o", "{d}/emoji.svg"], 0,
                  "warning: the bars do not carry '👍'; written as the window draws it", {"emoji.svg": ["OK  OK"]},
                  id="uncarried emoji"),
+    # The start/stop character has no bars inside a text, wherever it stands.
+    pytest.param(["*STAR*", "-o", "{d}/star.png"], 0, "warning: the bars do not carry '*'; written as the window "
+                 "draws it", {"star.png": ["STAR"]}, id="* at both ends"),
+    pytest.param(["A*B", "-o", "{d}/star.svg"], 0, "warning: the bars do not carry '*'; written as the window "
+                 "draws it", {"star.svg": ["AB"]}, id="* inside"),
+    pytest.param(["*A", "-o", "{d}/star.pdf"], 0, "warning: the bars do not carry '*'; written as the window "
+                 "draws it", {"star.pdf": ["A"]}, id="* first"),
+    pytest.param(["a*b#\t", "-o", "{d}/strict.png", "--strict"], 1,
+                 "refused: the bars do not carry '*', '#', U+0009 (--strict)", {}, id="strict refuses"),
+    pytest.param(["A-1", "-o", "{d}/strict.svg", "--strict"], 0, None, {"strict.svg": ["A-1"]},
+                 id="strict writes what the bars carry"),
+    # zbar reads the check character as part of the data.
+    pytest.param(["tally-2026", "-o", "{d}/check.png", "--check-digit"], 0, None, {"check.png": ["TALLY-2026W"]},
+                 id="check digit, lower case as capitals"),
+    pytest.param(["CODE*39", "-o", "{d}/check.pdf", "--check-digit", "--strict"], 1,
+                 "refused: the bars do not carry '*' (--strict)", {}, id="check digit, strict"),
+    pytest.param(["A", "-o", "{d}/zone.png", "--quiet-zone", "101"], 2,
+                 "--quiet-zone '101': a whole number of modules from 0 to 100 is needed\n"
+                 "Try 'tallyline --help' for more information.", {}, id="quiet zone too wide"),
 ]
 
 
 @pytest.mark.parametrize("arguments, status, message, left", ENDS)
 def test_end(binary, folder, arguments, status, message, left):
     result = tallyline(binary, *(a.format(d=folder) for a in arguments))
-    assert (result.returncode, result.stdout, result.stderr) == (status, "", f"tallyline: {message.format(d=folder)}\n")
+    said = "" if message is None else f"tallyline: {message.format(d=folder)}\n"
+    assert (result.returncode, result.stdout, result.stderr) == (status, "", said)
     assert sorted(path.name for path in folder.iterdir()) == sorted(left)
     for name, read in left.items():
         assert decode_file(folder / name) == read, f"{name} read as {decode_file(folder / name)}"
@@ -267,3 +287,91 @@ def test_vector_files_match_png_pixels(binary, folder, suffix, draw, scale):
     for y, want, got in zip(rows, expected, drawn):
         off = [x // 3 for x in range(min(len(want), len(got)) - 3 * 2) if abs(want[x] - got[x]) > 64]
         assert not off, f"row {y}: the {suffix} differs from the PNG in columns {sorted(set(off))[:20]}"
+
+
+def zbar(png):
+    """What zbar reads from the picture exactly as it is, no margin added."""
+    with tempfile.NamedTemporaryFile(suffix=".png") as page:
+        page.write(png)
+        page.flush()
+        return run("zbarimg", "-q", "--raw", page.name, text=True).stdout.splitlines()
+
+
+# Each format drawn at 10 pixels a module: a PNG at scale 5 of its 2-pixel module, the SVG
+# and the PDF at 0.5 mm a module drawn at 508 dpi.
+AT_TEN_PIXELS = [
+    pytest.param("png", ["--scale", "5"], lambda path: path.read_bytes(), id="PNG"),
+    pytest.param("svg", ["--module-mm", "0.5"], lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
+                 id="SVG"),
+    pytest.param("pdf", ["--module-mm", "0.5"], lambda path: pdf_to_png(path, 508), id="PDF"),
+]
+PIXELS_A_MODULE = 10
+# The quiet zone asked for, and the modules of background then left and right of the
+# bars: none asked for leaves the picture's own, one module before the bars and two after.
+QUIET_ZONES = [
+    pytest.param([], (10, 10), id="default"),
+    pytest.param(["--quiet-zone", "0"], (1, 2), id="0: the window's picture"),
+    pytest.param(["--quiet-zone", "4"], (4, 4), id="4"),
+    pytest.param(["--quiet-zone", "25"], (25, 25), id="25"),
+]
+
+
+@pytest.mark.parametrize("zone, modules", QUIET_ZONES)
+@pytest.mark.parametrize("suffix, options, draw", AT_TEN_PIXELS)
+def test_quiet_zone(binary, folder, suffix, options, draw, zone, modules):
+    path = folder / f"zone.{suffix}"
+    tallyline(binary, TEXT, "-o", str(path), *options, *zone, check=True)
+    picture = draw(path)
+    row = bar_row(picture, 50)
+    bars = row.strip(".")
+    background = (len(row) - len(row.lstrip(".")), len(row) - len(row.rstrip(".")))
+    # A PDF page is whole points wide: its right edge may end a few pixels off.
+    assert tuple(round(columns / PIXELS_A_MODULE) for columns in background) == modules, \
+        f"background {background} pixels: {row}"
+    # Bars whole modules wide, from the first bar to the last: the start and stop characters
+    # and 13 modules a character between, less the gap before the first bar.
+    assert len(bars) == PIXELS_A_MODULE * (13 * (len(TEXT) + 2) - 1), f"bars {len(bars)} pixels wide"
+    if min(modules) >= 10:
+        assert zbar(picture) == [TEXT.upper()], "did not read as written"
+
+
+def frame(png, pixels_a_module, gap_modules):
+    """The picture with a black vertical line, a module wide, gap_modules beyond it on each
+    side, all on a white page."""
+    return run("convert", "png:-", "-bordercolor", "white", "-border", f"{gap_modules * pixels_a_module}x0",
+               "-bordercolor", "black", "-border", f"{pixels_a_module}x0", "-bordercolor", "white", "-border", "40",
+               "png:-", input=png).stdout
+
+
+@pytest.mark.parametrize("suffix, options, draw", AT_TEN_PIXELS)
+def test_frame_beside_quiet_zone(binary, folder, suffix, options, draw):
+    """A label's frame line two modules beyond the quiet zone leaves the symbol to read."""
+    path = folder / f"framed.{suffix}"
+    tallyline(binary, TEXT, "-o", str(path), *options, check=True)
+    framed = frame(draw(path), PIXELS_A_MODULE, 2)
+    frame_and_gap = "." * 40 + "#" * PIXELS_A_MODULE + "." * 2 * PIXELS_A_MODULE
+    assert bar_row(framed, 90).startswith(frame_and_gap + "." * 10 * PIXELS_A_MODULE + "#")
+    assert zbar(framed) == [TEXT.upper()]
+
+
+@pytest.mark.parametrize("suffix", ["png", "svg", "pdf"])
+def test_check_digit(binary, folder, suffix):
+    """The check character ends the bars in every format; zbar reads it as data."""
+    path = folder / f"check.{suffix}"
+    result = tallyline(binary, "Code 39", "-o", str(path), "--check-digit")
+    # C 12 + O 24 + D 13 + E 14 + space 38 + 3 + 9 = 113 = 2 x 43 + 27: R.
+    assert (result.returncode, result.stderr, decode_file(path)) == (0, "", ["CODE 39R"])
+
+
+def test_strict_batch(binary, folder):
+    """--strict refuses each line with a character the bars leave out and writes the rest."""
+    listing, out = folder / "list", folder / "out"
+    listing.write_text("KEPT 1\n*STAR*\nkept 2\nCAF\u00c9\nKEPT 3\n")
+    result = tallyline(binary, "--batch", str(listing), "-d", str(out), "--strict", "--check-digit")
+    assert (result.returncode, result.stdout, result.stderr) == (
+        1, f"tallyline: wrote 3 of 5 files to {out}\n",
+        f"tallyline: {listing}:2: refused: the bars do not carry '*' (--strict)\n"
+        f"tallyline: {listing}:4: refused: the bars do not carry '\u00c9' (--strict)\n")
+    # KEPT 1: 20 + 14 + 25 + 29 + 38 + 1 = 127 = 2 x 43 + 41: +.
+    read = {path.name: decode_file(path) for path in out.iterdir()}
+    assert read == {"KEPT%201.png": ["KEPT 1+"], "KEPT%202.png": ["KEPT 2%"], "KEPT%203.png": ["KEPT 30"]}

@@ -1,5 +1,6 @@
 """Copy and Save As... in the real program. A copy, by pointer or by keyboard, puts on
-the X clipboard the command line's PNG, pixel for pixel, and an SVG; never text.
+the X clipboard the command line's PNG without a quiet zone, pixel for pixel, and an SVG;
+never text. A "*" typed in the text has no bars.
 Each format saved through Qt's file dialog decodes, the folder is remembered for the
 next start, and a save that a full disk refuses says so and leaves the old file be.
 The copy goes with the program, unless a clipboard manager runs to keep it.
@@ -24,8 +25,8 @@ def pixels(picture):
     return run("convert", "-", "-depth", "8", "-type", "TrueColorAlpha", "txt:-", input=picture).stdout
 
 
-def command_line_png(binary, text, path):
-    run(binary, text, "-o", str(path), env=headless_env(), check=True)
+def command_line_png(binary, text, path, *options):
+    run(binary, text, "-o", str(path), *options, env=headless_env(), check=True)
     return path.read_bytes()
 
 
@@ -60,7 +61,8 @@ COPIES = [
 
 @pytest.mark.parametrize("text, copy", COPIES)
 def test_copy(binary, display, window, folder, text, copy):
-    reference = command_line_png(binary, text, folder / "reference.png")
+    # The window's picture as it is: a copy brings no quiet zone, which a file has.
+    reference = command_line_png(binary, text, folder / "reference.png", "--quiet-zone", "0")
     window.type_text(text)
     copy(window)
     # Until the program has handled the copy, the clipboard may still hold the last one.
@@ -72,6 +74,15 @@ def test_copy(binary, display, window, folder, text, copy):
     drawn = svg_to_png(folder / "copy.svg")
     assert decode(drawn) == [text.upper()], "the SVG did not read"
     assert pixels(clipboard(display, "image/png")) == pixels(reference), "the bitmap is not the command line's"
+
+
+# The start/stop character typed anywhere in the text has no bars in the window's picture.
+@pytest.mark.parametrize("text, read", [("*star", "STAR"), ("a*b", "AB"), ("end*", "END")])
+def test_star_has_no_bars(display, window, text, read):
+    window.type_text(text)
+    window.xdotool("key", "alt+c")
+    assert wait_for(lambda: decode(clipboard(display, "image/png")) == [read]), \
+        f"decoded {decode(clipboard(display, 'image/png'))}"
 
 
 def test_copy_goes_with_the_program(display, window):

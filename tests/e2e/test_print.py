@@ -71,6 +71,18 @@ def test_print_from_command_line(binary, cups_server, pdf_printer):
     queue.check_printed()
 
 
+def test_strict_print_refused(binary, cups_server, pdf_printer):
+    """--strict refuses a text whose bars leave a character out, and prints nothing for it:
+    the one page and job that follow are the next print's."""
+    queue = Queue(cups_server, pdf_printer)
+    refused = run(binary, "--print", "--strict", f"{TEXT}*", timeout=SLOW_TIMEOUT, text=True)
+    assert (refused.returncode, refused.stdout, refused.stderr) == \
+        (1, "", "tallyline: printing failed: refused: the bars do not carry '*' (--strict)\n")
+    printing = run(binary, "--print", "--strict", TEXT, timeout=SLOW_TIMEOUT, text=True)
+    assert (printing.returncode, printing.stderr) == (0, "")
+    queue.check_printed()
+
+
 # What breaks the printer, and the message that the failed print then gives.
 FAILURES = [
     pytest.param(["cupsreject", "PDF"], "Printing the barcode failed.\n\nRun-time error 482: "

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "engine/CheckCharacter.h"
 #include "engine/DrawBar.h"
 #include "tests/support/RecordingSurface.h"
 
@@ -13,9 +14,10 @@ using Setup = RecordingSurface::Setup;
 namespace {
 
 // Every character of ISO/IEC 16388's Code 39 table, wide elements two modules wide, each led by
-// its one-module gap: '1' black, '0' white. '*' is the start/stop character.
+// its one-module gap: '1' black, '0' white, and the start/stop character, '*' in the table.
+const QString kStartStop = "0100101101101";
 const std::map<char32_t, QString> kModules = {
-    {' ', "0100110101101"}, {'$', "0100100100101"}, {'%', "0101001001001"}, {'*', "0100101101101"},
+    {' ', "0100110101101"}, {'$', "0100100100101"}, {'%', "0101001001001"},
     {'+', "0100101001001"}, {'-', "0100101011011"}, {'.', "0110010101101"}, {'/', "0100100101001"},
     {'0', "0101001101101"}, {'1', "0110100101011"}, {'2', "0101100101011"}, {'3', "0110110010101"},
     {'4', "0101001101011"}, {'5', "0110100110101"}, {'6', "0101100110101"}, {'7', "0101001011011"},
@@ -28,13 +30,11 @@ const std::map<char32_t, QString> kModules = {
     {'W', "0110011010101"}, {'X', "0100101101011"}, {'Y', "0110010110101"}, {'Z', "0100110110101"},
 };
 
-// Start, the characters that have bars, stop, a trailing gap. Codes 1 and 2 are the program's
-// own start and stop codes, so a text that holds them draws '*' there.
+// Start, the characters that have bars, stop, a trailing gap.
 QString Symbol(const Text& bars) {
-    QString modules = kModules.at('*');
-    for (const char32_t c : bars)
-        modules += kModules.contains(c) ? kModules.at(c) : c == 1 || c == 2 ? kModules.at('*') : QString();
-    return modules + kModules.at('*') + '0';
+    QString modules = kStartStop;
+    for (const char32_t c : bars) modules += kModules.contains(c) ? kModules.at(c) : QString();
+    return modules + kStartStop + '0';
 }
 
 struct Drawing {
@@ -84,7 +84,8 @@ private slots:
     // Fitted: the symbol's modules + 1, in pixels x 15. Caption: x = (fitted - 14) / 2,
     // y = ScaleHeight - 1.5 x 13 + 0.25 x 13. Measured is what is printed: lower case is narrower.
     // BarcodeCaption, which tells a screen reader the caption, is what is printed too.
-    // Characters without a pattern take no bars and are still printed; '*' draws start/stop.
+    // Characters without a pattern take no bars and are still printed, '*' too wherever it stands:
+    // the start/stop character is drawn at the ends alone.
     // Each bar and space stands from the top to 1.5 captions above the bottom.
     void sizingAndCaption_data() {
         QTest::addColumn<Text>("text");
@@ -100,8 +101,13 @@ private slots:
         QTest::newRow("02 lower case") << Text(U"a1") << 80.f << a1 << "A1" << Text(U"A1");
         QTest::newRow("03 #") << Text(U"A#B") << 40.f << aToB << "A#B" << Text(U"AB");
         QTest::newRow("04 e acute, code 201") << Text(U"a\u00E9b") << 40.f << aToB << "A\u00C9B" << Text(U"AB");
-        // 66 + 1 = 67 px; (67 - 14) / 2.
-        QTest::newRow("05 * inside") << Text(U"A*B") << 40.f << "1237.5 1005 26.5 23.75" << "A*B" << Text(U"A*B");
+        // 4 x 1.1 x 15 = 66 px; 40 + 1 = 41 px; (41 - 14) / 2.
+        const QString oneOfTwo = "990 615 13.5 23.75";
+        QTest::newRow("05 * inside") << Text(U"A*B") << 40.f << aToB << "A*B" << Text(U"AB");
+        QTest::newRow("06 * first") << Text(U"*A") << 40.f << oneOfTwo << "*A" << Text(U"A");
+        QTest::newRow("07 * last") << Text(U"A*") << 40.f << oneOfTwo << "A*" << Text(U"A");
+        QTest::newRow("08 * at both ends, as a start and a stop would be typed")
+            << Text(U"*A1*") << 80.f << "2970 1620 47 63.75" << "*A1*" << Text(U"A1");
     }
     void sizingAndCaption() {
         QFETCH(Text, text);
@@ -119,6 +125,29 @@ private slots:
         QCOMPARE(drawn.modules, Symbol(bars));
         const QRegularExpression box(QString("^Line (black|white) \\S+ 0 \\S+ %1$").arg(scaleHeight - 19.5));
         QCOMPARE(drawn.log.filter(box).size(), drawn.log.filter("Line ").size());
+    }
+
+    // The modulo-43 check character, as libzint makes it and zbar reads it: the sum of the values
+    // of the characters with bars ('0' 0 .. 'Z' 35, '-' 36, '.' 37, ' ' 38, '$' 39, '/' 40,
+    // '+' 41, '%' 42), modulo 43. Lower case counts as capitals; characters without bars not at all.
+    void checkCharacter_data() {
+        QTest::addColumn<Text>("text");
+        QTest::addColumn<char32_t>("check");
+        QTest::newRow("01 CODE39: 75 is 32") << Text(U"CODE39") << char32_t(U'W');
+        QTest::newRow("02 TALLY-2026") << Text(U"TALLY-2026") << char32_t(U'W');
+        QTest::newRow("03 one character is its own") << Text(U"A") << char32_t(U'A');
+        QTest::newRow("04 0 is 0") << Text(U"0") << char32_t(U'0');
+        QTest::newRow("05 42, the last value") << Text(U"Z7") << char32_t(U'%');
+        QTest::newRow("06 43 wraps to 0") << Text(U"Z8") << char32_t(U'0');
+        QTest::newRow("07 84 is 41") << Text(U"%%") << char32_t(U'+');
+        QTest::newRow("08 every symbol but the letters and digits: 255 is 40") << Text(U"AB-12 $/+.") << char32_t(U'/');
+        QTest::newRow("09 lower case as capitals") << Text(U"code39") << char32_t(U'W');
+        QTest::newRow("10 characters without bars count nothing") << Text(U"*CO#DE\u00E939*") << char32_t(U'W');
+        QTest::newRow("11 no character with bars") << Text(U"#*") << char32_t(U'0');
+    }
+    void checkCharacter() {
+        QFETCH(Text, text);
+        QTEST(tallyline::CheckCharacter(text), "check");
     }
 
     void emptyTextOnlyClears() { QCOMPARE(Draw(U"").log, QStringList{"Cls"}); }

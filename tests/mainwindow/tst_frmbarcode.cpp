@@ -1,16 +1,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include "design/Colours.h"
-#include "label/LabelFiles.h"
 #include "mainwindow/HelpPage.h"
 #include "mainwindow/frmBarCode.h"
-#include "platform/core/Failures.h"
 #include "platform/picture/QtColour.h"
 #include "tests/support/Code39Reader.h"
 #include "tests/support/RecordingReporter.h"
@@ -94,6 +93,9 @@ class TestFrmBarCode : public QObject {
     QImage Drawn() const { return form->Picture1.Image().Image().convertToFormat(QImage::Format_RGB32); }
 
 private slots:
+    // The file dialog and the window keep what they remember in a folder of the test's own.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("config"))); }
+
     void init() {
         reporter.reports.clear();
         printed = 0;
@@ -320,17 +322,21 @@ private slots:
         QCOMPARE(reporter.parent, nullptr);
     }
 
-    // A name of no format is refused with the formats that there are, and
-    // nothing is written.
-    void saveNamesTheFormats() {
+    // Save As with a name of no format tells the user, in words of their own, the formats that
+    // there are, and writes nothing.
+    void saveAsNamesTheFormats() {
         const QString path = folder.filePath("A.jpg");
-        QString refusal;
-        try {
-            SaveLabel(form->Picture1, path);
-        } catch (...) {
-            refusal = QString::fromStdString(DescribeCurrentException());
-        }
-        QCOMPARE(refusal, "Run-time error 5: A.jpg names no format the barcode is saved as: use .png, .svg or .pdf");
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                dialog->selectFile(path);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+        });
+        answer.start(10);
+        form->mnuSaveAs.trigger();
+        QCOMPARE(reporter.reports,
+                 QStringList{"Saving the barcode: A.jpg names no format the barcode is saved as: use .png, .svg or .pdf"});
         QVERIFY(!QFileInfo::exists(path));
     }
 

@@ -319,37 +319,84 @@ private slots:
         QVERIFY(!FormatOfName("labels/" + suffix));
     }
 
-    // The PNG file holds exactly the pixels, each a square of scale pixels, colours too, and
-    // says so in pHYs: 96 per inch / 0.0254 = 3779.5 dots a metre, written 3780, times the scale.
+    // The PNG file holds exactly the pixels, each a square of scale pixels, colours too, with
+    // margins of the background around them, and says so in pHYs: 96 per inch / 0.0254 =
+    // 3779.5 dots a metre, written 3780, times the scale. A coloured margin beside a picture of
+    // greys makes a file of colours.
     void pngHoldsThePixels_data() {
         QTest::addColumn<Colour>("background");
         QTest::addColumn<int>("scale");
+        QTest::addColumn<QMargins>("margins");
+        QTest::addColumn<Colour>("marginColour");
         QTest::addColumn<int>("dotsPerMetre");
-        QTest::newRow("01 greys, as drawn") << kWindowBackground << 1 << 3780;
-        QTest::newRow("02 a colour, enlarged") << kPanel << 3 << 11340;
+        QTest::newRow("01 greys, as drawn") << kWindowBackground << 1 << QMargins() << kWindowBackground << 3780;
+        QTest::newRow("02 a colour, enlarged") << kPanel << 3 << QMargins() << kPanel << 11340;
+        QTest::newRow("03 greys, margins on every side, enlarged")
+            << kWindowBackground << 2 << QMargins(18, 1, 16, 3) << kWindowBackground << 7560;
+        QTest::newRow("04 a colour beside greys") << kWindowBackground << 1 << QMargins(5, 0, 7, 0) << kPanel << 3780;
     }
     void pngHoldsThePixels() {
         QFETCH(Colour, background);
         QFETCH(int, scale);
+        QFETCH(QMargins, margins);
+        QFETCH(Colour, marginColour);
         const QImage pixels = Drawn(QStringLiteral("TALLY-2026"), background).Image().Image();
-        const QImage read = QImage::fromData(EncodePng(pixels, scale), "png");
-        QCOMPARE(read.convertToFormat(QImage::Format_RGB32),
-                 pixels.scaled(pixels.size() * scale).convertToFormat(QImage::Format_RGB32));
+        QImage padded(pixels.size().grownBy(margins), QImage::Format_RGB32);
+        padded.fill(ToQColor(marginColour));
+        QPainter(&padded).drawImage(margins.left(), margins.top(), pixels);
+        const QImage read =
+            QImage::fromData(EncodePng(pixels, scale, margins, ToQColor(marginColour).rgb()), "png");
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32), padded.scaled(padded.size() * scale));
         QTEST(read.dotsPerMeterX(), "dotsPerMetre");
         QTEST(read.dotsPerMeterY(), "dotsPerMetre");
     }
 
-    // The worked example is 108 x 89 pixels. SVG: pixels are its user units, its width on paper
-    // 108 x 0.25 mm = 27 mm, edges crisp. PDF: a page of 108 x 0.5 mm = 54 mm = 54 / 25.4 x 72
-    // = 153.07 points by 89 x 0.5 / 25.4 x 72 = 126.14, which Qt writes in whole points.
+    // The worked example is 108 x 89 pixels; margins widen it. SVG: pixels are its user units,
+    // its width on paper 0.25 mm a pixel, edges crisp. PDF: a page of 0.5 mm a pixel, in points
+    // (x 72 / 25.4), which Qt writes whole: 108 px is 153.07 pt, 89 px 126.14 pt, 142 px 201.26 pt,
+    // 93 px 131.81 pt.
+    void vectorFilesKeepSizeOnPaper_data() {
+        QTest::addColumn<QMargins>("margins");
+        QTest::addColumn<QString>("viewBox");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("mediaBox");
+        QTest::newRow("01 as drawn") << QMargins() << "0 0 108 89" << "27mm" << "153 126";
+        QTest::newRow("02 a quiet zone of 10 modules") << QMargins(18, 0, 16, 0) << "0 0 142 89" << "35.5mm" << "201 126";
+        QTest::newRow("03 margins on every side") << QMargins(18, 3, 16, 1) << "0 0 142 93" << "35.5mm" << "201 132";
+    }
     void vectorFilesKeepSizeOnPaper() {
+        QFETCH(QMargins, margins);
+        QFETCH(QString, viewBox);
+        QFETCH(QString, width);
+        QFETCH(QString, mediaBox);
         const Drawn drawn(QStringLiteral("A1"), kWindowBackground);
-        const QString svg = QString::fromUtf8(SvgFile(drawn.Shapes(), 0.25));
-        for (const char* part : {"shape-rendering=\"crispEdges\"", "viewBox=\"0 0 108 89\"", "width=\"27mm\""})
-            QVERIFY2(svg.contains(QLatin1String(part)), part);
-        const QByteArray pdf = PdfFile(drawn.Shapes(), 0.5);
-        const QRegularExpression page(QStringLiteral("/MediaBox \\[0 0 153(\\.0*)? 126(\\.0*)?\\]"));
+        const QString svg = QString::fromUtf8(SvgFile(drawn.Shapes(), 0.25, margins));
+        for (const QString& part : {QStringLiteral("shape-rendering=\"crispEdges\""), "viewBox=\"" + viewBox + '"',
+                                    "width=\"" + width + '"'})
+            QVERIFY2(svg.contains(part), qPrintable(part));
+        const QByteArray pdf = PdfFile(drawn.Shapes(), 0.5, margins);
+        const QStringList points = mediaBox.split(' ');
+        const QRegularExpression page(
+            QStringLiteral("/MediaBox \\[0 0 %1(\\.0*)? %2(\\.0*)?\\]").arg(points[0], points[1]));
         QVERIFY2(pdf.startsWith("%PDF-") && page.match(QString::fromLatin1(pdf)).hasMatch(), pdf.left(2000).constData());
+    }
+
+    // The shapes drawn with margins are the pixels with the background around them.
+    void vectorMarginsAreBackground() {
+        const Drawn drawn(QStringLiteral("A1"), kPanel);
+        const QMargins margins(18, 2, 16, 1);
+        QImage painted(drawn.Shapes().Extent().grownBy(margins), QImage::Format_RGB32);
+        painted.fill(Qt::black);
+        QPainter painter(&painted);
+        painter.translate(margins.left(), margins.top());
+        drawn.Shapes().Paint(painter, margins);
+        painter.end();
+        QImage expected(painted.size(), QImage::Format_RGB32);
+        expected.fill(ToQColor(kPanel));
+        QPainter(&expected).drawImage(margins.left(), margins.top(), drawn.Image().Image());
+        const int y = 10;  // across the bars, clear of the caption's smoothed text
+        QCOMPARE(PixelRow(painted, y), PixelRow(expected, y));
+        QCOMPARE(PixelRow(painted, 0), QString(painted.width(), u'-'));
     }
 
     // A box cut off by a narrower picture stays cut in the shapes when the picture grows again.
