@@ -129,22 +129,28 @@ unsigned WorkerCount() { return std::clamp(std::thread::hardware_concurrency(), 
 
 }  // namespace
 
-int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
-    const bool standardInput = request.list == QStringLiteral("-");
-    QFile list;
+bool OpenList(const QString& path, QFile& list, QString& listName, QTextStream& err) {
+    const bool standardInput = path == QStringLiteral("-");
     // By its descriptor: a QFile over a FILE* reads lines with fgets, which cuts
     // a line at a NUL byte and drops the rest of it unseen.
     const bool opened = standardInput ? list.open(STDIN_FILENO, QIODevice::ReadOnly)
-                                      : (list.setFileName(request.list), list.open(QIODevice::ReadOnly));
-    const QString listName = standardInput ? QStringLiteral("standard input") : request.list;
+                                      : (list.setFileName(path), list.open(QIODevice::ReadOnly));
+    listName = standardInput ? QStringLiteral("standard input") : path;
     if (standardInput && WasClosed(STDIN_FILENO)) {
         err << kProgram << ": " << CannotRead(listName, qt_error_string(EBADF)) << Qt::endl;
-        return 1;
+        return false;
     }
     if (!opened) {
         err << kProgram << ": " << CannotRead(listName, list.errorString()) << Qt::endl;
-        return 1;
+        return false;
     }
+    return true;
+}
+
+int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
+    QFile list;
+    QString listName;
+    if (!OpenList(request.list, list, listName, err)) return 1;
     if (const QString reason = MakeFolder(request.folder); !reason.isEmpty()) {
         err << kProgram << ": " << CannotMakeFolder(request.folder, reason) << Qt::endl;
         return 1;

@@ -4,7 +4,13 @@
 
 #include "commandline/CommandLine_p.h"
 
+class QFile;
+
 namespace tallyline::commandline {
+
+// Opens the list (- for standard input) and says what to call it in
+// reports; false, having said why on err, when it cannot be read.
+bool OpenList(const QString& list, QFile& file, QString& name, QTextStream& err);
 
 // Writes one file for each text of the list into the folder, reporting each
 // failure and warning on err and a summary on out. The exit status: 0 when

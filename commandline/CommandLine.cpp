@@ -20,6 +20,9 @@ const QCommandLineOption kModule(QStringLiteral("module-mm"), kModuleHelp, QStri
 const QCommandLineOption kQuietZone(QStringLiteral("quiet-zone"), kQuietZoneHelp, QStringLiteral("N"));
 const QCommandLineOption kStrict(QStringLiteral("strict"), kStrictHelp);
 const QCommandLineOption kCheckDigit(QStringLiteral("check-digit"), kCheckDigitHelp);
+const QCommandLineOption kPrinter(QStringLiteral("printer"), kPrinterHelp, QStringLiteral("NAME"));
+const QCommandLineOption kCopies(QStringLiteral("copies"), kCopiesHelp, QStringLiteral("N"));
+const QCommandLineOption kPageSize(QStringLiteral("page-mm"), kPageSizeHelp, QStringLiteral("WIDTHxHEIGHT"));
 // In the program's own words, not the toolkit's.
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, kHelpHelp);
 const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")}, kVersionHelp);
@@ -62,14 +65,60 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
     return settings;
 }
 
+// The printer and copies that the options give, or what is wrong with them.
+std::variant<PrintSettings, UsageError> PrintSettingsOf(const QCommandLineParser& parser) {
+    PrintSettings settings;
+    if (parser.isSet(kPrinter)) {
+        settings.printer = parser.value(kPrinter);
+        if (settings.printer.isEmpty()) return UsageError{kEmptyPrinter};
+    }
+    if (parser.isSet(kCopies)) {
+        bool whole = false;
+        settings.copies = parser.value(kCopies).toInt(&whole);
+        if (!whole || settings.copies < 1 || settings.copies > kMostCopies) {
+            return UsageError{BadCopies(parser.value(kCopies))};
+        }
+    }
+    return settings;
+}
+
+// WIDTHxHEIGHT in millimetres, or nothing when it is not such a size.
+std::optional<QSizeF> PageSizeOf(const QString& value) {
+    const QStringList sides = value.split(u'x');
+    if (sides.size() != 2) return std::nullopt;
+    bool wide = false;
+    bool high = false;
+    const QSizeF size(sides[0].toDouble(&wide), sides[1].toDouble(&high));
+    const auto within = [](double side) { return side >= kSmallestPage && side <= kLargestPage; };
+    if (!wide || !high || !within(size.width()) || !within(size.height())) return std::nullopt;
+    return size;
+}
+
+// --batch LIST with --print or with -o FILE.pdf: a label for each text.
+Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print, const DrawingRules& rules) {
+    if (parser.isSet(kDirectory) || parser.isSet(kFormat)) return UsageError{kLabelsWithDirectory};
+    if (parser.isSet(kPrint)) {
+        if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
+        return PrintBatch{parser.value(kBatch), print, rules};
+    }
+    const QString path = parser.value(kOutput);
+    if (FormatOfName(path) != PictureFormat::Pdf) return UsageError{LabelsNotPdf(path)};
+    WriteLabelPdf labels{parser.value(kBatch), path, std::nullopt, rules};
+    if (parser.isSet(kPageSize)) {
+        labels.pageMillimetres = PageSizeOf(parser.value(kPageSize));
+        if (!labels.pageMillimetres) return UsageError{BadPageSize(parser.value(kPageSize))};
+    }
+    return labels;
+}
+
 }  // namespace
 
 Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
-    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kScale, kModule, kQuietZone, kStrict, kCheckDigit,
-                       kHelp, kVersion});
+    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kScale, kModule,
+                       kQuietZone, kStrict, kCheckDigit, kHelp, kVersion});
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
     if (parser.isSet(kHelp)) {
         // The usage line names the program as it was started; the help (and
@@ -83,25 +132,33 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     const auto settings = SettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&settings)) return *error;
     const FileSettings& chosen = std::get<FileSettings>(settings);
+    const auto printSettings = PrintSettingsOf(parser);
+    if (const auto* error = std::get_if<UsageError>(&printSettings)) return *error;
+    const PrintSettings& print = std::get<PrintSettings>(printSettings);
+    if ((parser.isSet(kPrinter) || parser.isSet(kCopies)) && !parser.isSet(kPrint)) return UsageError{kPrinterWithoutPrint};
     const DrawingRules rules{parser.isSet(kStrict), parser.isSet(kCheckDigit)};
 
     const QStringList texts = parser.positionalArguments();
     const int modes = int{parser.isSet(kOutput)} + int{parser.isSet(kBatch)} + int{parser.isSet(kPrint)};
     if (modes == 0) return UsageError{texts.isEmpty() ? kNothingToDo : kTextWithoutOutput};
-    if (modes > 1) return UsageError{kModesTogether};
+    if (parser.isSet(kOutput) && parser.isSet(kPrint)) return UsageError{kModesTogether};
     if (texts.size() > 1) return UsageError{kTwoTexts};
+    if (parser.isSet(kBatch)) {
+        if (!texts.isEmpty()) return UsageError{kTextWithBatch};
+        if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
+        if (modes > 1) return LabelBatch(parser, print, rules);
+    }
+    if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
     if (parser.isSet(kDirectory) && !parser.isSet(kBatch)) return UsageError{kDirectoryWithoutBatch};
     if (parser.isSet(kFormat) && !parser.isSet(kBatch)) return UsageError{kFormatWithoutBatch};
 
     if (parser.isSet(kBatch)) {
-        if (!texts.isEmpty()) return UsageError{kTextWithBatch};
         if (!parser.isSet(kDirectory)) return UsageError{kBatchWithoutDirectory};
-        if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
         if (parser.value(kDirectory).isEmpty()) return UsageError{kEmptyFolder};
         return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen, rules};
     }
     if (texts.isEmpty()) return UsageError{kNoText};
-    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), rules};
+    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules};
     const QString path = parser.value(kOutput);
     const auto format = FormatOfName(path);
     if (!format) return UsageError{UnknownSuffix(path)};

@@ -12,7 +12,7 @@ namespace tallyline::commandline {
 using design::kProgram;
 inline const QString kDescription = QStringLiteral(
     "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a\n"
-    "%1 file, or prints it on the default printer. Without arguments it opens the window.\n"
+    "%1 file, or prints it on a printer. Without arguments it opens the window.\n"
     "\n"
     "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
     "drawn as capitals; other characters, * among them, show in the caption but have no bars, and are named\n"
@@ -23,10 +23,13 @@ inline const QString kTextArgument = QStringLiteral("text");
 inline const QString kTextHelp = QStringLiteral("The text to draw, for -o or --print.");
 inline const QString kTextSyntax = QStringLiteral("[text]");
 inline const QString kOutputHelp =
-    QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format.").arg(DottedSuffixList());
+    QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format. With --batch, FILE.pdf "
+                   "gets one label a page for each line of LIST.")
+        .arg(DottedSuffixList());
 inline const QString kBatchHelp = QStringLiteral(
     "Write one file for each line of LIST (UTF-8; - for standard input) into the folder given by -d. Blank "
-    "lines are skipped; each file is named after its text, as told below.");
+    "lines are skipped; each file is named after its text, as told below. With --print, print one label for "
+    "each line in one job; with -o FILE.pdf, write them as the pages of one PDF.");
 inline const QString kDirectoryHelp = QStringLiteral("The folder that --batch writes into; made if missing.");
 inline const QString kFormatHelp =
     QStringLiteral("The format of the files that --batch writes: %1.").arg(ListOfFormats([](PictureFormat format) {
@@ -47,13 +50,34 @@ inline const QString kAfterOptions = QStringLiteral(
     "  A file appears under its name only once it is whole, so an interrupted batch (SIGINT, SIGTERM, even\n"
     "  SIGKILL) leaves whole files only; SIGINT and SIGTERM end it between files, with the status 130 or 143.\n"
     "\n"
+    "Printing labels:\n"
+    "  A print's page is the medium that the printer's queue is set up with (lpadmin -o PageSize=w144h72 sets\n"
+    "  a 2 x 1 inch label), at the queue's resolution. On a sheet that holds the window's layout (A4, Letter)\n"
+    "  the barcode prints where the window prints it. On anything smaller, a label, the barcode with its\n"
+    "  caption and quiet zones of 10 modules is centred, each module the most whole printer dots not above\n"
+    "  the window's 0.529 mm that let it fit, and never below 0.19 mm. A barcode that does not fit even so is\n"
+    "  not printed: the message says how wide the label would have to be.\n"
+    "    tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
+    "    tallyline --batch texts.txt --print --printer Labels\n"
+    "    tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
+    "\n"
     "Exit status:\n"
-    "  0  every file was written, or was there already\n"
-    "  1  anything was lost: a file that failed or a text that --strict refused (each is named on standard\n"
-    "     error, and everything else is still written), a list that could not be read to its end, or a summary\n"
-    "     that standard output did not take\n"
+    "  0  every file was written, or was there already; every label was printed\n"
+    "  1  anything was lost: a file or label that failed or a text that --strict refused (each is named on\n"
+    "     standard error, and everything else is still written or printed), a list that could not be read to\n"
+    "     its end, or a summary that standard output did not take\n"
     "  2  a usage error, or help that could not be written\n");
-inline const QString kPrintHelp = QStringLiteral("Print the barcode of the text on the default printer, as the window's Print does.");
+inline const QString kPrintHelp = QStringLiteral(
+    "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
+    "that the printer's queue is set up with.");
+inline const QString kPrinterHelp = QStringLiteral(
+    "The printer that --print prints on (default: the one that LPDEST or PRINTER names, else the default "
+    "printer).");
+inline const QString kCopiesHelp =
+    QStringLiteral("Print every label N times (a whole number from 1 to %1; default 1).").arg(kMostCopies);
+inline const QString kPageSizeHelp = QStringLiteral(
+    "The size of the pages that --batch writes to a PDF, in millimetres, such as 50.8x25.4 (default: each "
+    "barcode with its quiet zones).");
 inline const QString kScaleHelp =
     QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1).").arg(kLargestScale);
 inline const QString kModuleHelp = QStringLiteral(
@@ -75,8 +99,13 @@ inline QString TryHelp() { return QStringLiteral("Try '%1 --help' for more infor
 
 // Usage errors.
 inline const QString kNothingToDo = QStringLiteral("say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT");
+inline const QString kEmptyPrinter = QStringLiteral("--printer needs a printer's name");
+inline const QString kPrinterWithoutPrint = QStringLiteral("--printer and --copies go with --print");
+inline const QString kLabelsWithDirectory =
+    QStringLiteral("-d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf");
+inline const QString kPageSizeWithoutPdf = QStringLiteral("--page-mm goes with --batch LIST -o FILE.pdf");
 inline const QString kTwoTexts = QStringLiteral("more than one text given (quote a text that holds blanks)");
-inline const QString kModesTogether = QStringLiteral("-o, --batch and --print cannot be used together");
+inline const QString kModesTogether = QStringLiteral("-o and --print cannot be used together");
 inline const QString kTextWithoutOutput = QStringLiteral("a text needs -o FILE or --print");
 inline const QString kTextWithBatch = QStringLiteral("--batch takes its texts from LIST, not from the command line");
 inline const QString kNoText = QStringLiteral("-o and --print need a text");
@@ -97,6 +126,16 @@ inline QString BadScale(const QString& scale) {
 inline QString BadQuietZone(const QString& modules) {
     return QStringLiteral("--quiet-zone '%1': a whole number of modules from 0 to %2 is needed")
         .arg(modules, QString::number(kWidestQuietZone));
+}
+inline QString BadCopies(const QString& copies) {
+    return QStringLiteral("--copies '%1': a whole number from 1 to %2 is needed").arg(copies, QString::number(kMostCopies));
+}
+inline QString BadPageSize(const QString& size) {
+    return QStringLiteral("--page-mm '%1': WIDTHxHEIGHT in millimetres, each from %2 to %3, is needed")
+        .arg(size, QString::number(kSmallestPage), QString::number(kLargestPage));
+}
+inline QString LabelsNotPdf(const QString& file) {
+    return QStringLiteral("%1: --batch writes its labels to one file only as PDF: the name must end in .pdf").arg(file);
 }
 inline QString BadModule(const QString& module) {
     return QStringLiteral("--module-mm '%1': a number of millimetres from %2 to %3 is needed")
@@ -138,5 +177,11 @@ inline QString CannotWriteOutput(const QString& reason) {
     return QStringLiteral("cannot write to standard output: %1").arg(reason);
 }
 inline QString PrintFailed(const QString& reason) { return QStringLiteral("printing failed: %1").arg(reason); }
+inline QString PrintSummary(qint64 printed, qint64 texts) {
+    return QStringLiteral("%1: printed %2 of %3 labels").arg(kProgram).arg(printed).arg(texts);
+}
+inline QString LabelsSummary(qint64 written, qint64 texts, const QString& path) {
+    return QStringLiteral("%1: wrote %2 of %3 labels to %4").arg(kProgram).arg(written).arg(texts).arg(path);
+}
 
 }  // namespace tallyline::commandline

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,17 @@ constexpr int kLargestScale = 100;
 constexpr int kWidestQuietZone = 100;
 constexpr double kFinestModule = 0.01;
 constexpr double kBroadestModule = 100;
+constexpr int kMostCopies = 999;
+// How large a label's page may be, in millimetres each way.
+constexpr double kSmallestPage = 1;
+constexpr double kLargestPage = 5000;
+
+// Where and how often a print goes.
+struct PrintSettings {
+    // Empty: the default printer.
+    QString printer;
+    int copies = 1;
+};
 
 // tallyline TEXT -o FILE
 struct WriteOne {
@@ -37,6 +49,23 @@ struct WriteBatch {
 // tallyline --print TEXT
 struct PrintOne {
     QString text;
+    PrintSettings print;
+    DrawingRules rules;
+};
+
+// tallyline --batch LIST --print
+struct PrintBatch {
+    QString list;
+    PrintSettings print;
+    DrawingRules rules;
+};
+
+// tallyline --batch LIST -o FILE.pdf
+struct WriteLabelPdf {
+    QString list;
+    QString path;
+    // Nothing: each page the size of its barcode with its quiet zones.
+    std::optional<QSizeF> pageMillimetres;
     DrawingRules rules;
 };
 
@@ -50,7 +79,7 @@ struct UsageError {
     QString message;
 };
 
-using Request = std::variant<WriteOne, WriteBatch, PrintOne, Inform, UsageError>;
+using Request = std::variant<WriteOne, WriteBatch, PrintOne, PrintBatch, WriteLabelPdf, Inform, UsageError>;
 
 // What the arguments ask for; the first is the program.
 Request ParseCommandLine(const QStringList& arguments, const QString& version);

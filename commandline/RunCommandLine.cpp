@@ -11,6 +11,7 @@
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
+#include "commandline/LabelBatch_p.h"
 #include "commandline/NamedCharacters_p.h"
 #include "commandline/StandardStreams_p.h"
 #include "design/Texts.h"
@@ -88,7 +89,8 @@ int Run(const PrintOne& request, QTextStream& err) {
         BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, request.rules);
         const Text uncarried = drawing.Draw(request.text);
         const PictureSurface& surface = drawing.Surface();
-        PrintLabel(surface, PlaceOnPage(surface.PixelSize()), DefaultPrinter, design::PrintDocumentName(request.text));
+        PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
+                   design::PrintDocumentName(request.text));
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
@@ -109,11 +111,17 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     }
     const auto application = OffscreenApplication(argv[0]);
     if (const auto* one = std::get_if<WriteOne>(&request)) return Run(*one, err);
+    int status = kDone;
     if (const auto* batch = std::get_if<WriteBatch>(&request)) {
-        const int status = RunBatch(*batch, out, err);
-        return Delivered(out, err) || status != kDone ? status : kFailed;
+        status = RunBatch(*batch, out, err);
+    } else if (const auto* labels = std::get_if<PrintBatch>(&request)) {
+        status = RunPrintBatch(*labels, out, err);
+    } else if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
+        status = RunLabelPdf(*pdf, out, err);
+    } else {
+        return Run(std::get<PrintOne>(request), err);
     }
-    return Run(std::get<PrintOne>(request), err);
+    return Delivered(out, err) || status != kDone ? status : kFailed;
 }
 
 }  // namespace

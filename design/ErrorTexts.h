@@ -13,6 +13,15 @@ inline const QString kSaveAction = QStringLiteral("Saving the barcode");
 inline QString UnknownFormatNote(const QString& fileName, const QString& suffixes) {
     return QStringLiteral("%1 names no format the barcode is saved as: use %2").arg(fileName, suffixes);
 }
+// A label on which the barcode would not fit even at the finest module a
+// printer may give it: what the label measures, and what it would need.
+inline QString LabelTooSmallNote(const QString& measure, double needed, double label) {
+    return QStringLiteral("The barcode does not fit on this label: it needs a label at least %1 mm %2, and this one "
+                          "is %3 mm; nothing was printed")
+        .arg(needed, 0, 'f', 1)
+        .arg(measure)
+        .arg(label, 0, 'f', 1);
+}
 inline const QString kMenuAction = QStringLiteral("Opening the menu");
 inline const QString kHelpPageAction = QStringLiteral("Opening the help page");
 inline const QString kRestoreAction = QStringLiteral("Restoring the window's saved design data");

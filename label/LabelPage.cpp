@@ -1,11 +1,21 @@
 #include "label/LabelPage.h"
 
+#include <cmath>
+
+#include "design/ErrorTexts.h"
 #include "design/Geometry.h"
 #include "label/BarcodePicture.h"
+#include "platform/core/RuntimeError.h"
+#include "platform/core/Units.h"
 #include "platform/picture/PictureSurface.h"
 #include "platform/picture/QtColour.h"
 
 namespace tallyline {
+namespace {
+
+double DotsPerMillimetre(int dotsPerInch) { return dotsPerInch / kMillimetresPerInch; }
+
+}  // namespace
 
 PageLayout PlaceOnPage(QSize picture) {
     PageLayout page{design::ToPixels(design::kPrintClient), PixelOf(kWindowBackground),
@@ -18,11 +28,72 @@ PageLayout PlaceOnPage(QSize picture) {
     return page;
 }
 
-void PrintLabel(const PictureSurface& surface, const PageLayout& page, const PrinterSource& printers,
+bool FitsOnPage(const PageLayout& layout, const PageDots& page) {
+    const QRect& form = layout.form;
+    // Form pixels times dots per inch over pixels per inch, kept whole.
+    return (form.x() + form.width()) * page.dotsPerInch <= page.printable.width() * kDesignDotsPerInch &&
+           (form.y() + form.height()) * page.dotsPerInch <= page.printable.height() * kDesignDotsPerInch;
+}
+
+LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int dotsPerInch) {
+    const QMargins quiet = QuietZoneMargins(modulePixels, kStandardQuietZone);
+    const QSize symbol = picture.grownBy(quiet);
+    // The design's module in dots, rounded down, in whole numbers.
+    const int designDots = modulePixels * dotsPerInch / kDesignDotsPerInch;
+    const int finestDots =
+        std::max(1, static_cast<int>(std::ceil(kFinestModuleMillimetres * DotsPerMillimetre(dotsPerInch))));
+    // A symbol of k dots a module takes its pixels times k over modulePixels
+    // dots: compared in whole numbers, so that exactly filling a label fits.
+    const auto fitsAcross = [&](int dots) { return symbol.width() * dots <= label.width() * modulePixels; };
+    const auto fitsDown = [&](int dots) { return symbol.height() * dots <= label.height() * modulePixels; };
+    for (int dots = designDots; dots >= finestDots; --dots) {
+        if (!fitsAcross(dots) || !fitsDown(dots)) continue;
+        const double dotsPerPixel = static_cast<double>(dots) / modulePixels;
+        // The symbol's corner on a whole dot; the quiet zone is whole modules.
+        const int left = static_cast<int>(std::floor((label.width() - symbol.width() * dotsPerPixel) / 2));
+        const int top = static_cast<int>(std::floor((label.height() - symbol.height() * dotsPerPixel) / 2));
+        return {QPoint(left + quiet.left() / modulePixels * dots, top), dots, dotsPerPixel};
+    }
+    const double millimetresPerDot = 1 / DotsPerMillimetre(dotsPerInch);
+    const double needed = static_cast<double>(finestDots) / modulePixels * millimetresPerDot;
+    const bool across = !fitsAcross(finestDots);
+    // Rounded up to the tenth that the message shows, so that a label of that size does take it.
+    const double neededMillimetres =
+        std::ceil((across ? symbol.width() : symbol.height()) * needed * 10) / 10;
+    throw RuntimeError(ErrorNumber::PrinterError,
+                       design::LabelTooSmallNote(across ? QStringLiteral("wide") : QStringLiteral("high"),
+                                                 neededMillimetres,
+                                                 (across ? label.width() : label.height()) * millimetresPerDot)
+                           .toStdString());
+}
+
+LabelPrint::LabelPrint(const PrinterSource& printers, const QString& documentName)
+    : printer_(printers(), documentName) {}
+
+void LabelPrint::Print(const PictureSurface& surface, const PageLayout& sheet) {
+    const PageDots page = printer_.Page();
+    const int modulePixels = ModulePixels(surface);
+    if (FitsOnPage(sheet, page)) {
+        printer_.PrintPage(sheet, surface.Shapes(), PrintedDotsPerPixel(page.dotsPerInch, modulePixels));
+        return;
+    }
+    const LabelPlacement place = PlaceOnLabel(surface.PixelSize(), modulePixels, page.paper, page.dotsPerInch);
+    printer_.PrintOnPaper(place.corner, surface.Shapes(), place.dotsPerPixel);
+}
+
+void LabelPrint::PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres) {
+    const QSize symbol = surface.PixelSize().grownBy(QuietZoneMargins(ModulePixels(surface), kStandardQuietZone));
+    printer_.SetPaper(millimetres.value_or(QSizeF(symbol) * kDesignMillimetresPerPixel));
+    Print(surface, PlaceOnPage(surface.PixelSize()));
+}
+
+void LabelPrint::End() { printer_.EndDoc(); }
+
+void PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
                 const QString& documentName) {
-    Printer printer(printers(), documentName);
-    printer.PrintPage(page, surface.Shapes(), PrintedDotsPerPixel(printer.Resolution(), ModulePixels(surface)));
-    printer.EndDoc();
+    LabelPrint print(printers, documentName);
+    print.Print(surface, sheet);
+    print.End();
 }
 
 }  // namespace tallyline

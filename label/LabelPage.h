@@ -1,13 +1,21 @@
 #pragma once
 
+#include <QPoint>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
+
+#include <optional>
 
 #include "platform/printing/Printer.h"
 
 namespace tallyline {
 
 class PictureSurface;
+
+// The narrowest element that ISO/IEC 16388 lets a printed Code 39 symbol
+// have, in millimetres: a label never gets a finer module.
+constexpr double kFinestModuleMillimetres = 0.19;
 
 // Where a barcode picture of that size lands on a printed page, as the print
 // form lays it out: the picture at the top-left of the form's Picture1,
@@ -16,10 +24,51 @@ class PictureSurface;
 // and no longer scans.
 PageLayout PlaceOnPage(QSize picture);
 
+// Whether a page laid out as the form lays it out, at the form's size,
+// lies within what the printer can print of its page.
+bool FitsOnPage(const PageLayout& layout, const PageDots& page);
+
+// A barcode picture on a label, in the printer's dots from the label's
+// top-left corner.
+struct LabelPlacement {
+    QPoint corner;
+    int moduleDots;
+    double dotsPerPixel;
+};
+
+// Centres on a label of that many dots a barcode picture of that size, whose
+// module is modulePixels wide, with the standard quiet zone on each side:
+// each module the most whole dots not above the design's module that let
+// picture and quiet zones fit, never below kFinestModuleMillimetres.
+// PrinterError, saying how wide (or high) the label would have to be, when
+// even the finest module does not fit.
+LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int dotsPerInch);
+
+// One print document of barcodes, a page each.
+class LabelPrint {
+public:
+    LabelPrint(const PrinterSource& printers, const QString& documentName);
+
+    // Prints the surface's barcode on a page of its own: laid out as the
+    // sheet says where that fits on the printer's page, else centred on the
+    // label that the page is. The barcode goes as shapes, every module a
+    // whole number of printer dots. Nothing is printed for a barcode that
+    // does not fit.
+    void Print(const PictureSurface& surface, const PageLayout& sheet);
+    // Prints the surface's barcode as Print does on paper of that size, all
+    // of it printable; nothing: the size of the barcode with its quiet zones
+    // at the design's module.
+    void PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres);
+    // Sends the document to the printer; PrinterError when it refuses it.
+    void End();
+
+private:
+    Printer printer_;
+};
+
 // Prints the surface's barcode on one page of its own document, named for
-// the printer's queue, laid out as the page says. The barcode goes as
-// shapes, every module a whole number of printer dots.
-void PrintLabel(const PictureSurface& surface, const PageLayout& page, const PrinterSource& printers,
+// the printer's queue, as LabelPrint prints it.
+void PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
                 const QString& documentName);
 
 }  // namespace tallyline

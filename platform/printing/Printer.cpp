@@ -1,5 +1,6 @@
 #include "platform/printing/Printer.h"
 
+#include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -18,15 +19,34 @@ namespace {
 
 }  // namespace
 
-std::unique_ptr<QPrinter> DefaultPrinter() {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) Fail("No default printer is set up");
+std::unique_ptr<QPrinter> SystemPrinter(const QString& name) {
+    // The variables that CUPS reads for the default, in its order: a name in
+    // one of them that is no printer is that name's fault, not the setup's.
+    QString chosen = name;
+    QString namedBy = QStringLiteral("--printer");
+    for (const char* variable : {"LPDEST", "PRINTER"}) {
+        if (!chosen.isEmpty()) break;
+        chosen = qEnvironmentVariable(variable);
+        namedBy = QString::fromLatin1(variable);
+    }
+    const QPrinterInfo info = chosen.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(chosen);
+    if (info.isNull()) {
+        if (chosen.isEmpty()) Fail("No default printer is set up");
+        throw RuntimeError(ErrorNumber::PrinterError,
+                           QStringLiteral("There is no printer named \"%1\" (named by %2)").arg(chosen, namedBy).toStdString());
+    }
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Qt starts every document on the locale's sheet; the queue's own
+    // default, as its server sets it, is the medium that is loaded.
+    const QPageSize loaded = info.defaultPageSize();
+    if (loaded.isValid()) printer->setPageSize(loaded);
     if (const std::optional<int> dotsPerInch = CupsDefaultResolution(info.printerName())) {
         printer->setResolution(*dotsPerInch);
     }
     return printer;
 }
+
+std::unique_ptr<QPrinter> DefaultPrinter() { return SystemPrinter(QString()); }
 
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -42,6 +62,18 @@ Printer::Printer(std::unique_ptr<QPrinter> device, const QString& documentName) 
 
 int Printer::Resolution() const { return device_->resolution(); }
 
+PageDots Printer::Page() const {
+    return {device_->paperRect(QPrinter::DevicePixel).toAlignedRect().size(),
+            device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution()};
+}
+
+void Printer::SetPaper(QSizeF millimetres) {
+    if (!device_->setPageLayout(QPageLayout(QPageSize(millimetres, QPageSize::Millimeter), QPageLayout::Portrait,
+                                            QMarginsF()))) {
+        Fail("The printer does not take paper of that size");
+    }
+}
+
 Printer::~Printer() {
     if (painter_.isActive()) {
         device_->abort();
@@ -49,12 +81,25 @@ Printer::~Printer() {
     }
 }
 
-void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel) {
+void Printer::StartPage() {
     if (painter_.isActive()) {
         if (!device_->newPage()) Fail("The printer took no further page");
     } else if (!painter_.begin(device_.get())) {
         Fail("The printer could not start the document");
     }
+}
+
+void Printer::PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel) {
+    painter_.save();
+    painter_.setClipRect(place);
+    painter_.translate(place.topLeft());
+    painter_.scale(dotsPerPixel, dotsPerPixel);
+    picture.Paint(painter_);
+    painter_.restore();
+}
+
+void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel) {
+    StartPage();
     const double dotsPerFormPixel = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
     // The form's own client area is its background, filled as a shape:
     // QWidget::render reaches a printer through a bitmap of the whole form,
@@ -70,13 +115,24 @@ void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, dou
     // scale, which whole dots a module make larger than the form's at some
     // resolutions (180 dpi: 2 dots a pixel against 1.875), where a box of the
     // form's scale would cut off the end of the barcode.
-    const QRectF place(dots(box.x()), dots(box.y()), box.width() * dotsPerPixel, box.height() * dotsPerPixel);
-    painter_.save();
-    painter_.setClipRect(place);
-    painter_.translate(place.topLeft());
-    painter_.scale(dotsPerPixel, dotsPerPixel);
-    picture.Paint(painter_);
-    painter_.restore();
+    PaintPicture(QRectF(dots(box.x()), dots(box.y()), box.width() * dotsPerPixel, box.height() * dotsPerPixel), picture,
+                 dotsPerPixel);
+}
+
+void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel) {
+    StartPage();
+    // A label printer's raster starts where the printer can print, its own
+    // margin in (2 points on some): a fraction of a dot off the paper's dots,
+    // and off the painter's, which Qt starts on whole dots of its own margin.
+    // The corner goes on whole dots of the raster, or a rasteriser that
+    // darkens every dot a shape touches widens each bar by a dot.
+    QPageLayout points = device_->pageLayout();
+    points.setUnits(QPageLayout::Point);
+    const double dotsPerPoint = device_->resolution() / kPointsPerInch;
+    const QPointF raster = QPointF(points.minimumMargins().left(), points.minimumMargins().top()) * dotsPerPoint;
+    const QPointF onRaster(std::nearbyint(corner.x() - raster.x()), std::nearbyint(corner.y() - raster.y()));
+    const QPointF onPaper = raster + onRaster - device_->pageRect(QPrinter::DevicePixel).topLeft();
+    PaintPicture(QRectF(onPaper, QSizeF(picture.Extent()) * dotsPerPixel), picture, dotsPerPixel);
 }
 
 void Printer::EndDoc() {

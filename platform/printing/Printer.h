@@ -13,9 +13,14 @@ namespace tallyline {
 // when a test follows the same path.
 using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 
-// The system's default printer, its pages laid out in the dots it prints
-// when its CUPS server tells their resolution; PrinterError when none is
-// set up.
+// The system's printer of that name, or with an empty name the default one
+// (the printer that LPDEST or PRINTER names, else the server's default). Its
+// page is the medium its queue prints on unless a job asks for another, the
+// label that is loaded rather than the locale's sheet, laid out in the dots it
+// prints when its CUPS server tells their resolution. PrinterError, naming the
+// printer, when there is no such printer.
+std::unique_ptr<QPrinter> SystemPrinter(const QString& name);
+// The default printer, as SystemPrinter("").
 std::unique_ptr<QPrinter> DefaultPrinter();
 // A PDF file written when the document ends.
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
@@ -31,6 +36,14 @@ struct PageLayout {
     QRect picture;
 };
 
+// A printer's page in its own dots: the whole paper, and the part of it that
+// the printer can print on, from the paper's top-left corner.
+struct PageDots {
+    QSize paper;
+    QRect printable;
+    int dotsPerInch;
+};
+
 // One print document. A document that is dropped before EndDoc is
 // abandoned, so a failing print never sends half a job.
 class Printer {
@@ -43,6 +56,10 @@ public:
 
     // Dots to the inch on the page.
     int Resolution() const;
+    // The page that the next page printed comes out on.
+    PageDots Page() const;
+    // Makes the next pages paper of that size, all of it printable.
+    void SetPaper(QSizeF millimetres);
     // Prints the form's client area, its background, as one page, at the
     // form's pixel size (96 to the inch), and over it the picture at its
     // place: its top-left corner on a whole printer dot, each of its pixels
@@ -50,11 +67,20 @@ public:
     // the printer as shapes, never as a bitmap resampled to its resolution.
     // PrinterError when the printer does not take the page.
     void PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel);
+    // Prints the picture alone as one page, its top-left corner at the
+    // corner's dots from the paper's top-left corner, each of its pixels
+    // dotsPerPixel dots across; the rest of the paper stays blank.
+    // PrinterError when the printer does not take the page.
+    void PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel);
     // Ends the document so that it goes to the printer now. PrinterError when
     // the printer refuses it.
     void EndDoc();
 
 private:
+    void StartPage();
+    // The picture with its top-left corner at the place's, cut at its edges.
+    void PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel);
+
     std::unique_ptr<QPrinter> device_;
     QPainter painter_;
 };

@@ -24,7 +24,16 @@ QString Described(const Request& request) {
         return QStringLiteral("batch %1 into %2 as %3 at %4mm")
             .arg(batch->list, batch->folder, SuffixOf(batch->settings.format))
             .arg(batch->settings.moduleMillimetres.value_or(0));
-    if (const auto* print = std::get_if<PrintOne>(&request)) return QStringLiteral("print ") + print->text;
+    if (const auto* print = std::get_if<PrintOne>(&request)) {
+        return QStringLiteral("print %1 on '%2' x%3").arg(print->text, print->print.printer).arg(print->print.copies);
+    }
+    if (const auto* labels = std::get_if<PrintBatch>(&request)) {
+        return QStringLiteral("print %1 on '%2' x%3").arg(labels->list, labels->print.printer).arg(labels->print.copies);
+    }
+    if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
+        const QSizeF page = pdf->pageMillimetres.value_or(QSizeF());
+        return QStringLiteral("labels %1 into %2 on %3x%4").arg(pdf->list, pdf->path).arg(page.width()).arg(page.height());
+    }
     return QStringLiteral("usage: ") + std::get<UsageError>(request).message;
 }
 
@@ -42,7 +51,7 @@ private slots:
         QTest::newRow("03 text like an option") << QStringList{"-o", "x.y/a.pdf", "--", "-A1"} << "write -A1 as pdf x1";
         QTest::newRow("04 batch") << QStringList{"--batch", "-", "-d", "out", "--format", "svg", "--module-mm", "0.33"}
                                << "batch - into out as svg at 0.33mm";
-        QTest::newRow("05 print") << QStringList{"--print", "A1"} << "print A1";
+        QTest::newRow("05 print") << QStringList{"--print", "A1"} << "print A1 on '' x1";
         QTest::newRow("06 nothing to do") << QStringList{"--scale", "2"}
                                        << "usage: say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT";
         QTest::newRow("07 text alone") << QStringList{"A1"} << "usage: a text needs -o FILE or --print";
@@ -50,7 +59,7 @@ private slots:
         QTest::newRow("09 two texts") << QStringList{"A", "B", "-o", "a.png"}
                                    << "usage: more than one text given (quote a text that holds blanks)";
         QTest::newRow("10 two modes") << QStringList{"A", "-o", "a.png", "--print"}
-                                   << "usage: -o, --batch and --print cannot be used together";
+                                   << "usage: -o and --print cannot be used together";
         QTest::newRow("11 batch without folder") << QStringList{"--batch", "list"} << "usage: --batch needs -d DIR";
         QTest::newRow("12 batch with a text") << QStringList{"A", "--batch", "list", "-d", "out"}
                                            << "usage: --batch takes its texts from LIST, not from the command line";
@@ -81,6 +90,32 @@ private slots:
         QTest::newRow("26 folder without a name") << QStringList{"--batch", "l", "-d", ""} << "usage: -d needs a folder";
         QTest::newRow("27 the toolkit's options are texts after --")
             << QStringList{"-o", "r.png", "--", "-reverse"} << "write -reverse as png x1";
+        QTest::newRow("28 printer and copies") << QStringList{"--print", "A1", "--printer", "Labels", "--copies", "999"}
+                                               << "print A1 on 'Labels' x999";
+        QTest::newRow("29 no copies") << QStringList{"--print", "A1", "--copies", "0"}
+                                      << "usage: --copies '0': a whole number from 1 to 999 is needed";
+        QTest::newRow("30 too many copies") << QStringList{"--print", "A1", "--copies", "1000"}
+                                            << "usage: --copies '1000': a whole number from 1 to 999 is needed";
+        QTest::newRow("31 copies of a file") << QStringList{"A1", "-o", "a.png", "--copies", "2"}
+                                             << "usage: --printer and --copies go with --print";
+        QTest::newRow("32 printer without a name") << QStringList{"--print", "A1", "--printer", ""}
+                                                   << "usage: --printer needs a printer's name";
+        QTest::newRow("33 batch printed") << QStringList{"--batch", "-", "--print", "--copies", "2"} << "print - on '' x2";
+        QTest::newRow("34 batch printed with a folder") << QStringList{"--batch", "l", "--print", "-d", "o"}
+            << "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf";
+        QTest::newRow("35 labels as a PDF") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50.8x25.4"}
+                                            << "labels l into l.pdf on 50.8x25.4";
+        QTest::newRow("36 labels each their size") << QStringList{"--batch", "l", "-o", "l.pdf"} << "labels l into l.pdf on -1x-1";
+        QTest::newRow("37 labels as PNG") << QStringList{"--batch", "l", "-o", "l.png"}
+            << "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf";
+        QTest::newRow("38 page without a height") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50"}
+            << "usage: --page-mm '50': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
+        QTest::newRow("39 page too small") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "0.5x20"}
+            << "usage: --page-mm '0.5x20': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
+        QTest::newRow("40 page for a print") << QStringList{"--batch", "l", "--print", "--page-mm", "50x20"}
+                                             << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
+        QTest::newRow("41 page for one file") << QStringList{"A", "-o", "a.pdf", "--page-mm", "50x20"}
+                                              << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
     }
     void argumentsSayWhatToDo() {
         QFETCH(QStringList, arguments);
@@ -130,10 +165,11 @@ private slots:
         QTest::addColumn<QString>("words");
         QTest::newRow("01 description") << kDescription.section(u'\n', 0, 1)
                                      << "Draws a text as a Code 39 barcode, the same picture the window shows, and writes "
-                                        "it as a\nPNG, SVG or PDF file, or prints it on the default printer. Without "
+                                        "it as a\nPNG, SVG or PDF file, or prints it on a printer. Without "
                                         "arguments it opens the window.";
         QTest::newRow("02 output") << kOutputHelp
-                                << "Write the barcode of the text to FILE; its suffix (.png, .svg or .pdf) sets the format.";
+                                << "Write the barcode of the text to FILE; its suffix (.png, .svg or .pdf) sets the format. "
+                                   "With --batch, FILE.pdf gets one label a page for each line of LIST.";
         QTest::newRow("03 format") << kFormatHelp
                                 << "The format of the files that --batch writes: png (the default), svg or pdf.";
     }

@@ -178,6 +178,7 @@ AccessLog {root}/log/access_log
 PageLog {root}/log/page_log
 User lp
 Group lp
+FileDevice Yes
 """, "cups-pdf.conf": """Out {root}/pdf
 AnonDirName {root}/pdf
 Spool {root}/pdf-spool
@@ -206,6 +207,22 @@ class CupsServer:
             assert done.returncode == 0, f"{command}: {done.stderr}"
 
 
+    def add_label_printer(self, name, driver, page_size, resolution, output):
+        """A queue of one of CUPS's own label drivers on a file: device, writing to output
+        exactly the stream its printer would receive, its medium and resolution set on the server."""
+        command = ["lpadmin", "-p", name, "-E", "-v", f"file://{output}", "-m", f"drv:///sample.drv/{driver}",
+                   "-o", f"PageSize={page_size}", "-o", f"Resolution={resolution}dpi"]
+        done = self.client(*command)
+        assert done.returncode == 0, f"{command}: {done.stderr}"
+
+    def use(self, monkeypatch):
+        """Points this process and all it starts at this server alone, for the test."""
+        for name in self.unset:
+            monkeypatch.delenv(name, raising=False)
+        for name, value in self.env.items():
+            monkeypatch.setenv(name, value)
+
+
 @pytest.fixture(scope="module")
 def cups_server():
     """A CUPS server of the module's own."""
@@ -231,10 +248,7 @@ def cups_server():
 def pdf_printer(cups_server, monkeypatch):
     """The server's PDF printer, the default, ready for jobs; yields the folder its PDF
     files go to. For the test, this process and all it starts print on that server alone."""
-    for name in cups_server.unset:
-        monkeypatch.delenv(name, raising=False)
-    for name, value in cups_server.env.items():
-        monkeypatch.setenv(name, value)
+    cups_server.use(monkeypatch)
     cups_server.add_pdf_printer()
     return cups_server.pdf_folder
 

@@ -110,10 +110,7 @@ def test_failed_print(start_program, pdf_printer, breaking, message):  # pylint:
 
 def test_print_without_printer(binary, cups_server, monkeypatch):
     """--print with no printer set up: the reason, and the status of a failure."""
-    for name in cups_server.unset:
-        monkeypatch.delenv(name, raising=False)
-    for name, value in cups_server.env.items():
-        monkeypatch.setenv(name, value)
+    cups_server.use(monkeypatch)
     cups_server.client("lpadmin", "-x", "PDF")  # the next test's fixture makes it again
     result = run(binary, "--print", TEXT, env=headless_env(), text=True, timeout=SLOW_TIMEOUT)
     assert (result.returncode, result.stdout, result.stderr) == \
