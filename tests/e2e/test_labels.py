@@ -222,9 +222,27 @@ def test_label_printed(binary, cups_server, label_queues, monkeypatch, request, 
     check_label(dots, label[0], sent, module, SYMBOL_MODULES[TEXT])
 
 
+def test_window_prints_on_the_label(start_program, cups_server, label_queues, monkeypatch):
+    """The window's Print takes the same label as --print: 2 x 1 inch at 203 dpi, 2 dots a module."""
+    cups_server.use(monkeypatch)
+    name, path = label_queues["ZPL 2x1in 203dpi"]
+    before = stamp(path)
+    window = start_program({"PRINTER": name})
+    window.type_text(TEXT)
+    window.choose("Print")
+    labels = read_zpl(printed(path, before))
+    assert len(labels) == 1, f"{len(labels)} labels"
+    dots, width, _ = labels[0]
+    assert (width, len(dots)) == (406, 203)
+    assert zbar(dots) == [TEXT]
+    check_label(dots, 406, (406, 0), 2, SYMBOL_MODULES[TEXT])
+    assert window.close() == 0, "closing after a print did not end the program"
+
+
 COPIES_AND_BATCHES = [
     pytest.param(["--print", "--copies", "3", TEXT], None, [TEXT] * 3, id="three copies"),
-    pytest.param(["--batch", "-", "--print"], "TALLY-1\nTALLY-22\n\nTALLY-333\n", ["TALLY-1", "TALLY-22", "TALLY-333"],
+    # A * draws no bars, wherever it stands.
+    pytest.param(["--batch", "-", "--print"], "TALLY-1\n*TALLY-22\n\nTALLY*-333*\n", ["TALLY-1", "TALLY-22", "TALLY-333"],
                  id="a batch of three"),
     pytest.param(["--batch", "-", "--print", "--copies", "2"], "A1\nB2\n", ["A1", "A1", "B2", "B2"],
                  id="a batch twice"),
