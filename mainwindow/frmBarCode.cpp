@@ -1,6 +1,7 @@
 #include "mainwindow/frmBarCode.h"
 
 #include <QIcon>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStringList>
@@ -158,9 +159,14 @@ void frmBarCode::Form_Load() {
     MarkUncarriedCharacters(text);
 }
 
-void frmBarCode::paintEvent(QPaintEvent*) {
+void frmBarCode::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    for (const DesignLabel* label : {&Label2, &Label3, &Label1}) label->Draw(painter);
+    // Each keystroke repaints the strip beside the barcode, whose width
+    // changes, and nothing of the labels: a label outside what is repainted
+    // would be laid out anew only to be clipped away.
+    for (const DesignLabel* label : {&Label2, &Label3, &Label1}) {
+        if (event->region().intersects(label->Area())) label->Draw(painter);
+    }
 }
 
 void frmBarCode::Text1_Change() {
