@@ -5,9 +5,9 @@
 # process to its first frame drawn, the processor time it took to get there
 # (steadier than the wall clock on a busy machine), and its resident memory
 # (VmRSS, and the peak VmHWM) at that frame, as the preloaded mark
-# (bench/FirstPaintMark.cpp) reads them. Rounds alternate the two programs, each round starting each
-# program STARTS times and taking the median; the figures are the medians of
-# the rounds. Usage: start_vs_bare.sh [BUILD] [ROUNDS] [STARTS]
+# (bench/FirstPaintMark.cpp) reads them. Each round starts the two programs in
+# turn, STARTS times each, and takes the medians; the figures are the medians
+# of the rounds. Usage: start_vs_bare.sh [BUILD] [ROUNDS] [STARTS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-release}
@@ -82,9 +82,14 @@ try:
         start(binary)  # caches warmed, for either
     results = {name: [] for name in names}
     for round_number in range(rounds):
-        for name, binary in names.items():
-            runs = [start(binary) for _ in range(starts)]
-            results[name].append(tuple(statistics.median(run[i] for run in runs) for i in range(4)))
+        # Start by start, the two programs take turns: a load that comes and
+        # goes on the machine falls on both alike.
+        runs = {name: [] for name in names}
+        for _ in range(starts):
+            for name, binary in names.items():
+                runs[name].append(start(binary))
+        for name in names:
+            results[name].append(tuple(statistics.median(run[i] for run in runs[name]) for i in range(4)))
     print(f"window start and memory: median of {rounds} alternating rounds, each the median of {starts} starts")
     print(f"{'':18} {'bare':>8} {'tallyline':>10} {'ratio':>6}   rounds (tallyline)")
     for i, (label, unit) in enumerate([("start to drawn", "ms"), ("processor", "ms"),
