@@ -72,6 +72,8 @@ def start(binary):
     except subprocess.TimeoutExpired:
         process.kill()
         raise SystemExit(f"{binary} drew nothing within a minute")
+    if not os.path.exists(mark):
+        raise SystemExit(f"{binary} ended with status {process.returncode} before its first frame")
     with open(mark) as file:
         painted, processor, rss, hwm = map(int, file.read().split())
     return (painted - begun) / 1e6, processor / 1e6, rss / 1024, hwm / 1024
