@@ -38,7 +38,7 @@ private slots:
     void cleanupTestCase() { window.reset(); }
 
     void nothingOfLaterUseIsLoaded_data() {
-        QTest::addColumn<QByteArray>("path");  // a part of the path of what must not be mapped
+        QTest::addColumn<QByteArray>("path");  // what the path of a file that must not be mapped holds
         QTest::newRow("libcups, which a print opens") << QByteArray("/libcups.so");
         QTest::newRow("Qt's print plugins") << QByteArray("/plugins/printsupport/");
         QTest::newRow("Qt's image plugins") << QByteArray("/plugins/imageformats/");
