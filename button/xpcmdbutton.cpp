@@ -7,6 +7,7 @@
 #include "button/DrawButton_p.h"
 #include "button/SkinGeometry.h"
 #include "button/host/CursorPosition.h"
+#include "platform/picture/OwnImage.h"
 #include "platform/widgets/FocusMark.h"
 
 namespace tallyline {
@@ -23,7 +24,7 @@ const QString kFontKey = QStringLiteral("Font");
 constexpr short kLeftButtonAlone = 1;
 
 StdPicture Skin() {
-    return StdPicture(QImage(kSkinResource).convertToFormat(QImage::Format_RGB32));
+    return StdPicture(ReadOwnImage(kSkinResource).convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 # The Debian package: `cpack -G DEB` in a build folder makes
 # tallyline_<version>_<arch>.deb of everything installed, for /usr, with the
-# packages it depends on worked out from the libraries the program links.
+# packages it depends on worked out from the libraries the program links
+# and the one it opens.
 set(CPACK_PACKAGE_NAME tallyline)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tallyline")
@@ -15,6 +16,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tallyline developers <dev@tallyline.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Opened by name when a print asks the server, so no link names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcups2")
 # The desktop's opener, for the logo's help page, and the faces the window's
 # design names or stands in for.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core, fonts-comic-neue, fonts-liberation2, fonts-freefont-ttf")

@@ -1,6 +1,7 @@
 #include "mainwindow/frmBarCode.h"
 
 #include <QIcon>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStringList>
@@ -20,6 +21,7 @@
 #include "label/LabelPage.h"
 #include "mainwindow/HelpPage.h"
 #include "mainwindow/SaveDialog_p.h"
+#include "platform/picture/OwnImage.h"
 #include "platform/picture/QtColour.h"
 #include "platform/picture/QtText.h"
 #include "platform/widgets/BackColor.h"
@@ -35,6 +37,8 @@ namespace tallyline {
 namespace {
 
 constexpr short kRightButton = 2;
+
+QPixmap OwnPixmap(const QString& path) { return QPixmap::fromImage(ReadOwnImage(path)); }
 
 // The button as the window saved it. Saved data that cannot be read is
 // reported, and the button then starts as a new instance would.
@@ -97,7 +101,7 @@ bool frmBarCode::Form_Initialize() noexcept {
 
 void frmBarCode::LayOut() {
     setWindowTitle(design::kCaption);
-    setWindowIcon(QIcon(design::kIconResource));
+    setWindowIcon(QIcon(OwnPixmap(design::kIconResource)));
     setFont(design::FontOf(design::kDefaultFont));
     SetBackColor(*this, design::kFormBackColor);
     const QRect client = design::ToPixels(design::kFormClient);
@@ -125,8 +129,8 @@ void frmBarCode::LayOut() {
     Picture3.setAccessibleName(design::kPicture3AccessibleName);
 
     Picture3.move(design::ToPixels(design::kPicture3).topLeft());
-    Picture3.Picture(QPixmap(design::kLogoResource));
-    Picture3.setCursor(QCursor(QPixmap(design::kPointingHandResource), design::kPointingHandHotX,
+    Picture3.Picture(OwnPixmap(design::kLogoResource));
+    Picture3.setCursor(QCursor(OwnPixmap(design::kPointingHandResource), design::kPointingHandHotX,
                                design::kPointingHandHotY));
     Picture3.setFocusPolicy(Qt::StrongFocus);
 
@@ -155,9 +159,14 @@ void frmBarCode::Form_Load() {
     MarkUncarriedCharacters(text);
 }
 
-void frmBarCode::paintEvent(QPaintEvent*) {
+void frmBarCode::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    for (const DesignLabel* label : {&Label2, &Label3, &Label1}) label->Draw(painter);
+    // Each keystroke repaints the strip beside the barcode, whose width
+    // changes, and nothing of the labels: a label outside what is repainted
+    // would be laid out anew only to be clipped away.
+    for (const DesignLabel* label : {&Label2, &Label3, &Label1}) {
+        if (event->region().intersects(label->Area())) label->Draw(painter);
+    }
 }
 
 void frmBarCode::Text1_Change() {

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Every speed figure of the program in one run, from one Release build: the
+# window's start and memory beside a bare window of the toolkit, a keystroke
+# to its repainted barcode, the batch against zint for PNG and SVG, and a
+# multi-page PDF of many labels, each label's share of its time.
+# Usage: all.sh [BUILD]   (default: build-release; configure it with
+# -DCMAKE_BUILD_TYPE=Release and build everything first)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-$here/../build-release}
+tallyline=$build/app/tallyline
+[ -x "$tallyline" ] || { echo "no program at $tallyline: build it first"; exit 2; }
+# Files are written and read on tmpfs where there is one, so that the disk
+# does not time itself into the figures.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+
+echo "== Start to first drawn window and memory, beside the bare window (goal: at most 1.10 each)"
+"$here/start_vs_bare.sh" "$build"
+
+echo
+echo "== Keystroke to repainted barcode, shapes and screen reader's description included (goal: at most 140 us)"
+"$build/bench/bench_mainwindow" --benchmark_filter='^BM_Keystroke$' --benchmark_repetitions=3 \
+  --benchmark_report_aggregates_only=true 2>/dev/null | awk '/_median/ { print "median of 3:", $2, $3, "(wall),", $4, $5, "(processor)" }'
+
+echo
+echo "== Batch of 10,000 texts against zint"
+"$here/batch_vs_zint.sh" "$tallyline" 3
+
+echo
+echo "== One multi-page PDF of 1,000 labels (--batch LIST -o FILE.pdf)"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for i in $(seq 1000); do printf 'LABEL-%04d\n' "$i"; done > "$work/texts"
+if ! "$tallyline" --batch "$work/texts" -o "$work/labels.pdf" > /dev/null 2>&1 || [ ! -s "$work/labels.pdf" ]; then
+  echo "not available"
+  exit 0
+fi
+times=()
+for _ in 1 2 3; do
+  rm -f "$work/labels.pdf"
+  start=$(date +%s.%N)
+  "$tallyline" --batch "$work/texts" -o "$work/labels.pdf" > /dev/null 2>&1
+  end=$(date +%s.%N)
+  times+=("$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')")
+done
+median=$(printf '%s\n' "${times[@]}" | sort -g | sed -n 2p)
+awk -v s="$median" 'BEGIN { printf "median of 3: %.3f s, %.1f us a label\n", s, s * 1000 }'
