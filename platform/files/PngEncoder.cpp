@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/RuntimeError.h"
@@ -12,6 +14,8 @@ namespace tallyline {
 namespace {
 
 // Rows as the file stores them: one byte a pixel for greys, three for colours.
+// A row that repeats the one above, as most rows of a barcode do, is kept
+// once: only rows unlike the one above have pixels of their own.
 struct Rows {
     int width = 0;
     int height = 0;
@@ -20,25 +24,16 @@ struct Rows {
     int dotsPerMeterX = 0;
     int dotsPerMeterY = 0;
     std::vector<std::uint8_t> pixels;
+    std::vector<std::size_t> rowAt;  // where each row's pixels start
 
     std::size_t RowBytes() const noexcept { return static_cast<std::size_t>(width) * channels; }
-    const std::uint8_t* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * RowBytes(); }
+    const std::uint8_t* Row(int y) const { return pixels.data() + rowAt[y]; }
+    bool Repeats(int y) const { return y > 0 && rowAt[y] == rowAt[y - 1]; }
 };
 
 bool IsGrey(QRgb value) noexcept { return qRed(value) == qGreen(value) && qGreen(value) == qBlue(value); }
 
-// Whether every pixel of the picture, in 32 bits, is a grey. A row that
-// repeats the one above, as most rows of a barcode do, is not looked at again.
-bool AllGrey(const QImage& image) {
-    const auto width = static_cast<std::size_t>(image.width());
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb* pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        if (y > 0 && std::memcmp(pixel, image.constScanLine(y - 1), width * sizeof(QRgb)) == 0) continue;
-        if (!std::all_of(pixel, pixel + width, IsGrey)) return false;
-    }
-    return true;
-}
-
+// Stores the pixels of the background's colour as rows.channels says.
 void Store(std::uint8_t* stored, QRgb value, int channels) noexcept {
     stored[0] = static_cast<std::uint8_t>(qRed(value));
     if (channels == 1) return;
@@ -46,38 +41,64 @@ void Store(std::uint8_t* stored, QRgb value, int channels) noexcept {
     stored[2] = static_cast<std::uint8_t>(qBlue(value));
 }
 
+// Stores the picture with its margins as rows of rows.channels; false, the
+// rows half made, when they are greys and a pixel is not. A line of the
+// picture like the one above, or a margin below a margin, is not looked at
+// again.
+bool StoreRows(const QImage& image, const QMargins& margins, QRgb background, Rows& rows) {
+    const std::size_t rowBytes = rows.RowBytes();
+    std::vector<std::uint8_t> blank(rowBytes);
+    for (std::size_t x = 0; x < rowBytes; x += rows.channels) Store(blank.data() + x, background, rows.channels);
+    rows.pixels.clear();
+    rows.rowAt.resize(rows.height);
+    const auto width = static_cast<std::size_t>(image.width());
+    const QRgb* above = nullptr;
+    for (int y = 0; y < rows.height; ++y) {
+        const int line = y - margins.top();
+        const QRgb* pixel = line >= 0 && line < image.height() ? reinterpret_cast<const QRgb*>(image.constScanLine(line))
+                                                                 : nullptr;
+        const bool repeats = y > 0 && (pixel == nullptr ? above == nullptr
+                                                        : above != nullptr &&
+                                                              std::memcmp(pixel, above, width * sizeof(QRgb)) == 0);
+        above = pixel;
+        if (repeats) {
+            rows.rowAt[y] = rows.rowAt[y - 1];
+            continue;
+        }
+        rows.rowAt[y] = rows.pixels.size();
+        rows.pixels.insert(rows.pixels.end(), blank.begin(), blank.end());
+        if (pixel == nullptr) continue;
+        std::uint8_t* stored = rows.pixels.data() + rows.rowAt[y] + static_cast<std::size_t>(margins.left()) * rows.channels;
+        if (rows.channels == 1) {
+            for (std::size_t x = 0; x < width; ++x) {
+                if (!IsGrey(pixel[x])) return false;
+                stored[x] = static_cast<std::uint8_t>(qRed(pixel[x]));
+            }
+        } else {
+            for (std::size_t x = 0; x < width; ++x, stored += rows.channels) Store(stored, pixel[x], rows.channels);
+        }
+    }
+    return true;
+}
+
+// The picture's rows, as greys when its margins and every pixel are greys.
 Rows StoredRows(const QImage& source, int scale, const QMargins& margins, QRgb background) {
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
     Rows rows;
     rows.width = image.width() + margins.left() + margins.right();
     rows.height = image.height() + margins.top() + margins.bottom();
-    rows.channels = IsGrey(background) && AllGrey(image) ? 1 : 3;
+    rows.channels = IsGrey(background) ? 1 : 3;
     rows.scale = scale;
     rows.dotsPerMeterX = source.dotsPerMeterX() * scale;
     rows.dotsPerMeterY = source.dotsPerMeterY() * scale;
-    const std::size_t rowBytes = rows.RowBytes();
-    std::vector<std::uint8_t> blank(rowBytes);
-    for (std::size_t x = 0; x < rowBytes; x += rows.channels) Store(blank.data() + x, background, rows.channels);
-    rows.pixels.resize(rowBytes * rows.height);
-    const auto width = static_cast<std::size_t>(image.width());
-    for (int y = 0; y < rows.height; ++y) {
-        std::uint8_t* row = rows.pixels.data() + rowBytes * y;
-        const int line = y - margins.top();
-        const QRgb* pixel = line >= 0 && line < image.height() ? reinterpret_cast<const QRgb*>(image.constScanLine(line))
-                                                                 : nullptr;
-        if (pixel != nullptr && line > 0 && std::memcmp(pixel, image.constScanLine(line - 1), width * sizeof(QRgb)) == 0) {
-            std::memcpy(row, row - rowBytes, rowBytes);
-            continue;
-        }
-        std::memcpy(row, blank.data(), rowBytes);
-        if (pixel == nullptr) continue;
-        std::uint8_t* stored = row + static_cast<std::size_t>(margins.left()) * rows.channels;
-        for (std::size_t x = 0; x < width; ++x, stored += rows.channels) Store(stored, pixel[x], rows.channels);
+    if (!StoreRows(image, margins, background, rows)) {
+        rows.channels = 3;
+        StoreRows(image, margins, background, rows);
     }
     return rows;
 }
 
-void AppendBigEndian(QByteArray& file, std::uint32_t value) {
+void AppendBigEndian(std::string& file, std::uint32_t value) {
     const char bytes[] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
                           static_cast<char>(value >> 8), static_cast<char>(value)};
     file.append(bytes, sizeof bytes);
@@ -91,7 +112,7 @@ void AppendBigEndian(QByteArray& file, std::uint32_t value) {
 // build, where a general compressor searches for matches that are not there.
 class Deflater {
 public:
-    explicit Deflater(QByteArray& out) : out_(out) {}
+    explicit Deflater(std::string& out) : out_(out) {}
 
     void Start() {
         constexpr int kFinalFixedBlock = 0b011;  // BFINAL = 1, BTYPE = 01
@@ -109,7 +130,7 @@ public:
     void Finish() {
         constexpr int kEndOfBlock = 256;
         Symbol(kEndOfBlock);
-        if (count_ > 0) out_.append(static_cast<char>(bits_));
+        if (count_ > 0) out_.push_back(static_cast<char>(bits_));
     }
 
 private:
@@ -117,24 +138,33 @@ private:
     static constexpr std::size_t kLongestCopy = 258;
 
     // Bits go out least significant first; Huffman codes most significant
-    // first, so they are reversed on the way.
+    // first, so the table holds them reversed.
     void Put(std::uint32_t value, int length) {
         bits_ |= static_cast<std::uint64_t>(value) << count_;
         count_ += length;
-        for (; count_ >= 8; count_ -= 8, bits_ >>= 8) out_.append(static_cast<char>(bits_));
-    }
-    void Code(std::uint32_t code, int length) {
-        std::uint32_t reversed = 0;
-        for (int bit = 0; bit < length; ++bit) reversed |= ((code >> bit) & 1) << (length - 1 - bit);
-        Put(reversed, length);
+        for (; count_ >= 8; count_ -= 8, bits_ >>= 8) out_.push_back(static_cast<char>(bits_));
     }
     // The fixed literal/length code of a symbol from 0 to 287.
-    void Symbol(int symbol) {
-        if (symbol < 144) return Code(0x30 + symbol, 8);
-        if (symbol < 256) return Code(0x190 + symbol - 144, 9);
-        if (symbol < 280) return Code(symbol - 256, 7);
-        Code(0xC0 + symbol - 280, 8);
-    }
+    void Symbol(int symbol) { Put(kFixedCodes[symbol].bits, kFixedCodes[symbol].length); }
+
+    struct FixedCode {
+        std::uint16_t bits;
+        std::uint8_t length;
+    };
+    static constexpr std::array<FixedCode, 288> kFixedCodes = [] {
+        std::array<FixedCode, 288> codes{};
+        for (int symbol = 0; symbol < 288; ++symbol) {
+            const auto [code, length] = symbol < 144   ? std::pair(0x30 + symbol, 8)
+                                        : symbol < 256 ? std::pair(0x190 + symbol - 144, 9)
+                                        : symbol < 280 ? std::pair(symbol - 256, 7)
+                                                       : std::pair(0xC0 + symbol - 280, 8);
+            int reversed = 0;
+            for (int bit = 0; bit < length; ++bit) reversed |= ((code >> bit) & 1) << (length - 1 - bit);
+            codes[symbol] = {static_cast<std::uint16_t>(reversed), static_cast<std::uint8_t>(length)};
+        }
+        return codes;
+    }();
+
     void Literal(std::uint8_t byte) { Symbol(byte); }
     // A copy of `length` bytes from one byte back.
     void Copy(int length) {
@@ -147,36 +177,54 @@ private:
         constexpr int kFirstLengthSymbol = 257;
         Symbol(kFirstLengthSymbol + index);
         Put(static_cast<std::uint32_t>(length - kBase[index]), kExtra[index]);
+        // Distance 1 is code 0 of five bits, the same read either way.
         constexpr int kDistanceOneCode = 0, kDistanceCodeBits = 5;
-        Code(kDistanceOneCode, kDistanceCodeBits);
+        Put(kDistanceOneCode, kDistanceCodeBits);
     }
 
-    QByteArray& out_;
+    std::string& out_;
     std::uint64_t bits_ = 0;
     int count_ = 0;
 };
 
-// Adler-32, added to a run of one byte at a time: n copies of c add n c
-// to the first sum and n a + c n (n + 1) / 2 to the second.
+// Adler-32, added to a run of one byte at a time. A long run is added in
+// closed form, n copies of c adding n c to the first sum and
+// n a + c n (n + 1) / 2 to the second; a short one byte by byte, the sums
+// taken modulo only every few thousand bytes, well short of overflowing.
 class Adler32 {
 public:
     void Run(std::uint64_t byte, std::uint64_t n) {
-        b_ = (b_ + n % kModulus * a_ + byte * (n * (n + 1) / 2 % kModulus)) % kModulus;
-        a_ = (a_ + n % kModulus * byte) % kModulus;
+        if (n < kLongRun) {
+            for (std::uint64_t i = 0; i < n; ++i) {
+                a_ += byte;
+                b_ += a_;
+            }
+            pending_ += n;
+            if (pending_ < kMostPending) return;
+        } else {
+            b_ += n % kModulus * a_ + byte * (n * (n + 1) / 2 % kModulus);
+            a_ += n % kModulus * byte;
+        }
+        a_ %= kModulus;
+        b_ %= kModulus;
+        pending_ = 0;
     }
-    std::uint32_t Sum() const noexcept { return static_cast<std::uint32_t>(b_ << 16 | a_); }
+    std::uint32_t Sum() const noexcept { return static_cast<std::uint32_t>(b_ % kModulus << 16 | a_ % kModulus); }
 
 private:
     static constexpr std::uint64_t kModulus = 65521;
+    static constexpr std::uint64_t kLongRun = 32;
+    static constexpr std::uint64_t kMostPending = 4096;
     std::uint64_t a_ = 1;
     std::uint64_t b_ = 0;
+    std::uint64_t pending_ = 0;
 };
 
 // PNG's image data as a zlib stream: the rows, each made scale rows of
 // scale times its pixels, filtered against the row above ("up") and
 // compressed as runs. A row that repeats the one above, most rows of a
 // barcode, filters to zeros: one run, written without looking at it.
-void AppendImageData(QByteArray& file, const Rows& rows) {
+void AppendImageData(std::string& file, const Rows& rows) {
     constexpr std::uint8_t kFilterUp = 2;
     const std::size_t rowBytes = rows.RowBytes();
     const std::size_t wideBytes = rowBytes * rows.scale;
@@ -193,7 +241,7 @@ void AppendImageData(QByteArray& file, const Rows& rows) {
     std::vector<std::uint8_t> wide(wideBytes);
     for (int y = 0; y < rows.height; ++y) {
         const std::uint8_t* row = rows.Row(y);
-        const bool repeated = y > 0 && std::memcmp(row, rows.Row(y - 1), rowBytes) == 0;
+        const bool repeated = rows.Repeats(y);
         for (int copy = 0; copy < rows.scale; ++copy) {
             run(kFilterUp, 1);
             if (repeated || copy > 0) {
@@ -201,9 +249,13 @@ void AppendImageData(QByteArray& file, const Rows& rows) {
                 continue;
             }
             std::uint8_t* widened = wide.data();
-            for (const std::uint8_t* pixel = row; pixel < row + rowBytes; pixel += rows.channels) {
-                for (int step = 0; step < rows.scale; ++step) {
-                    for (int channel = 0; channel < rows.channels; ++channel) *widened++ = pixel[channel];
+            if (rows.scale == 1) {
+                std::memcpy(widened, row, rowBytes);
+            } else {
+                for (const std::uint8_t* pixel = row; pixel < row + rowBytes; pixel += rows.channels) {
+                    for (int step = 0; step < rows.scale; ++step) {
+                        for (int channel = 0; channel < rows.channels; ++channel) *widened++ = pixel[channel];
+                    }
                 }
             }
             for (std::size_t x = 0; x < wideBytes;) {
@@ -237,8 +289,8 @@ std::uint32_t Crc32(const char* data, std::size_t size) {
 }
 
 // Starts a chunk of the type: where its length goes once its data is there.
-qsizetype OpenChunk(QByteArray& file, const char (&type)[5]) {
-    const qsizetype start = file.size();
+std::size_t OpenChunk(std::string& file, const char (&type)[5]) {
+    const std::size_t start = file.size();
     AppendBigEndian(file, 0);
     file.append(type, 4);
     return start;
@@ -246,11 +298,11 @@ qsizetype OpenChunk(QByteArray& file, const char (&type)[5]) {
 
 // Ends the chunk that starts at `start` with the file's last bytes as its
 // data: its length before them and its checksum of type and data after.
-void CloseChunk(QByteArray& file, qsizetype start) {
-    const qsizetype typeAt = start + 4;
+void CloseChunk(std::string& file, std::size_t start) {
+    const std::size_t typeAt = start + 4;
     const auto length = static_cast<std::uint32_t>(file.size() - typeAt - 4);
     for (int byte = 0; byte < 4; ++byte) file[start + byte] = static_cast<char>(length >> (24 - 8 * byte));
-    AppendBigEndian(file, Crc32(file.constData() + typeAt, static_cast<std::size_t>(file.size() - typeAt)));
+    AppendBigEndian(file, Crc32(file.data() + typeAt, file.size() - typeAt));
 }
 
 }  // namespace
@@ -259,12 +311,12 @@ QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QR
     const bool outward = margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 && margins.bottom() >= 0;
     if (image.isNull() || scale < 1 || !outward) throw RuntimeError(ErrorNumber::InvalidProcedureCall);
     const Rows rows = StoredRows(image, scale, margins, background);
-    QByteArray file;
-    file.reserve(static_cast<qsizetype>(rows.pixels.size() / 16 + 1024));
+    std::string file;
+    file.reserve(rows.pixels.size() / 16 + 1024);
     file.append("\x89PNG\r\n\x1a\n", 8);
 
     constexpr char kGrey = 0, kColour = 2;
-    qsizetype start = OpenChunk(file, "IHDR");
+    std::size_t start = OpenChunk(file, "IHDR");
     AppendBigEndian(file, static_cast<std::uint32_t>(rows.width) * rows.scale);
     AppendBigEndian(file, static_cast<std::uint32_t>(rows.height) * rows.scale);
     // Eight bits a sample; deflate, adaptive filtering, no interlacing.
@@ -277,7 +329,7 @@ QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QR
         start = OpenChunk(file, "pHYs");
         AppendBigEndian(file, static_cast<std::uint32_t>(rows.dotsPerMeterX));
         AppendBigEndian(file, static_cast<std::uint32_t>(rows.dotsPerMeterY));
-        file.append(kPerMetre);
+        file.push_back(kPerMetre);
         CloseChunk(file, start);
     }
 
@@ -286,7 +338,7 @@ QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QR
     CloseChunk(file, start);
 
     CloseChunk(file, OpenChunk(file, "IEND"));
-    return file;
+    return QByteArray(file.data(), static_cast<qsizetype>(file.size()));
 }
 
 }  // namespace tallyline

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <span>
 #include <stdexcept>
+#include <string>
 
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
@@ -40,7 +41,7 @@ class SvgWriter final : public VectorCanvas::Reader {
 public:
     explicit SvgWriter(QPoint offset) : offset_(offset) {}
 
-    QByteArray& Bytes() noexcept { return bytes_; }
+    std::string& Bytes() noexcept { return bytes_; }
 
     void Boxes(QRgb colour, std::span<const QRect> areas) override {
         bytes_.append("<g fill=\"");
@@ -62,7 +63,7 @@ public:
         // place, then any sans serif: a renderer takes the first it has.
         bytes_.append("\" font-family=\"");
         for (const QString& family : QStringList(font.family()) + QFont::substitutes(font.family())) {
-            bytes_.append('\'');
+            bytes_ += '\'';
             Escaped(family);
             bytes_.append("', ");
         }
@@ -135,23 +136,24 @@ public:
                 kept += QChar(static_cast<char16_t>(character));
             }
         }
-        bytes_.append(kept.toUtf8());
+        const QByteArray utf8 = kept.toUtf8();
+        bytes_.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     }
 
 private:
     QPoint offset_;
-    QByteArray bytes_;
+    std::string bytes_;
 };
 
 // A length in micrometres as millimetres, with no more digits than it needs.
-QByteArray Millimetres(long micrometres) {
-    QByteArray whole = QByteArray::number(micrometres / kMicrometresPerMillimetre);
+std::string Millimetres(long micrometres) {
+    std::string written = std::to_string(micrometres / kMicrometresPerMillimetre);
     if (const long rest = micrometres % kMicrometresPerMillimetre; rest != 0) {
-        QByteArray fraction = QByteArray::number(rest + kMicrometresPerMillimetre).mid(1);
-        while (fraction.endsWith('0')) fraction.chop(1);
-        whole += '.' + fraction;
+        std::string fraction = std::to_string(rest + kMicrometresPerMillimetre).substr(1);
+        while (fraction.back() == '0') fraction.pop_back();
+        written += '.' + fraction;
     }
-    return whole + "mm";
+    return written + "mm";
 }
 
 }  // namespace
@@ -160,7 +162,7 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     const QSize extent = shapes.Extent().grownBy(margins);
     const double micrometres = millimetresPerPixel * kMicrometresPerMillimetre;
     SvgWriter writer(QPoint(margins.left(), margins.top()));
-    QByteArray& bytes = writer.Bytes();
+    std::string& bytes = writer.Bytes();
     bytes.reserve(4096);
     // Edges stay on whole units rather than being smoothed across a device
     // pixel, so that every bar keeps its width on any raster.
@@ -180,7 +182,7 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     bytes.append("</g>\n");
     shapes.Read(writer);
     bytes.append("</svg>\n");
-    return bytes;
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {
