@@ -4,14 +4,19 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
+#include <QStringList>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <iterator>
+#include <span>
 #include <stdexcept>
+#include <string>
 
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
+#include "platform/picture/LaidOutText.h"
 #include "platform/picture/VectorCanvas.h"
 
 namespace tallyline {
@@ -19,8 +24,7 @@ namespace {
 
 // SVG sizes are written in micrometres: whole ones keep a picture's size on
 // paper within a micrometre, while its units stay the shapes' own pixels.
-constexpr int kMicrometresPerMillimetre = 1000;
-constexpr int kSvgDotsPerInch = static_cast<int>(kMillimetresPerInch * kMicrometresPerMillimetre);
+constexpr long kMicrometresPerMillimetre = 1000;
 // Enough for any edge to land within a thousandth of a pixel at any scale.
 constexpr int kPdfDotsPerInch = 9600;
 // The widest page that PDF readers take without a user unit: 200 inches.
@@ -28,31 +32,157 @@ constexpr double kLargestPdfPageMillimetres = 200 * kMillimetresPerInch;
 
 }  // namespace
 
-QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    const QSize extent = shapes.Extent().grownBy(margins);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setTitle(QStringLiteral("Barcode"));
-    generator.setDescription(QStringLiteral("Code 39, drawn by Tallyline"));
-    generator.setResolution(kSvgDotsPerInch);
-    const double micrometres = millimetresPerPixel * kMicrometresPerMillimetre;
-    generator.setSize(QSize(static_cast<int>(std::lround(extent.width() * micrometres)),
-                            static_cast<int>(std::lround(extent.height() * micrometres))));
-    generator.setViewBox(QRect(QPoint(), extent));
-    {
-        QPainter painter(&generator);
-        painter.translate(margins.left(), margins.top());
-        shapes.Paint(painter, margins);
+namespace {
+
+// An SVG file written as it is read off the canvas, into one buffer: numbers
+// by std::to_chars, untouched by any locale, and each box a bare rectangle in
+// a group that carries its colour once.
+class SvgWriter final : public VectorCanvas::Reader {
+public:
+    explicit SvgWriter(QPoint offset) : offset_(offset) {}
+
+    std::string& Bytes() noexcept { return bytes_; }
+
+    void Boxes(QRgb colour, std::span<const QRect> areas) override {
+        bytes_.append("<g fill=\"");
+        Colour(colour);
+        bytes_.append("\">\n");
+        for (const QRect& area : areas) Rectangle(area.translated(offset_));
+        bytes_.append("</g>\n");
     }
-    // The one thing the generator cannot say: edges stay on whole units
-    // rather than being smoothed across a device pixel.
-    const QByteArray root = "<svg";
-    const qsizetype at = bytes.indexOf(root);
-    if (at >= 0) bytes.insert(at + root.size(), " shape-rendering=\"crispEdges\"");
-    return bytes;
+
+    void Text(const LaidOutText& text, QPointF origin, QRgb colour) override {
+        const QFont& font = text.Font();
+        bytes_.append("<text xml:space=\"preserve\" x=\"");
+        Number(origin.x() + offset_.x());
+        bytes_.append("\" y=\"");
+        Number(origin.y() + offset_.y());
+        bytes_.append("\" fill=\"");
+        Colour(colour);
+        // The family asked for, then the faces that the program draws in its
+        // place, then any sans serif: a renderer takes the first it has.
+        bytes_.append("\" font-family=\"");
+        for (const QString& family : QStringList(font.family()) + QFont::substitutes(font.family())) {
+            bytes_ += '\'';
+            Escaped(family);
+            bytes_.append("', ");
+        }
+        bytes_.append("sans-serif\" font-size=\"");
+        Number(font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * kPixelsPerPoint);
+        bytes_.append("\" font-weight=\"");
+        Number(font.weight());
+        bytes_.append("\">");
+        Escaped(text.String());
+        bytes_.append("</text>\n");
+    }
+
+    void Rectangle(QRect area) {
+        bytes_.append("<rect x=\"");
+        Number(area.x());
+        bytes_.append("\" y=\"");
+        Number(area.y());
+        bytes_.append("\" width=\"");
+        Number(area.width());
+        bytes_.append("\" height=\"");
+        Number(area.height());
+        bytes_.append("\"/>\n");
+    }
+
+    void Colour(QRgb colour) {
+        constexpr char kDigits[] = "0123456789abcdef";
+        const char written[] = {'#',
+                                kDigits[qRed(colour) >> 4],   kDigits[qRed(colour) & 15],
+                                kDigits[qGreen(colour) >> 4], kDigits[qGreen(colour) & 15],
+                                kDigits[qBlue(colour) >> 4],  kDigits[qBlue(colour) & 15]};
+        bytes_.append(written, sizeof written);
+    }
+
+    void Number(int value) {
+        char digits[16];
+        bytes_.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr - digits);
+    }
+
+    // To a thousandth of a pixel, without the zeros that end it.
+    void Number(double value) {
+        char digits[32];
+        const char* end = std::to_chars(std::begin(digits), std::end(digits), value, std::chars_format::fixed, 3).ptr;
+        while (end[-1] == '0') --end;
+        if (end[-1] == '.') --end;
+        bytes_.append(digits, end - digits);
+    }
+
+    // Text as XML takes it: markup's characters escaped, and those that XML
+    // has no place for, control characters and lone surrogates, left out.
+    void Escaped(const QString& text) {
+        QString kept;
+        kept.reserve(text.size());
+        for (const char32_t character : text.toUcs4()) {
+            switch (character) {
+            case '&': kept += QLatin1String("&amp;"); continue;
+            case '<': kept += QLatin1String("&lt;"); continue;
+            case '>': kept += QLatin1String("&gt;"); continue;
+            case '\'': kept += QLatin1String("&apos;"); continue;
+            case '"': kept += QLatin1String("&quot;"); continue;
+            default: break;
+            }
+            const bool allowed = character == '\t' || character == '\n' || character == '\r' ||
+                                 (character >= 0x20 && character < 0xD800) ||
+                                 (character >= 0xE000 && character < 0xFFFE) || character >= 0x10000;
+            if (!allowed) continue;
+            if (QChar::requiresSurrogates(character)) {
+                kept += QChar(QChar::highSurrogate(character));
+                kept += QChar(QChar::lowSurrogate(character));
+            } else {
+                kept += QChar(static_cast<char16_t>(character));
+            }
+        }
+        const QByteArray utf8 = kept.toUtf8();
+        bytes_.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    }
+
+private:
+    QPoint offset_;
+    std::string bytes_;
+};
+
+// A length in micrometres as millimetres, with no more digits than it needs.
+std::string Millimetres(long micrometres) {
+    std::string written = std::to_string(micrometres / kMicrometresPerMillimetre);
+    if (const long rest = micrometres % kMicrometresPerMillimetre; rest != 0) {
+        std::string fraction = std::to_string(rest + kMicrometresPerMillimetre).substr(1);
+        while (fraction.back() == '0') fraction.pop_back();
+        written += '.' + fraction;
+    }
+    return written + "mm";
+}
+
+}  // namespace
+
+QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {
+    const QSize extent = shapes.Extent().grownBy(margins);
+    const double micrometres = millimetresPerPixel * kMicrometresPerMillimetre;
+    SvgWriter writer(QPoint(margins.left(), margins.top()));
+    std::string& bytes = writer.Bytes();
+    bytes.reserve(4096);
+    // Edges stay on whole units rather than being smoothed across a device
+    // pixel, so that every bar keeps its width on any raster.
+    bytes.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                 "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" shape-rendering=\"crispEdges\" width=\"");
+    bytes.append(Millimetres(std::lround(extent.width() * micrometres)));
+    bytes.append("\" height=\"");
+    bytes.append(Millimetres(std::lround(extent.height() * micrometres)));
+    bytes.append("\" viewBox=\"0 0 ");
+    writer.Number(extent.width());
+    bytes.append(" ");
+    writer.Number(extent.height());
+    bytes.append("\">\n<title>Barcode</title>\n<desc>Code 39, drawn by Tallyline</desc>\n<g fill=\"");
+    writer.Colour(shapes.Background());
+    bytes.append("\">\n");
+    writer.Rectangle(QRect(QPoint(), extent));
+    bytes.append("</g>\n");
+    shapes.Read(writer);
+    bytes.append("</svg>\n");
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {

@@ -9,25 +9,51 @@
 
 namespace tallyline {
 
+namespace {
+
+// Paints what a canvas hands over, a rectangle list for each colour
+// instead of a change of brush for every bar.
+class PaintingReader final : public VectorCanvas::Reader {
+public:
+    explicit PaintingReader(QPainter& painter) : painter_(painter) {}
+
+    void Boxes(QRgb colour, std::span<const QRect> areas) override {
+        painter_.setBrush(QColor::fromRgb(colour));
+        painter_.drawRects(areas.data(), static_cast<int>(areas.size()));
+    }
+    void Text(const LaidOutText& text, QPointF origin, QRgb colour) override {
+        painter_.setPen(QColor::fromRgb(colour));
+        text.Draw(painter_, origin);
+        painter_.setPen(Qt::NoPen);
+    }
+
+private:
+    QPainter& painter_;
+};
+
+}  // namespace
+
 void VectorCanvas::Paint(QPainter& painter, const QMargins& margins) const {
     const QRect whole = QRect(QPoint(), extent_).marginsAdded(margins);
     painter.save();
     painter.setPen(Qt::NoPen);
     painter.fillRect(whole, QColor::fromRgb(background_));
-    if (sideBySide_) PaintByColour(painter);
-    for (const Item& item : items_) {
-        if (item.text) {
-            painter.setPen(QColor::fromRgb(item.colour));
-            item.text->Draw(painter, item.origin);
-            painter.setPen(Qt::NoPen);
-        } else if (!sideBySide_) {
-            painter.fillRect(item.area, QColor::fromRgb(item.colour));
-        }
-    }
+    PaintingReader reader(painter);
+    Read(reader);
     painter.restore();
 }
 
-void VectorCanvas::PaintByColour(QPainter& painter) const {
+void VectorCanvas::Read(Reader& reader) const {
+    if (!sideBySide_) {
+        for (const Item& item : items_) {
+            if (item.text) {
+                reader.Text(*item.text, item.origin, item.colour);
+            } else {
+                reader.Boxes(item.colour, std::span(&item.area, 1));
+            }
+        }
+        return;
+    }
     // With nothing beneath them but the background, boxes of the
     // background's colour change nothing: a file need not hold the spaces
     // between bars twice.
@@ -38,14 +64,16 @@ void VectorCanvas::PaintByColour(QPainter& painter) const {
             colours.push_back(item.colour);
         }
     }
-    QList<QRect> areas;
+    std::vector<QRect> areas;
     for (const QRgb colour : colours) {
         areas.clear();
         for (const Item& item : items_) {
-            if (!item.text && item.colour == colour) areas.append(item.area);
+            if (!item.text && item.colour == colour) areas.push_back(item.area);
         }
-        painter.setBrush(QColor::fromRgb(colour));
-        painter.drawRects(areas);
+        reader.Boxes(colour, areas);
+    }
+    for (const Item& item : items_) {
+        if (item.text) reader.Text(*item.text, item.origin, item.colour);
     }
 }
 

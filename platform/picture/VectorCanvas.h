@@ -7,6 +7,7 @@
 #include <QSize>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -21,11 +22,25 @@ class LaidOutText;
 // printer). The pixels covered are exactly those that the raster keeps.
 class VectorCanvas {
 public:
+    // What is kept, handed over in the order that it is painted, for a
+    // writer that speaks a file format itself rather than through a painter.
+    class Reader {
+    public:
+        virtual ~Reader() = default;
+        // Boxes of one colour; none covers another of the same call.
+        virtual void Boxes(QRgb colour, std::span<const QRect> areas) = 0;
+        // A text with its baseline's left end at the origin.
+        virtual void Text(const LaidOutText& text, QPointF origin, QRgb colour) = 0;
+    };
+
     QSize Extent() const noexcept { return extent_; }
+    QRgb Background() const noexcept { return background_; }
     // Draws what is kept in pixel units, the extent's top-left at the
     // painter's origin, with margins of the background around the extent;
     // nothing falls outside the extent and its margins but text.
     void Paint(QPainter& painter, const QMargins& margins = QMargins()) const;
+    // Hands what is drawn over the background to the reader, in pixel units.
+    void Read(Reader& reader) const;
 
     // Lays the background colour afresh over the whole extent. What was
     // drawn before is gone.
@@ -45,10 +60,6 @@ private:
         std::shared_ptr<const LaidOutText> text;
         QPointF origin;
     };
-
-    // Paints the boxes a colour at a time: one rectangle list per colour
-    // instead of a change of brush for every bar.
-    void PaintByColour(QPainter& painter) const;
 
     QSize extent_;
     QRgb background_ = 0xFFFFFFFF;

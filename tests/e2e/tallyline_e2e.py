@@ -141,6 +141,8 @@ def bar_row(picture, y):
 
 
 def svg_to_png(path, *options):
+    # A renderer may forgive what other readers of XML refuse.
+    run("xmllint", "--noout", str(path), check=True)
     return run("rsvg-convert", "-b", "white", *options, str(path), timeout=SLOW_TIMEOUT).stdout
 
 

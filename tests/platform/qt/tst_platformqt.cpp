@@ -334,6 +334,8 @@ private slots:
         QTest::newRow("03 greys, margins on every side, enlarged")
             << kWindowBackground << 2 << QMargins(18, 1, 16, 3) << kWindowBackground << 7560;
         QTest::newRow("04 a colour beside greys") << kWindowBackground << 1 << QMargins(5, 0, 7, 0) << kPanel << 3780;
+        QTest::newRow("05 colours within grey margins") << kPanel << 1 << QMargins(5, 2, 7, 1) << kWindowBackground
+                                                        << 3780;
     }
     void pngHoldsThePixels() {
         QFETCH(Colour, background);
@@ -349,6 +351,18 @@ private slots:
         QCOMPARE(read.convertToFormat(QImage::Format_RGB32), padded.scaled(padded.size() * scale));
         QTEST(read.dotsPerMeterX(), "dotsPerMetre");
         QTEST(read.dotsPerMeterY(), "dotsPerMetre");
+    }
+
+    // Rows of one grey from 1 to 600 pixels wide, one pixel of the second row white: runs of
+    // every length up to the longest that a PNG's compression copies at once, twice over.
+    void pngKeepsRunsOfEveryLength() {
+        for (int width = 1; width <= 600; ++width) {
+            QImage pixels(width, 2, QImage::Format_RGB32);
+            pixels.fill(qRgb(64, 64, 64));
+            pixels.setPixel(0, 1, qRgb(255, 255, 255));
+            const QImage read = QImage::fromData(EncodePng(pixels, 1, QMargins(), qRgb(255, 255, 255)), "png");
+            QVERIFY2(read.convertToFormat(QImage::Format_RGB32) == pixels, qPrintable(QString::number(width)));
+        }
     }
 
     // The worked example is 108 x 89 pixels; margins widen it. SVG: pixels are its user units,
