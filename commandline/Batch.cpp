@@ -147,6 +147,14 @@ bool OpenList(const QString& path, QFile& list, QString& listName, QTextStream& 
     return true;
 }
 
+bool ReportUnreadRest(const LineReader& reader, const QString& listName, QTextStream& err) {
+    if (reader.Failure().isEmpty()) return false;
+    const qint64 read = reader.LinesRead();
+    err << kProgram << ": "
+        << (read ? CannotReadPast(listName, read, reader.Failure()) : CannotRead(listName, reader.Failure())) << '\n';
+    return true;
+}
+
 int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     QFile list;
     QString listName;
@@ -187,12 +195,7 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
         }
     }
     bool lost = written + alreadyThere != texts;
-    if (!reader.Failure().isEmpty()) {
-        const qint64 read = reader.LinesRead();
-        err << kProgram << ": "
-            << (read ? CannotReadPast(listName, read, reader.Failure()) : CannotRead(listName, reader.Failure())) << '\n';
-        lost = true;
-    }
+    lost = ReportUnreadRest(reader, listName, err) || lost;
     try {
         SyncFolder(request.folder);
     } catch (...) {

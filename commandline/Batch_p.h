@@ -8,9 +8,15 @@ class QFile;
 
 namespace tallyline::commandline {
 
+class LineReader;
+
 // Opens the list (- for standard input) and says what to call it in
 // reports; false, having said why on err, when it cannot be read.
 bool OpenList(const QString& list, QFile& file, QString& name, QTextStream& err);
+
+// When the reader stopped short of the list's end, says so on err, naming
+// the last line read, and answers true: the rest of the list is lost.
+bool ReportUnreadRest(const LineReader& reader, const QString& listName, QTextStream& err);
 
 // Writes one file for each text of the list into the folder, reporting each
 // failure and warning on err and a summary on out. The exit status: 0 when

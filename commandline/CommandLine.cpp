@@ -73,11 +73,9 @@ std::variant<PrintSettings, UsageError> PrintSettingsOf(const QCommandLineParser
         if (settings.printer.isEmpty()) return UsageError{kEmptyPrinter};
     }
     if (parser.isSet(kCopies)) {
-        bool whole = false;
-        settings.copies = parser.value(kCopies).toInt(&whole);
-        if (!whole || settings.copies < 1 || settings.copies > kMostCopies) {
-            return UsageError{BadCopies(parser.value(kCopies))};
-        }
+        const auto copies = WholeNumber(parser.value(kCopies), 1, kMostCopies);
+        if (!copies) return UsageError{BadCopies(parser.value(kCopies))};
+        settings.copies = *copies;
     }
     return settings;
 }

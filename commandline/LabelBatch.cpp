@@ -52,13 +52,7 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         }
         if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
     }
-    if (!reader.Failure().isEmpty()) {
-        const qint64 read = reader.LinesRead();
-        err << kProgram << ": "
-            << (read ? CannotReadPast(listName, read, reader.Failure()) : CannotRead(listName, reader.Failure())) << '\n';
-        tally.lost = true;
-    }
-    tally.lost = tally.lost || tally.done != tally.texts;
+    tally.lost = ReportUnreadRest(reader, listName, err) || tally.done != tally.texts;
     err.flush();
     return tally;
 }
