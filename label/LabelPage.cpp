@@ -15,6 +15,11 @@ namespace {
 
 double DotsPerMillimetre(int dotsPerInch) { return dotsPerInch / kMillimetresPerInch; }
 
+// What a label holds: the picture with the standard quiet zone on each side.
+QSize WithQuietZones(QSize picture, int modulePixels) {
+    return picture.grownBy(QuietZoneMargins(modulePixels, kStandardQuietZone));
+}
+
 }  // namespace
 
 PageLayout PlaceOnPage(QSize picture) {
@@ -36,8 +41,7 @@ bool FitsOnPage(const PageLayout& layout, const PageDots& page) {
 }
 
 LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int dotsPerInch) {
-    const QMargins quiet = QuietZoneMargins(modulePixels, kStandardQuietZone);
-    const QSize symbol = picture.grownBy(quiet);
+    const QSize symbol = WithQuietZones(picture, modulePixels);
     // The design's module in dots, rounded down, in whole numbers.
     const int designDots = modulePixels * dotsPerInch / kDesignDotsPerInch;
     const int finestDots =
@@ -52,7 +56,8 @@ LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int do
         // The symbol's corner on a whole dot; the quiet zone is whole modules.
         const int left = static_cast<int>(std::floor((label.width() - symbol.width() * dotsPerPixel) / 2));
         const int top = static_cast<int>(std::floor((label.height() - symbol.height() * dotsPerPixel) / 2));
-        return {QPoint(left + quiet.left() / modulePixels * dots, top), dots, dotsPerPixel};
+        const int quietLeft = QuietZoneMargins(modulePixels, kStandardQuietZone).left();
+        return {QPoint(left + quietLeft / modulePixels * dots, top), dots, dotsPerPixel};
     }
     const double millimetresPerDot = 1 / DotsPerMillimetre(dotsPerInch);
     const double needed = static_cast<double>(finestDots) / modulePixels * millimetresPerDot;
@@ -82,7 +87,7 @@ void LabelPrint::Print(const PictureSurface& surface, const PageLayout& sheet) {
 }
 
 void LabelPrint::PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres) {
-    const QSize symbol = surface.PixelSize().grownBy(QuietZoneMargins(ModulePixels(surface), kStandardQuietZone));
+    const QSize symbol = WithQuietZones(surface.PixelSize(), ModulePixels(surface));
     printer_.SetPaper(millimetres.value_or(QSizeF(symbol) * kDesignMillimetresPerPixel));
     Print(surface, PlaceOnPage(surface.PixelSize()));
 }
