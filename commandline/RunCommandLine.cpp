@@ -18,6 +18,7 @@
 #include "label/BarcodeDrawing.h"
 #include "label/LabelPage.h"
 #include "platform/core/Failures.h"
+#include "platform/core/HeapReuse.h"
 #include "platform/files/WholeFile.h"
 #include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
@@ -33,6 +34,7 @@ constexpr int kUsage = 2;
 // or is not. The toolkit sees the program's name alone: the arguments are
 // the user's, and none of them is the toolkit's option.
 std::unique_ptr<QGuiApplication> OffscreenApplication(char* program) {
+    KeepFreedMemoryForReuse();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error is the command line's report: the toolkit's notes on its
     // surroundings are not for its reader.
