@@ -7,6 +7,7 @@
 #include "mainwindow/frmBarCode.h"
 #include "platform/core/Failures.h"
 #include "platform/messages/ToolkitMessages.h"
+#include "platform/picture/FaceLoading.h"
 #include "platform/printing/Printer.h"
 #include "platform/widgets/ErrorReporter.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char* argv[]) {
     if (argc > 1) return tallyline::commandline::RunCommandLine(argc, argv);
     try {
         std::unique_ptr<QApplication> app;
+        // Declared after the application, so that it is waited for before the application ends.
+        const tallyline::FaceLoading faces;
         {
             // Without a display the toolkit would abort with a page of notes.
             const tallyline::HeldMessages held(

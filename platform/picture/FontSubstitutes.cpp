@@ -37,4 +37,10 @@ void InstallFontSubstitutes() {
     });
 }
 
+std::vector<const char*> SubstituteFaces() {
+    std::vector<const char*> faces;
+    for (const Substitute& substitute : kSubstitutes) faces.push_back(substitute.freeFace);
+    return faces;
+}
+
 }  // namespace tallyline
