@@ -1,38 +1,12 @@
-// The toolkit's floor for the window's start and memory: the least window
-// that shows what ours shows, a text box above a picture, with nothing of
-// ours in it. bench/start_vs_bare.sh starts it beside the program.
+// The toolkit's floor for the window's start and memory: bench/start_vs_bare.sh
+// starts it beside the program.
 #include <QApplication>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPixmap>
-#include <QWidget>
 
-namespace {
-
-// Stripes a pixel wide, two apart, about as many as the window's barcode has.
-QImage Stripes() {
-    QImage image(400, 89, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    for (int x = 0; x + 3 <= image.width(); x += 3) {
-        for (int y = 0; y < image.height(); ++y) image.setPixel(x, y, qRgb(0, 0, 0));
-    }
-    return image;
-}
-
-}  // namespace
+#include "BareWindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QWidget window;
-    // The window's size and the places of its text box and barcode.
-    window.setFixedSize(519, 213);
-    QLineEdit text(&window);
-    text.setGeometry(160, 8, 249, 28);
-    text.setText(QStringLiteral("TALLYLINE"));
-    QLabel picture(&window);
-    picture.setGeometry(8, 48, 400, 89);
-    picture.setPixmap(QPixmap::fromImage(Stripes()));
-    window.show();
+    BareWindow bare;
+    bare.window.show();
     return QApplication::exec();
 }

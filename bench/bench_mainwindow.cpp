@@ -1,10 +1,12 @@
 // The main window's own costs: one keystroke from the key press to the
-// repainted barcode, and a window from its creation to its first drawn frame.
+// repainted barcode, beside the same keystroke in the toolkit's bare window,
+// and a window from its creation to its first drawn frame.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QtTest>
 
+#include "BareWindow.h"
 #include "mainwindow/frmBarCode.h"
 #include "platform/widgets/ErrorReporter.h"
 
@@ -52,6 +54,25 @@ void BM_Keystroke(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
+
+// The floor under BM_Keystroke: the toolkit's own work for the same keystroke
+// in a text box and the repaint of a picture beside it that nothing redraws.
+void BM_BareKeystroke(benchmark::State& state) {
+    BareWindow bare;
+    bare.window.show();
+    if (!QTest::qWaitForWindowExposed(&bare.window)) state.SkipWithError("window not exposed");
+    bare.text.setText(kOneShortOfFull);
+    bare.text.setCursorPosition(static_cast<int>(kOneShortOfFull.size()));
+    for (auto _ : state) {
+        QTest::keyClick(&bare.text, Qt::Key_Slash);
+        bare.picture.repaint();
+        state.PauseTiming();
+        QTest::keyClick(&bare.text, Qt::Key_Backspace);
+        bare.picture.repaint();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BareKeystroke)->Unit(benchmark::kMicrosecond);
 
 void BM_StartToFirstDrawnWindow(benchmark::State& state) {
     FailOnReport reporter;
