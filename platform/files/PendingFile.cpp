@@ -31,6 +31,19 @@ std::string TemporaryName(const std::string& path) {
     return folder + '.' + name.substr(0, 200) + ".tallyline-" + std::to_string(counter++);
 }
 
+// Gives the unnamed file open at the descriptor the name; errno as link's.
+// By the descriptor itself where the kernel lets this process do that, which
+// spares a walk through /proc for every file of a batch; through its /proc
+// entry where it does not (a kernel before 6.10 asks for a privilege).
+int LinkUnnamed(int descriptor, const char* name) {
+#ifdef AT_EMPTY_PATH
+    if (linkat(descriptor, "", AT_FDCWD, name, AT_EMPTY_PATH) == 0) return 0;
+    if (errno != ENOENT && errno != EPERM && errno != EINVAL) return -1;
+#endif
+    const std::string unnamed = "/proc/self/fd/" + std::to_string(descriptor);
+    return linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, name, AT_SYMLINK_FOLLOW);
+}
+
 }  // namespace
 
 void FailToWrite(const std::string& path, int error) { throw FileError(path, qt_error_string(error).toStdString()); }
@@ -86,10 +99,9 @@ void PendingFile::Close() {
 
 void PendingFile::NameTemporarily() {
     if (!temporary_.empty()) return;
-    const std::string unnamed = "/proc/self/fd/" + std::to_string(descriptor_);
     for (;;) {
         const std::string name = TemporaryName(path_);
-        if (linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (LinkUnnamed(descriptor_, name.c_str()) == 0) {
             temporary_ = name;
             return;
         }
@@ -99,8 +111,7 @@ void PendingFile::NameTemporarily() {
 
 bool PendingFile::TakeFreeName() {
     if (temporary_.empty()) {
-        const std::string unnamed = "/proc/self/fd/" + std::to_string(descriptor_);
-        if (linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        if (LinkUnnamed(descriptor_, path_.c_str()) != 0) {
             if (errno == EEXIST) return false;
             FailToWrite(path_, errno);
         }
