@@ -2,7 +2,7 @@
 // starts it beside the program.
 #include <QApplication>
 
-#include "BareWindow.h"
+#include "bench/BareWindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QtTest>
 
-#include "BareWindow.h"
+#include "bench/BareWindow.h"
 #include "mainwindow/frmBarCode.h"
 #include "platform/widgets/ErrorReporter.h"
 
