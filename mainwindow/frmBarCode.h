@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAction>
-#include <QLineEdit>
 #include <QMenu>
 #include <QWidget>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "platform/widgets/ErrorReporter.h"
 #include "platform/widgets/Panel.h"
 #include "platform/widgets/PictureBox.h"
+#include "platform/widgets/TextBox.h"
 
 namespace tallyline {
 
@@ -41,7 +41,7 @@ public:
     // before Picture1 so that Picture1 lies in front of it.
     Panel Picture2;
     PictureBox Picture1;
-    QLineEdit Text1;
+    TextBox Text1;
     ClickablePicture Picture3;
     DesignLabel Label2;
     DesignLabel Label3;

@@ -1,5 +1,6 @@
 #include <QMessageBox>
 #include <QPainter>
+#include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -20,6 +21,7 @@
 #include "platform/picture/QtText.h"
 #include "platform/widgets/ErrorReporter.h"
 #include "platform/widgets/PictureBox.h"
+#include "platform/widgets/TextBox.h"
 
 using namespace tallyline;
 
@@ -55,6 +57,19 @@ struct Drawn : PictureSurface {
         DrawBarcode(ToText(text), *this);
     }
 };
+
+// The largest difference of one channel between two pictures of one size.
+int LargestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
 
 }  // namespace
 
@@ -455,6 +470,49 @@ private slots:
     // What becomes of a file written over one that is there: a batch leaves
     // the same contents alone; either way a replaced file keeps its
     // permissions, and nothing else is left in the folder.
+    // The kept panel is the style's own in every look the box takes in turn:
+    // a key that left out focus or colours would show the look before.
+    void textBoxLooksAsTheStyleDrawsIt() {
+        QWidget window;
+        TextBox box(&window);
+        box.setGeometry(0, 0, 249, 28);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // The panel as the style draws it for the box as it is now, on the window's colour.
+        const auto panel = [&](const QStyle& style) {
+            QImage image(box.size(), QImage::Format_RGB32);
+            image.fill(window.palette().window().color());
+            QPainter painter(&image);
+            QStyleOptionFrame option;
+            option.initFrom(&box);
+            option.lineWidth = style.pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
+            style.drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, &box);
+            return image;
+        };
+        struct Look {
+            const char* name;
+            bool focused;
+            QColor text;
+        };
+        for (const Look& look : {Look{"focused", true, Qt::black}, Look{"unfocused", false, Qt::black},
+                                 Look{"unfocused, red", false, Qt::red}, Look{"focused, red", true, Qt::red},
+                                 Look{"focused again", true, Qt::black}}) {
+            QPalette palette = box.palette();
+            palette.setColor(QPalette::Text, look.text);
+            palette.setColor(QPalette::Base, look.text == Qt::red ? Qt::yellow : Qt::white);
+            box.setPalette(palette);
+            if (look.focused) {
+                box.setFocus();
+            } else {
+                box.clearFocus();
+            }
+            QTRY_COMPARE(box.hasFocus(), look.focused);
+            QVERIFY2(LargestDifference(panel(*QApplication::style()), panel(*box.style())) <= 2, look.name);
+        }
+    }
+
     void writingOverAFile_data() {
         QTest::addColumn<Writing>("writing");
         QTest::addColumn<QByteArray>("contents");
