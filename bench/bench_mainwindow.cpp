@@ -37,21 +37,27 @@ public:
     }
 };
 
+// Times the keystroke that fills the text box of the shown window, each time
+// to the repainted picture, and takes it back untimed.
+void TimeKeystrokes(benchmark::State& state, QWidget& window, QLineEdit& text, QWidget& picture) {
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) state.SkipWithError("window not exposed");
+    text.setText(kOneShortOfFull);
+    text.setCursorPosition(static_cast<int>(kOneShortOfFull.size()));
+    for (auto _ : state) {
+        QTest::keyClick(&text, Qt::Key_Slash);
+        picture.repaint();
+        state.PauseTiming();
+        QTest::keyClick(&text, Qt::Key_Backspace);
+        picture.repaint();
+        state.ResumeTiming();
+    }
+}
+
 void BM_Keystroke(benchmark::State& state) {
     FailOnReport reporter;
     frmBarCode form(reporter, NoPrinter);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) state.SkipWithError("window not exposed");
-    form.Text1.setText(kOneShortOfFull);
-    form.Text1.setCursorPosition(static_cast<int>(kOneShortOfFull.size()));
-    for (auto _ : state) {
-        QTest::keyClick(&form.Text1, Qt::Key_Slash);
-        form.Picture1.repaint();
-        state.PauseTiming();
-        QTest::keyClick(&form.Text1, Qt::Key_Backspace);
-        form.Picture1.repaint();
-        state.ResumeTiming();
-    }
+    TimeKeystrokes(state, form, form.Text1, form.Picture1);
 }
 BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
 
@@ -59,18 +65,7 @@ BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
 // in a text box and the repaint of a picture beside it that nothing redraws.
 void BM_BareKeystroke(benchmark::State& state) {
     BareWindow bare;
-    bare.window.show();
-    if (!QTest::qWaitForWindowExposed(&bare.window)) state.SkipWithError("window not exposed");
-    bare.text.setText(kOneShortOfFull);
-    bare.text.setCursorPosition(static_cast<int>(kOneShortOfFull.size()));
-    for (auto _ : state) {
-        QTest::keyClick(&bare.text, Qt::Key_Slash);
-        bare.picture.repaint();
-        state.PauseTiming();
-        QTest::keyClick(&bare.text, Qt::Key_Backspace);
-        bare.picture.repaint();
-        state.ResumeTiming();
-    }
+    TimeKeystrokes(state, bare.window, bare.text, bare.picture);
 }
 BENCHMARK(BM_BareKeystroke)->Unit(benchmark::kMicrosecond);
 
