@@ -56,7 +56,8 @@ inline const QString kAfterOptions = QStringLiteral(
     "  the barcode prints where the window prints it. On anything smaller, a label, the barcode with its\n"
     "  caption and quiet zones of 10 modules is centred, each module the most whole printer dots not above\n"
     "  the window's 0.529 mm that let it fit, and never below 0.19 mm. A barcode that does not fit even so is\n"
-    "  not printed: the message says how wide the label would have to be.\n"
+    "  not printed: the message says how wide the label would have to be. A batch of labels that SIGINT or\n"
+    "  SIGTERM stops keeps nothing: no job is sent and no PDF is written.\n"
     "    tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
     "    tallyline --batch texts.txt --print --printer Labels\n"
     "    tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
@@ -66,7 +67,8 @@ inline const QString kAfterOptions = QStringLiteral(
     "  1  anything was lost: a file or label that failed or a text that --strict refused (each is named on\n"
     "     standard error, and everything else is still written or printed), a list that could not be read to\n"
     "     its end, or a summary that standard output did not take\n"
-    "  2  a usage error, or help that could not be written\n");
+    "  2  a usage error, or help that could not be written\n"
+    "  130, 143  a batch that SIGINT or SIGTERM stopped\n");
 inline const QString kPrintHelp = QStringLiteral(
     "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
     "that the printer's queue is set up with.");
@@ -167,6 +169,12 @@ inline QString AlreadyThere(const QString& path) {
 }
 inline QString Interrupted(int signal, const QString& list) {
     return QStringLiteral("stopped by signal %1; the rest of %2 was not written").arg(signal).arg(list);
+}
+// A PDF of labels is not written for a list it did not finish.
+inline QString StoppedBeforeFile(int signal, const QString& path, const QString& list) {
+    return QStringLiteral("stopped by signal %1; %2 was not written: it would have lacked the rest of %3")
+        .arg(signal)
+        .arg(path, list);
 }
 inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint64 alreadyThere) {
     const QString summary = QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);

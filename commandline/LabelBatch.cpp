@@ -7,6 +7,7 @@
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
+#include "commandline/Interruption_p.h"
 #include "commandline/LineReader_p.h"
 #include "commandline/NamedCharacters_p.h"
 #include "design/Texts.h"
@@ -22,10 +23,14 @@ struct Tally {
     qint64 texts = 0;
     qint64 done = 0;
     bool lost = false;
+    // The signal that stopped the list before its end, or 0.
+    int signal = 0;
+    QString listName;
 };
 
 // Draws each text of the list and hands it to put, one page each, naming on
-// err each text that failed or whose bars leave characters out.
+// err each text that failed or whose bars leave characters out. While an
+// Interruption lives, a signal stops the work between one label and the next.
 Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
                 QTextStream& err) {
     Tally tally;
@@ -35,9 +40,12 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         tally.lost = true;
         return tally;
     }
+    tally.listName = listName;
     BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
     LineReader reader(list);
-    while (const auto line = reader.Next()) {
+    while (!Interruption::Signal()) {
+        const auto line = reader.Next();
+        if (!line) break;
         ++tally.texts;
         QString report = line->problem;
         if (report.isEmpty()) {
@@ -53,6 +61,7 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
     }
     tally.lost = ReportUnreadRest(reader, listName, err) || tally.done != tally.texts;
+    tally.signal = Interruption::Signal();
     err.flush();
     return tally;
 }
@@ -85,6 +94,7 @@ int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err)
 }
 
 int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err) {
+    const Interruption interruption;
     Tally tally;
     try {
         const QTemporaryDir pending;
@@ -93,11 +103,19 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
         LabelPrint print([&] { return PdfPrinter(drawn); }, design::PrintDocumentName(request.list));
         const auto paper = request.pageMillimetres;
         tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) { print.PrintOnPaper(surface, paper); }, err);
-        print.End();
-        if (tally.done > 0) {
-            QFile pages(drawn);
-            if (!pages.open(QIODevice::ReadOnly)) throw FileError(drawn.toStdString(), pages.errorString().toStdString());
-            WriteWholeFile(request.path, pages.readAll());
+        // A stopped list leaves no file: a file of some of its labels would
+        // pass for all of them.
+        if (tally.signal != 0) {
+            tally.done = 0;
+        } else {
+            print.End();
+            if (tally.done > 0) {
+                QFile pages(drawn);
+                if (!pages.open(QIODevice::ReadOnly)) {
+                    throw FileError(drawn.toStdString(), pages.errorString().toStdString());
+                }
+                WriteWholeFile(request.path, pages.readAll());
+            }
         }
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
@@ -105,7 +123,9 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
         tally.lost = true;
     }
     out << LabelsSummary(tally.done, tally.texts, request.path) << Qt::endl;
-    return tally.lost ? 1 : 0;
+    if (tally.signal == 0) return tally.lost ? 1 : 0;
+    err << kProgram << ": " << StoppedBeforeFile(tally.signal, request.path, tally.listName) << Qt::endl;
+    return StatusOfSignal(tally.signal);
 }
 
 }  // namespace tallyline::commandline

@@ -4,6 +4,8 @@ loaded on the queue, the barcode is centred on it with its quiet zones, every ba
 space is one or two modules of the same whole number of dots, and zbar reads it."""
 
 import re
+import signal
+import subprocess
 import tempfile
 import time
 
@@ -335,3 +337,38 @@ def test_pdf_of_labels_whole_or_none(binary, folder):
     done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--page-mm", "50.8x25.4", stdin=f"{LONGEST}\n")
     assert done.returncode == 1 and "needs a label at least" in done.stderr
     assert not pdf.exists()
+
+
+@pytest.mark.parametrize("made", ["print", "pdf"])
+@pytest.mark.parametrize("number", [signal.SIGINT, signal.SIGTERM], ids=lambda n: n.name)
+def test_stopped_batch_keeps_nothing(binary, folder, cups_server, label_queues, monkeypatch, made, number):
+    """A signal keeps nothing of a batch of labels: no job reaches the printer (the toolkit
+    sends it only at its end, which a signal never reaches) and no PDF is written (a
+    signal stops it between two labels, saying so, with the status 128 and its number)."""
+    cups_server.use(monkeypatch)
+    listing, pending, pdf = folder / "list", folder / "pending", folder / "labels.pdf"
+    listing.write_text("".join(f"STOP {n}\n" for n in range(100_000)))
+    pending.mkdir()
+    # The toolkit's own runtime folder, which it would otherwise make among the pending files.
+    runtime = folder / "runtime"
+    runtime.mkdir(mode=0o700)
+    name, path = label_queues["ZPL 2x1in 203dpi"]
+    before = stamp(path)
+    made_by = ["--print", "--printer", name] if made == "print" else ["-o", str(pdf)]
+    with subprocess.Popen([binary, "--batch", str(listing), *made_by],
+                          env=headless_env(TMPDIR=str(pending), XDG_RUNTIME_DIR=str(runtime)),
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True) as process:
+        time.sleep(1.5)
+        process.send_signal(number)
+        stdout, stderr = process.communicate(timeout=SLOW_TIMEOUT)
+    if made == "print":
+        assert process.returncode == -number, stderr
+    else:
+        assert process.returncode == 128 + number, stderr
+        assert stderr.endswith(f"tallyline: stopped by signal {int(number)}; {pdf} was not written: "
+                               f"it would have lacked the rest of {listing}\n"), stderr
+        assert re.fullmatch(r"tallyline: wrote 0 of \d+ labels to .*\n", stdout), stdout
+        assert not list(pending.iterdir()), "pending pages were left"
+    assert not pdf.exists()
+    time.sleep(3)
+    assert stamp(path) == before, "something was printed"
