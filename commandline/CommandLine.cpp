@@ -35,6 +35,15 @@ std::optional<int> WholeNumber(const QString& value, int lowest, int highest) {
     return number;
 }
 
+// The number that the value spells, if it lies from lowest to highest.
+std::optional<double> Decimal(const QString& value, double lowest, double highest) {
+    bool number = false;
+    const double decimal = value.toDouble(&number);
+    // Written so that a value that is not a number (nan) lies nowhere.
+    if (!number || !(decimal >= lowest && decimal <= highest)) return std::nullopt;
+    return decimal;
+}
+
 // The settings that the options give, or what is wrong with them.
 std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& parser) {
     FileSettings settings;
@@ -50,12 +59,8 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
         settings.scale = *scale;
     }
     if (parser.isSet(kModule)) {
-        bool number = false;
-        const double module = parser.value(kModule).toDouble(&number);
-        if (!number || !(module >= kFinestModule && module <= kBroadestModule)) {
-            return UsageError{BadModule(parser.value(kModule))};
-        }
-        settings.moduleMillimetres = module;
+        settings.moduleMillimetres = Decimal(parser.value(kModule), kFinestModule, kBroadestModule);
+        if (!settings.moduleMillimetres) return UsageError{BadModule(parser.value(kModule))};
     }
     if (parser.isSet(kQuietZone)) {
         const auto quietZone = WholeNumber(parser.value(kQuietZone), 0, kWidestQuietZone);
@@ -84,12 +89,10 @@ std::variant<PrintSettings, UsageError> PrintSettingsOf(const QCommandLineParser
 std::optional<QSizeF> PageSizeOf(const QString& value) {
     const QStringList sides = value.split(u'x');
     if (sides.size() != 2) return std::nullopt;
-    bool wide = false;
-    bool high = false;
-    const QSizeF size(sides[0].toDouble(&wide), sides[1].toDouble(&high));
-    const auto within = [](double side) { return side >= kSmallestPage && side <= kLargestPage; };
-    if (!wide || !high || !within(size.width()) || !within(size.height())) return std::nullopt;
-    return size;
+    const auto width = Decimal(sides[0], kSmallestPage, kLargestPage);
+    const auto height = Decimal(sides[1], kSmallestPage, kLargestPage);
+    if (!width || !height) return std::nullopt;
+    return QSizeF(*width, *height);
 }
 
 // --batch LIST with --print or with -o FILE.pdf: a label for each text.

@@ -35,12 +35,11 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
                 QTextStream& err) {
     Tally tally;
     QFile list;
-    QString listName;
-    if (!OpenList(path, list, listName, err)) {
+    const QString& listName = tally.listName;
+    if (!OpenList(path, list, tally.listName, err)) {
         tally.lost = true;
         return tally;
     }
-    tally.listName = listName;
     BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
     LineReader reader(list);
     while (!Interruption::Signal()) {

@@ -84,6 +84,8 @@ bool StoreRows(const QImage& image, const QMargins& margins, QRgb background, Ro
 // The picture's rows, as greys when its margins and every pixel are greys.
 Rows StoredRows(const QImage& source, int scale, const QMargins& margins, QRgb background) {
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    // A conversion without room gives no image, which would be written as margins alone.
+    if (image.isNull()) throw RuntimeError(ErrorNumber::OutOfMemory);
     Rows rows;
     rows.width = image.width() + margins.left() + margins.right();
     rows.height = image.height() + margins.top() + margins.bottom();

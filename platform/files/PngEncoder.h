@@ -13,8 +13,9 @@ namespace tallyline {
 // height, and compressed as runs: a file half again as large as a general
 // compressor makes, in a fraction of its time. The density is kept, times
 // scale, so the picture keeps its size on paper. InvalidProcedureCall for
-// no picture, a scale below 1 or a negative margin, OutOfMemory when the
-// file cannot be made.
+// no picture, a scale below 1 or a negative margin, OutOfMemory when there
+// is no room to convert the picture, std::bad_alloc when there is none for
+// the file.
 QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QRgb background);
 
 }  // namespace tallyline

@@ -60,8 +60,6 @@ Printer::Printer(std::unique_ptr<QPrinter> device, const QString& documentName) 
     device_->setDocName(documentName);
 }
 
-int Printer::Resolution() const { return device_->resolution(); }
-
 PageDots Printer::Page() const {
     return {device_->paperRect(QPrinter::DevicePixel).toAlignedRect().size(),
             device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution()};

@@ -44,8 +44,10 @@ struct PageDots {
     int dotsPerInch;
 };
 
-// One print document. A document that is dropped before EndDoc is
-// abandoned, so a failing print never sends half a job.
+// One print document. A document that is dropped before EndDoc is asked to
+// abort, but Qt's PDF and CUPS printers cannot: ending it there sends what
+// was drawn. So whatever can refuse a page (its layout) is worked out before
+// the page starts, and a failing print sends no page it began.
 class Printer {
 public:
     // The document's name is what the printer's queue shows.
@@ -54,8 +56,6 @@ public:
     Printer(const Printer&) = delete;
     Printer& operator=(const Printer&) = delete;
 
-    // Dots to the inch on the page.
-    int Resolution() const;
     // The page that the next page printed comes out on.
     PageDots Page() const;
     // Makes the next pages paper of that size, all of it printable.
