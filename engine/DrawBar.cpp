@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/Code39Lookup_p.h"
+#include "engine/Code39Symbol.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Numeric.h"
 
@@ -17,8 +17,6 @@ constexpr std::size_t kStartAndStop = 2;
 // character needs at most 13.
 constexpr double kFirstSizingSlack = 1.1;
 constexpr std::int16_t kFirstSizingModules = 15;
-constexpr float kBarBandCaptionHeights = 1.5f;
-constexpr float kCaptionGapCaptionHeights = 0.25f;
 
 // Boxes go strictly left to right, each starting where the last one ended.
 class BarPen {
@@ -69,7 +67,6 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
         surface.Cls();
         return;
     }
-    const Code39Patterns table = Code39Table();
     text = BarcodeCaption(text);
     surface.ScaleMode(ScaleModeKind::Pixels);
     surface.Cls();
@@ -80,7 +77,7 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     const float captionWidth = surface.TextWidth(text);
     const float barTop = surface.ScaleTop();
     const float surfaceHeight = surface.ScaleHeight();
-    const float barBottom = (surface.ScaleTop() + surfaceHeight) - captionHeight * kBarBandCaptionHeights;
+    const float barBottom = (surface.ScaleTop() + surfaceHeight) - captionHeight * kCaptionBandHeights;
 
     // Each read of the surface is its own statement: the order of the calls
     // is part of what the renderer promises.
@@ -90,16 +87,14 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     surface.Width(CSng(Divide(firstUnits, surface.ScaleWidth())));
 
     BarPen pen(surface, surface.ScaleLeft(), barTop, barBottom, module);
-    pen.Draw(kStartStopPattern);
-    for (const char32_t character : text) pen.Draw(PatternOf(table, character));
-    pen.Draw(kStartStopPattern);
+    for (const ElementPattern pattern : SymbolPatterns(text)) pen.Draw(pattern);
     pen.Space(1);
 
     const float fittedRight = pen.X() + static_cast<float>(module);
     const double fittedUnits = static_cast<double>(fittedRight) * static_cast<double>(surface.Width());
     surface.Width(CSng(Divide(fittedUnits, surface.ScaleWidth())));
     surface.CurrentX((surface.ScaleWidth() - captionWidth) / 2);
-    surface.CurrentY(barBottom + captionHeight * kCaptionGapCaptionHeights);
+    surface.CurrentY(barBottom + captionHeight * kCaptionGapHeights);
     surface.Print(text);
 }
 
