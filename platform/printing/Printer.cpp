@@ -79,7 +79,7 @@ Printer::~Printer() {
     }
 }
 
-void Printer::StartPage() {
+void Printer::NewPage() {
     if (painter_.isActive()) {
         if (!device_->newPage()) Fail("The printer took no further page");
     } else if (!painter_.begin(device_.get())) {
@@ -87,17 +87,18 @@ void Printer::StartPage() {
     }
 }
 
-void Printer::PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel) {
+void Printer::PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel, Turn turn) {
     painter_.save();
     painter_.setClipRect(place);
     painter_.translate(place.topLeft());
     painter_.scale(dotsPerPixel, dotsPerPixel);
+    painter_.setTransform(TurnedInPlace(picture.Extent(), turn), true);
     picture.Paint(painter_);
     painter_.restore();
 }
 
 void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel) {
-    StartPage();
+    NewPage();
     const double dotsPerFormPixel = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
     // The form's own client area is its background, filled as a shape:
     // QWidget::render reaches a printer through a bitmap of the whole form,
@@ -117,20 +118,39 @@ void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, dou
                  dotsPerPixel);
 }
 
-void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel) {
-    StartPage();
+void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn) {
+    NewPage();
+    Paint(corner, picture, dotsPerPixel, turn);
+}
+
+QPointF Printer::OnPaper(QPointF dots) const {
     // A label printer's raster starts where the printer can print, its own
     // margin in (2 points on some): a fraction of a dot off the paper's dots,
     // and off the painter's, which Qt starts on whole dots of its own margin.
-    // The corner goes on whole dots of the raster, or a rasteriser that
-    // darkens every dot a shape touches widens each bar by a dot.
+    // A corner goes on whole dots of the raster, or a rasteriser that darkens
+    // every dot a shape touches widens each bar by a dot.
     QPageLayout points = device_->pageLayout();
     points.setUnits(QPageLayout::Point);
     const double dotsPerPoint = device_->resolution() / kPointsPerInch;
     const QPointF raster = QPointF(points.minimumMargins().left(), points.minimumMargins().top()) * dotsPerPoint;
-    const QPointF onRaster(std::nearbyint(corner.x() - raster.x()), std::nearbyint(corner.y() - raster.y()));
-    const QPointF onPaper = raster + onRaster - device_->pageRect(QPrinter::DevicePixel).topLeft();
-    PaintPicture(QRectF(onPaper, QSizeF(picture.Extent()) * dotsPerPixel), picture, dotsPerPixel);
+    const QPointF onRaster(std::nearbyint(dots.x() - raster.x()), std::nearbyint(dots.y() - raster.y()));
+    return raster + onRaster - device_->pageRect(QPrinter::DevicePixel).topLeft();
+}
+
+void Printer::Paint(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn) {
+    PaintPicture(QRectF(OnPaper(corner), QSizeF(Turned(picture.Extent(), turn)) * dotsPerPixel), picture,
+                 dotsPerPixel, turn);
+}
+
+void Printer::Outline(const QPainterPath& dots) {
+    painter_.save();
+    // Cosmetic: one device dot wide however the page is scaled.
+    QPen hairline(Qt::black, 0);
+    painter_.setPen(hairline);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.translate(OnPaper(QPointF()));
+    painter_.drawPath(dots);
+    painter_.restore();
 }
 
 void Printer::EndDoc() {

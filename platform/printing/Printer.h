@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPrinter>
 #include <QRect>
 #include <QRgb>
 #include <functional>
 #include <memory>
+
+#include "platform/picture/Turn.h"
 
 namespace tallyline {
 
@@ -69,17 +72,27 @@ public:
     void PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel);
     // Prints the picture alone as one page, its top-left corner at the
     // corner's dots from the paper's top-left corner, each of its pixels
-    // dotsPerPixel dots across; the rest of the paper stays blank.
-    // PrinterError when the printer does not take the page.
-    void PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel);
+    // dotsPerPixel dots across, turned as asked; the rest of the paper stays
+    // blank. PrinterError when the printer does not take the page.
+    void PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn = Turn::None);
+    // Starts a page, to be painted on. PrinterError when the printer does not
+    // take it.
+    void NewPage();
+    // Paints the picture on the page as PrintOnPaper does.
+    void Paint(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn);
+    // Draws the outline of the path, in dots from the paper's top-left
+    // corner, a hair's breadth wide.
+    void Outline(const QPainterPath& dots);
     // Ends the document so that it goes to the printer now. PrinterError when
     // the printer refuses it.
     void EndDoc();
 
 private:
-    void StartPage();
     // The picture with its top-left corner at the place's, cut at its edges.
-    void PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel);
+    void PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel,
+                      Turn turn = Turn::None);
+    // The painter's position of a point in dots of the paper.
+    QPointF OnPaper(QPointF dots) const;
 
     std::unique_ptr<QPrinter> device_;
     QPainter painter_;
