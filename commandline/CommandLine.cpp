@@ -59,8 +59,8 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
         settings.scale = *scale;
     }
     if (parser.isSet(kModule)) {
-        settings.moduleMillimetres = Decimal(parser.value(kModule), kFinestModule, kBroadestModule);
-        if (!settings.moduleMillimetres) return UsageError{BadModule(parser.value(kModule))};
+        settings.symbol.moduleMillimetres = Decimal(parser.value(kModule), kFinestModule, kBroadestModule);
+        if (!settings.symbol.moduleMillimetres) return UsageError{BadModule(parser.value(kModule))};
     }
     if (parser.isSet(kQuietZone)) {
         const auto quietZone = WholeNumber(parser.value(kQuietZone), 0, kWidestQuietZone);

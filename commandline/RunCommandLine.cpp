@@ -75,7 +75,7 @@ void Warn(QTextStream& err, TextView uncarried) {
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
-        BarcodeDrawing drawing(request.settings.format, request.rules);
+        BarcodeDrawing drawing(request.settings, request.rules);
         const Text uncarried = drawing.Draw(request.text);
         WriteWholeFile(request.path, drawing.File(request.settings));
         Warn(err, uncarried);

@@ -7,6 +7,7 @@
 #include "engine/DrawBar.h"
 #include "engine/UncarriedCharacters.h"
 #include "label/BarcodePicture.h"
+#include "label/SymbolPicture.h"
 #include "platform/core/Failures.h"
 #include "platform/picture/QtText.h"
 
@@ -21,26 +22,48 @@ BarcodeDrawing::BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rul
     DesignAsBarcodePicture(surface_);
 }
 
-BarcodeDrawing::BarcodeDrawing(PictureFormat format, DrawingRules rules)
-    : BarcodeDrawing(format == PictureFormat::Png ? PictureSurface::Keeping::Pixels
-                                                  : PictureSurface::Keeping::Shapes,
-                     rules) {}
+BarcodeDrawing::BarcodeDrawing(const FileSettings& settings, DrawingRules rules)
+    : BarcodeDrawing(settings.format == PictureFormat::Png ? PictureSurface::Keeping::Pixels
+                                                           : PictureSurface::Keeping::Shapes,
+                     rules) {
+    grid_ = GridOf(settings);
+}
 
-Text BarcodeDrawing::Draw(const QString& text) {
+EncodedText BarcodeDrawing::Encode(const QString& text) const {
     if (text.isEmpty()) throw std::invalid_argument("the text is empty: there is no barcode to draw");
     Text drawn = ToText(text);
     Text uncarried = UncarriedCharacters(drawn);
     if (rules_.strict && !uncarried.empty()) throw UncarriedTextRefused(std::move(uncarried));
     if (rules_.checkCharacter) drawn.push_back(CheckCharacter(drawn));
+    Text upper = BarcodeCaption(drawn);
+    return {upper, upper, std::move(uncarried)};
+}
+
+Text BarcodeDrawing::Draw(const QString& text) {
+    EncodedText encoded = Encode(text);
+    if (grid_) {
+        Draw(encoded, grid_->look);
+        return std::move(encoded.uncarried);
+    }
     try {
-        DrawBarcode(drawn, surface_);
+        DrawBarcode(encoded.data, surface_);
     } catch (const SizeOutOfRange&) {
         // The one limit a text of any length meets: the picture's width.
         throw TextTooLong();
     }
-    return uncarried;
+    return std::move(encoded.uncarried);
 }
 
-QByteArray BarcodeDrawing::File(const FileSettings& settings) const { return LabelFile(surface_, settings); }
+void BarcodeDrawing::Draw(const EncodedText& text, const SymbolLook& look) {
+    try {
+        DrawLabelSymbol(text.caption, text.data, look, surface_);
+    } catch (const SizeOutOfRange&) {
+        throw TextTooLong();
+    }
+}
+
+QByteArray BarcodeDrawing::File(const FileSettings& settings) const {
+    return grid_ ? LabelFile(surface_, settings, *grid_) : LabelFile(surface_, settings);
+}
 
 }  // namespace tallyline

@@ -13,10 +13,6 @@ namespace tallyline {
 
 class PictureSurface;
 
-// The narrowest element that ISO/IEC 16388 lets a printed Code 39 symbol
-// have, in millimetres: a label never gets a finer module.
-constexpr double kFinestModuleMillimetres = 0.19;
-
 // Where a barcode picture of that size lands on a printed page, as the print
 // form lays it out: the picture at the top-left of the form's Picture1,
 // unscaled. A picture wider than Picture1 widens Picture1 and the form alike,
@@ -39,7 +35,7 @@ struct LabelPlacement {
 // Centres on a label of that many dots a barcode picture of that size, whose
 // module is modulePixels wide, with the standard quiet zone on each side:
 // each module the most whole dots not above the design's module that let
-// picture and quiet zones fit, never below kFinestModuleMillimetres.
+// picture and quiet zones fit, never below FinestModuleDots.
 // PrinterError, saying how wide (or high) the label would have to be, when
 // even the finest module does not fit.
 LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int dotsPerInch);

@@ -23,7 +23,7 @@ QString Described(const Request& request) {
     if (const auto* batch = std::get_if<WriteBatch>(&request))
         return QStringLiteral("batch %1 into %2 as %3 at %4mm")
             .arg(batch->list, batch->folder, SuffixOf(batch->settings.format))
-            .arg(batch->settings.moduleMillimetres.value_or(0));
+            .arg(batch->settings.symbol.moduleMillimetres.value_or(0));
     if (const auto* print = std::get_if<PrintOne>(&request)) {
         return QStringLiteral("print %1 on '%2' x%3").arg(print->text, print->print.printer).arg(print->print.copies);
     }

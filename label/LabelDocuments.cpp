@@ -1,0 +1,176 @@
+#include "label/LabelDocuments.h"
+
+#include <QPainterPath>
+#include <QTransform>
+
+#include <cmath>
+
+#include "label/BarcodePicture.h"
+#include "label/LabelPage.h"
+#include "label/SymbolPicture.h"
+#include "platform/core/Units.h"
+#include "platform/picture/PictureSurface.h"
+
+namespace tallyline {
+namespace {
+
+// A label whose template keeps no margin keeps this much clear of its edges:
+// where a label roll wanders under the head, or a sheet under the rollers.
+constexpr double kEdgeMillimetres = 1;
+
+double DotsPerPoint(int dotsPerInch) { return dotsPerInch / kPointsPerInch; }
+
+LabelArea AreaOf(const LabelTemplate& sheet, int dotsPerInch) {
+    const double dots = DotsPerPoint(dotsPerInch);
+    const double margin = sheet.markupMargin > 0 ? sheet.markupMargin * dots
+                                                 : kEdgeMillimetres * dotsPerInch / kMillimetresPerInch;
+    return {sheet.shape, sheet.label * dots, margin, sheet.radius * dots, sheet.holeRadius * dots};
+}
+
+// What every document does with a text: encode, fit, draw, paint.
+class Labels : public LabelDocument {
+public:
+    Labels(const PrinterSource& printers, const QString& documentName, const DrawingRules& drawing,
+           const SymbolRules& symbol)
+        : printer_(printers(), documentName), drawing_(PictureSurface::Keeping::Shapes, drawing), symbol_(symbol) {}
+
+    void End() override { printer_.EndDoc(); }
+
+protected:
+    // Fits the encoded text on the label whose box's top-left lies at that
+    // many dots of the paper, the page already started, and paints it.
+    void PrintFitted(const EncodedText& text, const LabelArea& label, QPointF labelCorner) {
+        const LabelFit fit = FitOnLabel(SymbolElements(text.data), label, printer_.Page().dotsPerInch, symbol_);
+        drawing_.Draw(text, fit.look);
+        printer_.Paint(Corner(labelCorner + fit.corner), drawing_.Surface().Shapes(), 1, fit.turn);
+    }
+
+    static QPoint Corner(QPointF dots) { return QPoint(int(std::floor(dots.x())), int(std::floor(dots.y()))); }
+
+    Printer printer_;
+    BarcodeDrawing drawing_;
+    SymbolRules symbol_;
+};
+
+class PageLabels final : public Labels {
+public:
+    PageLabels(const PrinterSource& printers, const QString& documentName, const DrawingRules& drawing,
+               const SymbolRules& symbol, std::optional<QSizeF> paper, bool asTheWindow)
+        : Labels(printers, documentName, drawing, symbol), paper_(paper), asTheWindow_(asTheWindow) {
+        if (paper_) printer_.SetPaper(*paper_);
+    }
+
+    Text Print(const QString& text) override {
+        if (asTheWindow_ && !symbol_.Asked()) {
+            Text uncarried = drawing_.Draw(text);
+            const PictureSurface& surface = drawing_.Surface();
+            const PageLayout sheet = PlaceOnPage(surface.PixelSize());
+            const PageDots page = printer_.Page();
+            if (FitsOnPage(sheet, page)) {
+                printer_.PrintPage(sheet, surface.Shapes(), PrintedDotsPerPixel(page.dotsPerInch, ModulePixels(surface)));
+                return uncarried;
+            }
+        }
+        EncodedText encoded = drawing_.Encode(text);
+        if (!paper_ && !asTheWindow_) {
+            PrintOnItsOwnPage(encoded);
+        } else {
+            const PageDots page = printer_.Page();
+            const LabelArea label{LabelShape::Rectangle, QSizeF(page.paper),
+                                  kEdgeMillimetres * page.dotsPerInch / kMillimetresPerInch};
+            // Worked out before the page starts: a label that does not fit prints nothing.
+            const LabelFit fit = FitOnLabel(SymbolElements(encoded.data), label, page.dotsPerInch, symbol_);
+            drawing_.Draw(encoded, fit.look);
+            printer_.PrintOnPaper(Corner(fit.corner), drawing_.Surface().Shapes(), 1, fit.turn);
+        }
+        return std::move(encoded.uncarried);
+    }
+
+private:
+    // The page is the symbol with its quiet zones.
+    void PrintOnItsOwnPage(const EncodedText& text) {
+        const int dotsPerInch = printer_.Page().dotsPerInch;
+        const double millimetresPerDot = kMillimetresPerInch / dotsPerInch;
+        drawing_.Draw(text, UnboundedLook(symbol_.WidestModule(dotsPerInch), millimetresPerDot, symbol_));
+        const Turn turn = symbol_.turn.value_or(Turn::None);
+        printer_.SetPaper(QSizeF(Turned(drawing_.Surface().PixelSize(), turn)) * millimetresPerDot);
+        printer_.PrintOnPaper(QPoint(), drawing_.Surface().Shapes(), 1, turn);
+    }
+
+    std::optional<QSizeF> paper_;
+    bool asTheWindow_;
+};
+
+// The label's outline at that corner of the paper, all in points.
+QPainterPath OutlineOf(const LabelTemplate& sheet, QPointF corner) {
+    QPainterPath path;
+    const QRectF box(corner, sheet.label);
+    switch (sheet.shape) {
+    case LabelShape::Rectangle: path.addRoundedRect(box, sheet.cornerRadius, sheet.cornerRadius); break;
+    case LabelShape::Round:
+    case LabelShape::Ellipse: path.addEllipse(box); break;
+    case LabelShape::Cd: {
+        // A card cuts the circle; the hole stays whole.
+        QPainterPath disc;
+        disc.addEllipse(box.center(), sheet.radius, sheet.radius);
+        path.addRect(box);
+        path = path.intersected(disc);
+        path.addEllipse(box.center(), sheet.holeRadius, sheet.holeRadius);
+        break;
+    }
+    }
+    return path;
+}
+
+class SheetLabels final : public Labels {
+public:
+    SheetLabels(const PrinterSource& printers, const QString& documentName, const DrawingRules& drawing,
+                const SymbolRules& symbol, const LabelTemplate& sheet, int first, bool outlines)
+        : Labels(printers, documentName, drawing, symbol), sheet_(sheet), next_(first), outlines_(outlines) {
+        printer_.SetPaper(sheet_.paper * kMillimetresPerPoint);
+        const int dotsPerInch = printer_.Page().dotsPerInch;
+        dotsPerPoint_ = DotsPerPoint(dotsPerInch);
+        label_ = AreaOf(sheet_, dotsPerInch);
+    }
+
+    Text Print(const QString& text) override {
+        EncodedText encoded = drawing_.Encode(text);
+        const std::size_t place = next_ % sheet_.labels.size();
+        if (!started_ || place == 0) {
+            printer_.NewPage();
+            started_ = true;
+            if (outlines_) {
+                for (const QPointF corner : sheet_.labels) {
+                    printer_.Outline(QTransform::fromScale(dotsPerPoint_, dotsPerPoint_).map(OutlineOf(sheet_, corner)));
+                }
+            }
+        }
+        ++next_;
+        PrintFitted(encoded, label_, sheet_.labels[place] * dotsPerPoint_);
+        return std::move(encoded.uncarried);
+    }
+
+private:
+    const LabelTemplate sheet_;
+    std::size_t next_;
+    bool outlines_;
+    bool started_ = false;
+    double dotsPerPoint_ = 1;
+    LabelArea label_;
+};
+
+}  // namespace
+
+std::unique_ptr<LabelDocument> LabelsOnPages(const PrinterSource& printers, const QString& documentName,
+                                             const DrawingRules& drawing, const SymbolRules& symbol,
+                                             std::optional<QSizeF> paperMillimetres, bool asTheWindow) {
+    return std::make_unique<PageLabels>(printers, documentName, drawing, symbol, paperMillimetres, asTheWindow);
+}
+
+std::unique_ptr<LabelDocument> LabelsOnSheets(const PrinterSource& printers, const QString& documentName,
+                                              const DrawingRules& drawing, const SymbolRules& symbol,
+                                              const LabelTemplate& sheet, int first, bool outlines) {
+    return std::make_unique<SheetLabels>(printers, documentName, drawing, symbol, sheet, first, outlines);
+}
+
+}  // namespace tallyline
