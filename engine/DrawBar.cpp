@@ -77,7 +77,7 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     const float captionWidth = surface.TextWidth(text);
     const float barTop = surface.ScaleTop();
     const float surfaceHeight = surface.ScaleHeight();
-    const float barBottom = (surface.ScaleTop() + surfaceHeight) - captionHeight * kCaptionBandHeights;
+    const float barBottom = (surface.ScaleTop() + surfaceHeight) - captionHeight * kBarBandCaptionHeights;
 
     // Each read of the surface is its own statement: the order of the calls
     // is part of what the renderer promises.
@@ -94,7 +94,7 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     const double fittedUnits = static_cast<double>(fittedRight) * static_cast<double>(surface.Width());
     surface.Width(CSng(Divide(fittedUnits, surface.ScaleWidth())));
     surface.CurrentX((surface.ScaleWidth() - captionWidth) / 2);
-    surface.CurrentY(barBottom + captionHeight * kCaptionGapHeights);
+    surface.CurrentY(barBottom + captionHeight * kCaptionGapCaptionHeights);
     surface.Print(text);
 }
 
