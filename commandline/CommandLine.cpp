@@ -23,6 +23,15 @@ const QCommandLineOption kCheckDigit(QStringLiteral("check-digit"), kCheckDigitH
 const QCommandLineOption kPrinter(QStringLiteral("printer"), kPrinterHelp, QStringLiteral("NAME"));
 const QCommandLineOption kCopies(QStringLiteral("copies"), kCopiesHelp, QStringLiteral("N"));
 const QCommandLineOption kPageSize(QStringLiteral("page-mm"), kPageSizeHelp, QStringLiteral("WIDTHxHEIGHT"));
+const QCommandLineOption kSheet(QStringLiteral("sheet"), kSheetHelp, QStringLiteral("NAME"));
+const QCommandLineOption kSheets(QStringLiteral("sheets"), kSheetsHelp);
+const QCommandLineOption kFirst(QStringLiteral("first"), kFirstHelp, QStringLiteral("N"));
+const QCommandLineOption kOutlines(QStringLiteral("outlines"), kOutlinesHelp);
+const QCommandLineOption kRotate(QStringLiteral("rotate"), kRotateHelp, QStringLiteral("ANGLE"));
+const QCommandLineOption kDpi(QStringLiteral("dpi"), kDpiHelp, QStringLiteral("N"));
+const QCommandLineOption kRatio(QStringLiteral("ratio"), kRatioHelp, QStringLiteral("N"));
+const QCommandLineOption kHeight(QStringLiteral("height-mm"), kHeightHelp, QStringLiteral("H"));
+const QCommandLineOption kNoCaption(QStringLiteral("no-text"), kNoCaptionHelp);
 // In the program's own words, not the toolkit's.
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, kHelpHelp);
 const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")}, kVersionHelp);
@@ -44,6 +53,15 @@ std::optional<double> Decimal(const QString& value, double lowest, double highes
     return decimal;
 }
 
+// The turn that --rotate names: nothing for auto, which only a label has.
+std::optional<std::optional<Turn>> TurnOf(const QString& angle) {
+    if (angle == kAutomaticTurn) return std::optional<Turn>();
+    for (const Turn turn : {Turn::None, Turn::Quarter, Turn::Half, Turn::ThreeQuarters}) {
+        if (angle == QString::number(static_cast<int>(turn))) return turn;
+    }
+    return std::nullopt;
+}
+
 // The settings that the options give, or what is wrong with them.
 std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& parser) {
     FileSettings settings;
@@ -61,6 +79,25 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
     if (parser.isSet(kModule)) {
         settings.symbol.moduleMillimetres = Decimal(parser.value(kModule), kFinestModule, kBroadestModule);
         if (!settings.symbol.moduleMillimetres) return UsageError{BadModule(parser.value(kModule))};
+    }
+    if (parser.isSet(kRotate)) {
+        const QString angle = parser.value(kRotate);
+        const auto turn = TurnOf(angle);
+        if (!turn) return UsageError{BadRotate(angle)};
+        settings.symbol.turn = *turn;
+    }
+    if (parser.isSet(kRatio)) {
+        settings.symbol.ratio = Decimal(parser.value(kRatio), kNarrowestRatio, kWidestRatio);
+        if (!settings.symbol.ratio) return UsageError{BadRatio(parser.value(kRatio))};
+    }
+    if (parser.isSet(kHeight)) {
+        settings.symbol.barMillimetres = Decimal(parser.value(kHeight), kLowestBars, kHighestBars);
+        if (!settings.symbol.barMillimetres) return UsageError{BadHeight(parser.value(kHeight))};
+    }
+    settings.symbol.caption = !parser.isSet(kNoCaption);
+    if (parser.isSet(kDpi)) {
+        settings.dotsPerInch = WholeNumber(parser.value(kDpi), kCoarsestGrid, kFinestGrid);
+        if (!settings.dotsPerInch) return UsageError{BadDpi(parser.value(kDpi))};
     }
     if (parser.isSet(kQuietZone)) {
         const auto quietZone = WholeNumber(parser.value(kQuietZone), 0, kWidestQuietZone);
@@ -95,21 +132,62 @@ std::optional<QSizeF> PageSizeOf(const QString& value) {
     return QSizeF(*width, *height);
 }
 
-// --batch LIST with --print or with -o FILE.pdf: a label for each text.
-Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print, const DrawingRules& rules) {
-    if (parser.isSet(kDirectory) || parser.isSet(kFormat)) return UsageError{kLabelsWithDirectory};
-    if (parser.isSet(kPrint)) {
-        if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
-        return PrintBatch{parser.value(kBatch), print, rules};
+// How labels are laid out, or what is wrong with the options that say.
+std::variant<LabelLayout, UsageError> LayoutOf(const QCommandLineParser& parser, const FileSettings& settings) {
+    LabelLayout layout{settings.symbol, std::nullopt};
+    if (!parser.isSet(kSheet)) {
+        if (parser.isSet(kFirst) || parser.isSet(kOutlines)) return UsageError{kSheetOptionsWithoutSheet};
+        return layout;
     }
+    if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithSheet};
+    SheetChoice sheet{parser.value(kSheet), 1, parser.isSet(kOutlines)};
+    if (sheet.name.isEmpty()) return UsageError{kEmptySheet};
+    if (parser.isSet(kFirst)) {
+        const auto first = WholeNumber(parser.value(kFirst), 1, kLastFirstLabel);
+        if (!first) return UsageError{BadFirst(parser.value(kFirst))};
+        sheet.first = *first;
+    }
+    layout.sheet = sheet;
+    return layout;
+}
+
+// Labels as a PDF: a label for each text of the list, or the one text on
+// --copies of a sheet's labels.
+Request LabelPdf(const QCommandLineParser& parser, const FileSettings& settings, const LabelLayout& layout,
+                 const DrawingRules& rules, const QString& text, int copies) {
     const QString path = parser.value(kOutput);
-    if (FormatOfName(path) != PictureFormat::Pdf) return UsageError{LabelsNotPdf(path)};
-    WriteLabelPdf labels{parser.value(kBatch), path, std::nullopt, rules};
+    if (FormatOfName(path) != PictureFormat::Pdf) {
+        return UsageError{parser.isSet(kBatch) ? LabelsNotPdf(path) : SheetNotPdf(path)};
+    }
+    WriteLabelPdf labels{parser.value(kBatch), path, std::nullopt, rules, layout,
+                         settings.dotsPerInch.value_or(kPdfDotsPerInch), text, copies};
     if (parser.isSet(kPageSize)) {
         labels.pageMillimetres = PageSizeOf(parser.value(kPageSize));
         if (!labels.pageMillimetres) return UsageError{BadPageSize(parser.value(kPageSize))};
     }
     return labels;
+}
+
+// --batch LIST with --print or with -o FILE.pdf: a label for each text.
+Request LabelBatch(const QCommandLineParser& parser, const FileSettings& settings, const PrintSettings& print,
+                   const LabelLayout& layout, const DrawingRules& rules) {
+    if (parser.isSet(kDirectory) || parser.isSet(kFormat)) return UsageError{kLabelsWithDirectory};
+    if (parser.isSet(kPrint)) {
+        if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
+        return PrintBatch{parser.value(kBatch), print, rules, layout};
+    }
+    return LabelPdf(parser, settings, layout, rules, QString(), 1);
+}
+
+// Options that only some requests take, given to another.
+std::optional<UsageError> Misplaced(const QCommandLineParser& parser) {
+    const bool files = !parser.isSet(kPrint);
+    if (parser.isSet(kDpi) && !files) return UsageError{kDpiWithPrint};
+    const bool labels = parser.isSet(kPrint) || parser.isSet(kSheet) ||
+                        (parser.isSet(kBatch) && parser.isSet(kOutput));
+    if (parser.isSet(kRotate) && parser.value(kRotate) == kAutomaticTurn && !labels) return UsageError{kAutoTurnInFile};
+    if (parser.isSet(kSheet) && parser.isSet(kDirectory)) return UsageError{kSheetWithDirectory};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -118,8 +196,9 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
-    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kScale, kModule,
-                       kQuietZone, kStrict, kCheckDigit, kHelp, kVersion});
+    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kSheet, kFirst,
+                       kOutlines, kSheets, kRotate, kRatio, kHeight, kNoCaption, kDpi, kScale, kModule, kQuietZone,
+                       kStrict, kCheckDigit, kHelp, kVersion});
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
     if (parser.isSet(kHelp)) {
         // The usage line names the program as it was started; the help (and
@@ -130,16 +209,29 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     }
     if (parser.isSet(kVersion)) return Inform{QStringLiteral("%1 %2\n").arg(kProgram, version)};
 
+    const QStringList texts = parser.positionalArguments();
+    if (parser.isSet(kSheets)) {
+        if (texts.size() > 1) return UsageError{kTwoTexts};
+        const QStringList alone = parser.optionNames();
+        if (alone.size() > 1) return UsageError{kSheetsAlone};
+        return ListSheets{texts.value(0)};
+    }
     const auto settings = SettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&settings)) return *error;
     const FileSettings& chosen = std::get<FileSettings>(settings);
     const auto printSettings = PrintSettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&printSettings)) return *error;
     const PrintSettings& print = std::get<PrintSettings>(printSettings);
-    if ((parser.isSet(kPrinter) || parser.isSet(kCopies)) && !parser.isSet(kPrint)) return UsageError{kPrinterWithoutPrint};
+    const bool sheetOfOne = parser.isSet(kSheet) && parser.isSet(kOutput) && !parser.isSet(kBatch);
+    if ((parser.isSet(kPrinter) || (parser.isSet(kCopies) && !sheetOfOne)) && !parser.isSet(kPrint)) {
+        return UsageError{kPrinterWithoutPrint};
+    }
     const DrawingRules rules{parser.isSet(kStrict), parser.isSet(kCheckDigit)};
+    const auto layouts = LayoutOf(parser, chosen);
+    if (const auto* error = std::get_if<UsageError>(&layouts)) return *error;
+    const LabelLayout& layout = std::get<LabelLayout>(layouts);
+    if (const auto misplaced = Misplaced(parser)) return *misplaced;
 
-    const QStringList texts = parser.positionalArguments();
     const int modes = int{parser.isSet(kOutput)} + int{parser.isSet(kBatch)} + int{parser.isSet(kPrint)};
     if (modes == 0) return UsageError{texts.isEmpty() ? kNothingToDo : kTextWithoutOutput};
     if (parser.isSet(kOutput) && parser.isSet(kPrint)) return UsageError{kModesTogether};
@@ -147,7 +239,7 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     if (parser.isSet(kBatch)) {
         if (!texts.isEmpty()) return UsageError{kTextWithBatch};
         if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
-        if (modes > 1) return LabelBatch(parser, print, rules);
+        if (modes > 1) return LabelBatch(parser, chosen, print, layout, rules);
     }
     if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
     if (parser.isSet(kDirectory) && !parser.isSet(kBatch)) return UsageError{kDirectoryWithoutBatch};
@@ -159,7 +251,8 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
         return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen, rules};
     }
     if (texts.isEmpty()) return UsageError{kNoText};
-    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules};
+    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules, layout};
+    if (sheetOfOne) return LabelPdf(parser, chosen, layout, rules, texts.constFirst(), print.copies);
     const QString path = parser.value(kOutput);
     const auto format = FormatOfName(path);
     if (!format) return UsageError{UnknownSuffix(path)};

@@ -10,9 +10,9 @@
 #include "commandline/Interruption_p.h"
 #include "commandline/LineReader_p.h"
 #include "commandline/NamedCharacters_p.h"
+#include "commandline/Sheets_p.h"
 #include "design/Texts.h"
-#include "label/BarcodeDrawing.h"
-#include "label/LabelPage.h"
+#include "label/LabelDocuments.h"
 #include "platform/core/Failures.h"
 #include "platform/files/WholeFile.h"
 
@@ -28,41 +28,63 @@ struct Tally {
     QString listName;
 };
 
-// Draws each text of the list and hands it to put, one page each, naming on
-// err each text that failed or whose bars leave characters out. While an
+// Hands each text of the list to the document, `copies` times, naming on
+// err each text that failed or whose bars leave characters out. Without a
+// list, the one text, its failure told as `failed` tells it. While an
 // Interruption lives, a signal stops the work between one label and the next.
-Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
-                QTextStream& err) {
+Tally EachLabel(const LabelTexts& texts, LabelDocument& document, QTextStream& err,
+                const std::function<QString(const QString&)>& failed) {
     Tally tally;
-    QFile list;
-    const QString& listName = tally.listName;
-    if (!OpenList(path, list, tally.listName, err)) {
-        tally.lost = true;
-        return tally;
-    }
-    BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
-    LineReader reader(list);
-    while (!Interruption::Signal()) {
-        const auto line = reader.Next();
-        if (!line) break;
-        ++tally.texts;
-        QString report = line->problem;
-        if (report.isEmpty()) {
+    // The same text fails the same way each time: it is told once.
+    const auto put = [&](const QString& text, const QString& where) {
+        for (int copy = 0; copy < texts.copies && !Interruption::Signal(); ++copy) {
+            ++tally.texts;
             try {
-                const Text uncarried = drawing.Draw(line->text);
-                put(drawing.Surface());
+                const Text uncarried = document.Print(text);
                 ++tally.done;
-                if (!uncarried.empty()) report = NotCarried(Named(uncarried));
+                if (!uncarried.empty() && copy == 0) err << kProgram << ": " << where << NotCarried(Named(uncarried)) << '\n';
             } catch (...) {
-                report = DescribeFailure();
+                err << kProgram << ": " << where << (where.isEmpty() ? failed(DescribeFailure()) : DescribeFailure()) << '\n';
+                return;
             }
         }
-        if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
+    };
+    if (texts.list.isEmpty()) {
+        put(texts.text, QString());
+        tally.lost = tally.done != tally.texts;
+    } else {
+        QFile list;
+        if (!OpenList(texts.list, list, tally.listName, err)) {
+            tally.lost = true;
+            return tally;
+        }
+        LineReader reader(list);
+        while (!Interruption::Signal()) {
+            const auto line = reader.Next();
+            if (!line) break;
+            const QString where = tally.listName + u':' + QString::number(line->number) + QStringLiteral(": ");
+            if (!line->problem.isEmpty()) {
+                ++tally.texts;
+                err << kProgram << ": " << where << line->problem << '\n';
+                continue;
+            }
+            put(line->text, where);
+        }
+        tally.lost = ReportUnreadRest(reader, tally.listName, err) || tally.done != tally.texts;
     }
-    tally.lost = ReportUnreadRest(reader, listName, err) || tally.done != tally.texts;
     tally.signal = Interruption::Signal();
     err.flush();
     return tally;
+}
+
+// The document that the labels go into: sheets of the layout's template,
+// else a page each.
+std::unique_ptr<LabelDocument> DocumentOf(const LabelLayout& layout, const PrinterSource& printers,
+                                          const QString& name, const DrawingRules& rules,
+                                          std::optional<QSizeF> paper, bool asTheWindow) {
+    if (!layout.sheet) return LabelsOnPages(printers, name, rules, layout.symbol, paper, asTheWindow);
+    return LabelsOnSheets(printers, name, rules, layout.symbol, ChosenSheet(*layout.sheet), layout.sheet->first - 1,
+                          layout.sheet->outlines);
 }
 
 }  // namespace
@@ -75,21 +97,32 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
     };
 }
 
-int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
+int RunPrintLabels(const LabelTexts& texts, const PrintSettings& print, const DrawingRules& rules,
+                   const LabelLayout& layout, const QString& name, QTextStream& out, QTextStream& err) {
     Tally tally;
     try {
-        LabelPrint print(ChosenPrinter(request.print), design::PrintDocumentName(request.list));
-        tally = EachLabel(request.list, request.rules, [&print](const PictureSurface& surface) {
-            print.Print(surface, PlaceOnPage(surface.PixelSize()));
-        }, err);
-        print.End();
+        // On sheets, copies are labels; a print repeats its pages.
+        PrintSettings job = print;
+        if (layout.sheet) job.copies = 1;
+        const auto document = DocumentOf(layout, ChosenPrinter(job), name, rules, std::nullopt, true);
+        tally = EachLabel(texts, *document, err, PrintFailed);
+        document->End();
+    } catch (const SheetUnusable& refused) {
+        err << kProgram << ": " << refused.what() << Qt::endl;
+        return kUsageStatus;
     } catch (...) {
         err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
         tally.done = 0;
         tally.lost = true;
     }
-    out << PrintSummary(tally.done, tally.texts) << Qt::endl;
+    if (!texts.list.isEmpty()) out << PrintSummary(tally.done, tally.texts) << Qt::endl;
     return tally.lost ? 1 : 0;
+}
+
+int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
+    const int copies = request.layout.sheet ? request.print.copies : 1;
+    return RunPrintLabels({request.list, QString(), copies}, request.print, request.rules, request.layout,
+                          design::PrintDocumentName(request.list), out, err);
 }
 
 int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err) {
@@ -99,15 +132,18 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
         const QTemporaryDir pending;
         if (!pending.isValid()) throw FileError(request.path.toStdString(), pending.errorString().toStdString());
         const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
-        LabelPrint print([&] { return PdfPrinter(drawn); }, design::PrintDocumentName(request.list));
-        const auto paper = request.pageMillimetres;
-        tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) { print.PrintOnPaper(surface, paper); }, err);
+        const int dotsPerInch = request.dotsPerInch;
+        const auto document = DocumentOf(request.layout, [&] { return PdfPrinter(drawn, dotsPerInch); },
+                                         design::PrintDocumentName(request.list.isEmpty() ? request.text : request.list),
+                                         request.rules, request.pageMillimetres, false);
+        tally = EachLabel({request.list, request.text, request.copies}, *document, err,
+                          [](const QString& reason) { return reason; });
         // A stopped list leaves no file: a file of some of its labels would
         // pass for all of them.
         if (tally.signal != 0) {
             tally.done = 0;
         } else {
-            print.End();
+            document->End();
             if (tally.done > 0) {
                 QFile pages(drawn);
                 if (!pages.open(QIODevice::ReadOnly)) {
@@ -116,6 +152,9 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
                 WriteWholeFile(request.path, pages.readAll());
             }
         }
+    } catch (const SheetUnusable& refused) {
+        err << kProgram << ": " << refused.what() << Qt::endl;
+        return kUsageStatus;
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         tally.done = 0;

@@ -13,6 +13,7 @@
 #include "commandline/CommandLine_p.h"
 #include "commandline/LabelBatch_p.h"
 #include "commandline/NamedCharacters_p.h"
+#include "commandline/Sheets_p.h"
 #include "commandline/StandardStreams_p.h"
 #include "design/Texts.h"
 #include "label/BarcodeDrawing.h"
@@ -86,21 +87,6 @@ int Run(const WriteOne& request, QTextStream& err) {
     }
 }
 
-int Run(const PrintOne& request, QTextStream& err) {
-    try {
-        BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, request.rules);
-        const Text uncarried = drawing.Draw(request.text);
-        const PictureSurface& surface = drawing.Surface();
-        PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
-                   design::PrintDocumentName(request.text));
-        Warn(err, uncarried);
-        return kDone;
-    } catch (...) {
-        err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
-        return kFailed;
-    }
-}
-
 int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     const Request request = ParseCommandLine(ArgumentsOf(argc, argv), QStringLiteral(PROJECT_VERSION));
     if (const auto* inform = std::get_if<Inform>(&request)) {
@@ -113,6 +99,10 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     }
     const auto application = OffscreenApplication(argv[0]);
     if (const auto* one = std::get_if<WriteOne>(&request)) return Run(*one, err);
+    if (const auto* sheets = std::get_if<ListSheets>(&request)) {
+        const int listed = RunListSheets(*sheets, out, err);
+        return Delivered(out, err) || listed != kDone ? listed : kFailed;
+    }
     int status = kDone;
     if (const auto* batch = std::get_if<WriteBatch>(&request)) {
         status = RunBatch(*batch, out, err);
@@ -121,7 +111,11 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     } else if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
         status = RunLabelPdf(*pdf, out, err);
     } else {
-        return Run(std::get<PrintOne>(request), err);
+        const auto& print = std::get<PrintOne>(request);
+        // On sheets, --copies is how many labels the text takes.
+        const LabelTexts texts{QString(), print.text, print.layout.sheet ? print.print.copies : 1};
+        return RunPrintLabels(texts, print.print, print.rules, print.layout, design::PrintDocumentName(print.text),
+                              out, err);
     }
     return Delivered(out, err) || status != kDone ? status : kFailed;
 }

@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 #include "label/BarcodePicture.h"
@@ -20,11 +21,22 @@ constexpr double kEdgeMillimetres = 1;
 
 double DotsPerPoint(int dotsPerInch) { return dotsPerInch / kPointsPerInch; }
 
+double EdgeDots(int dotsPerInch) { return kEdgeMillimetres * dotsPerInch / kMillimetresPerInch; }
+
 LabelArea AreaOf(const LabelTemplate& sheet, int dotsPerInch) {
     const double dots = DotsPerPoint(dotsPerInch);
-    const double margin = sheet.markupMargin > 0 ? sheet.markupMargin * dots
-                                                 : kEdgeMillimetres * dotsPerInch / kMillimetresPerInch;
-    return {sheet.shape, sheet.label * dots, margin, sheet.radius * dots, sheet.holeRadius * dots};
+    const double margin = sheet.markupMargin > 0 ? sheet.markupMargin * dots : EdgeDots(dotsPerInch);
+    return {sheet.shape, sheet.label * dots, QSizeF(margin, margin), sheet.radius * dots, sheet.holeRadius * dots};
+}
+
+// The printer's page as a label: what the printer cannot print, and the
+// edge, kept clear on both sides.
+LabelArea AreaOf(const PageDots& page) {
+    const QMargins& unprintable = page.unprintable;
+    const double edge = EdgeDots(page.dotsPerInch);
+    return {LabelShape::Rectangle, QSizeF(page.paper),
+            QSizeF(std::max({edge, double(unprintable.left()), double(unprintable.right())}),
+                   std::max({edge, double(unprintable.top()), double(unprintable.bottom())}))};
 }
 
 // What every document does with a text: encode, fit, draw, paint.
@@ -76,10 +88,8 @@ public:
             PrintOnItsOwnPage(encoded);
         } else {
             const PageDots page = printer_.Page();
-            const LabelArea label{LabelShape::Rectangle, QSizeF(page.paper),
-                                  kEdgeMillimetres * page.dotsPerInch / kMillimetresPerInch};
             // Worked out before the page starts: a label that does not fit prints nothing.
-            const LabelFit fit = FitOnLabel(SymbolElements(encoded.data), label, page.dotsPerInch, symbol_);
+            const LabelFit fit = FitOnLabel(SymbolElements(encoded.data), AreaOf(page), page.dotsPerInch, symbol_);
             drawing_.Draw(encoded, fit.look);
             printer_.PrintOnPaper(Corner(fit.corner), drawing_.Surface().Shapes(), 1, fit.turn);
         }
@@ -127,7 +137,8 @@ public:
     SheetLabels(const PrinterSource& printers, const QString& documentName, const DrawingRules& drawing,
                 const SymbolRules& symbol, const LabelTemplate& sheet, int first, bool outlines)
         : Labels(printers, documentName, drawing, symbol), sheet_(sheet), next_(first), outlines_(outlines) {
-        printer_.SetPaper(sheet_.paper * kMillimetresPerPoint);
+        // A standard paper goes by its name, which a printer knows.
+        printer_.SetPaper(QPageSize(sheet_.paper, QPageSize::Point));
         const int dotsPerInch = printer_.Page().dotsPerInch;
         dotsPerPoint_ = DotsPerPoint(dotsPerInch);
         label_ = AreaOf(sheet_, dotsPerInch);

@@ -62,7 +62,9 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
         return EncodePng(image, settings.scale, QMargins(), PixelOf(surface.BackColor()));
     }
     case PictureFormat::Svg: return SvgFile(surface.Shapes(), grid.millimetresPerPixel, QMargins(), grid.turn);
-    case PictureFormat::Pdf: return PdfFile(surface.Shapes(), grid.millimetresPerPixel, QMargins(), grid.turn);
+    case PictureFormat::Pdf:
+        // Bars may reach its edges (turned, without a caption): none is cut.
+        return PdfFile(surface.Shapes(), grid.millimetresPerPixel, QMargins(), grid.turn, PdfPage::Around);
     }
     throw RuntimeError(ErrorNumber::InvalidProcedureCall);
 }

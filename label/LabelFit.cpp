@@ -21,6 +21,9 @@ constexpr double kWholeDot = 1e-6;
 struct Frame {
     double along;
     double across;
+    // The margins at the ends of the symbol's length, and beside it.
+    double marginAlong;
+    double marginAcross;
     const LabelArea& label;
 };
 
@@ -28,7 +31,8 @@ bool Sideways(Turn turn) { return turn == Turn::Quarter || turn == Turn::ThreeQu
 
 Frame FrameOf(const LabelArea& label, Turn turn) {
     const QSizeF size = Sideways(turn) ? label.size.transposed() : label.size;
-    return {size.width(), size.height(), label};
+    const QSizeF margin = Sideways(turn) ? label.margin.transposed() : label.margin;
+    return {size.width(), size.height(), margin.width(), margin.height(), label};
 }
 
 // The tallest box of that width that the shape holds inside its margin, and
@@ -40,12 +44,15 @@ struct Room {
 
 std::optional<Room> TallestBox(const Frame& frame, double width, double bars) {
     const LabelArea& label = frame.label;
-    const double margin = label.margin;
+    // A shape's margin is the same all round.
+    const double margin = frame.marginAcross;
     const double half = width / 2;
     switch (label.shape) {
     case LabelShape::Rectangle: {
         // The quiet zones may lie in the margin: they are blank.
-        if (width > frame.along + kWholeDot || bars + 2 * margin > frame.along + kWholeDot) return std::nullopt;
+        if (width > frame.along + kWholeDot || bars + 2 * frame.marginAlong > frame.along + kWholeDot) {
+            return std::nullopt;
+        }
         return Room{frame.across - 2 * margin, 0};
     }
     case LabelShape::Round:
@@ -88,8 +95,8 @@ Candidate TryModule(std::span<const Element> elements, const Frame& frame, Turn 
     const int lowest = rules.barMillimetres
                            ? std::max(1, static_cast<int>(std::lround(*rules.barMillimetres / millimetresPerDot)))
                            : static_cast<int>(std::ceil(kSlantBarHeight * static_cast<double>(bars)));
-    candidate.neededAlong = std::max<double>(width, static_cast<double>(bars) + 2 * frame.label.margin);
-    candidate.neededAcross = lowest + band + 2 * frame.label.margin;
+    candidate.neededAlong = std::max<double>(width, static_cast<double>(bars) + 2 * frame.marginAlong);
+    candidate.neededAcross = lowest + band + 2 * frame.marginAcross;
     const auto room = TallestBox(frame, width, static_cast<double>(bars));
     if (!room) {
         candidate.tooShort = true;

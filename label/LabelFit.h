@@ -51,8 +51,9 @@ struct LabelArea {
     LabelShape shape = LabelShape::Rectangle;
     // The label's box; a round label's radius is half of it.
     QSizeF size;
-    // Kept clear of bars and caption along every edge.
-    double margin = 0;
+    // Kept clear of bars and caption: along the left and right edges (its
+    // width), along the top and bottom (its height).
+    QSizeF margin;
     // A CD label's circle and hole.
     double radius = 0;
     double hole = 0;

@@ -17,6 +17,7 @@
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
 #include "platform/picture/LaidOutText.h"
+#include "platform/picture/PageAround.h"
 #include "platform/picture/Turn.h"
 #include "platform/picture/VectorCanvas.h"
 
@@ -199,7 +200,8 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins, Turn turn) {
+QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins, Turn turn,
+                   PdfPage page) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -216,7 +218,8 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     writer.setCreator(QStringLiteral("Tallyline"));
     writer.setResolution(kPdfDotsPerInch);
     writer.setPageMargins(QMarginsF());
-    writer.setPageSize(QPageSize(QSizeF(extent) * millimetresPerPixel, QPageSize::Millimeter));
+    const QSizeF millimetres = QSizeF(extent) * millimetresPerPixel;
+    writer.setPageSize(page == PdfPage::Around ? PageAround(millimetres) : QPageSize(millimetres, QPageSize::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer)) throw RuntimeError(ErrorNumber::OutOfMemory, "The PDF could not be started");
     const double scale = kPdfDotsPerInch * millimetresPerPixel / kMillimetresPerInch;

@@ -8,6 +8,7 @@
 
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
+#include "platform/picture/PageAround.h"
 #include "platform/picture/VectorCanvas.h"
 #include "platform/printing/CupsJobStatus_p.h"
 #include "platform/printing/CupsResolution_p.h"
@@ -48,9 +49,10 @@ std::unique_ptr<QPrinter> SystemPrinter(const QString& name) {
 
 std::unique_ptr<QPrinter> DefaultPrinter() { return SystemPrinter(QString()); }
 
-std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path, int dotsPerInch) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setResolution(dotsPerInch);
     printer->setOutputFileName(path);
     return printer;
 }
@@ -60,16 +62,24 @@ Printer::Printer(std::unique_ptr<QPrinter> device, const QString& documentName) 
     device_->setDocName(documentName);
 }
 
-PageDots Printer::Page() const {
-    return {device_->paperRect(QPrinter::DevicePixel).toAlignedRect().size(),
-            device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution()};
+QMarginsF Printer::Unprintable() const {
+    QPageLayout points = device_->pageLayout();
+    points.setUnits(QPageLayout::Point);
+    return points.minimumMargins() * (device_->resolution() / kPointsPerInch);
 }
 
-void Printer::SetPaper(QSizeF millimetres) {
-    if (!device_->setPageLayout(QPageLayout(QPageSize(millimetres, QPageSize::Millimeter), QPageLayout::Portrait,
-                                            QMarginsF()))) {
-        Fail("The printer does not take paper of that size");
-    }
+PageDots Printer::Page() const {
+    return {device_->paperRect(QPrinter::DevicePixel).toAlignedRect().size(),
+            device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution(),
+            Unprintable().toMargins()};
+}
+
+void Printer::SetPaper(QSizeF millimetres) { SetPaper(PageAround(millimetres)); }
+
+void Printer::SetPaper(const QPageSize& paper) {
+    if (!device_->setPageSize(paper)) Fail("The printer does not take paper of that size");
+    // A printer that cannot print to the paper's edges keeps its own margins.
+    device_->setPageMargins(QMarginsF());
 }
 
 Printer::~Printer() {
@@ -129,10 +139,8 @@ QPointF Printer::OnPaper(QPointF dots) const {
     // and off the painter's, which Qt starts on whole dots of its own margin.
     // A corner goes on whole dots of the raster, or a rasteriser that darkens
     // every dot a shape touches widens each bar by a dot.
-    QPageLayout points = device_->pageLayout();
-    points.setUnits(QPageLayout::Point);
-    const double dotsPerPoint = device_->resolution() / kPointsPerInch;
-    const QPointF raster = QPointF(points.minimumMargins().left(), points.minimumMargins().top()) * dotsPerPoint;
+    const QMarginsF unprintable = Unprintable();
+    const QPointF raster(unprintable.left(), unprintable.top());
     const QPointF onRaster(std::nearbyint(dots.x() - raster.x()), std::nearbyint(dots.y() - raster.y()));
     return raster + onRaster - device_->pageRect(QPrinter::DevicePixel).topLeft();
 }

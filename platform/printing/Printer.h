@@ -25,8 +25,11 @@ using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 std::unique_ptr<QPrinter> SystemPrinter(const QString& name);
 // The default printer, as SystemPrinter("").
 std::unique_ptr<QPrinter> DefaultPrinter();
-// A PDF file written when the document ends.
-std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
+// The dots per inch of a PDF unless asked: fine enough that whole dots come
+// close to any module.
+constexpr int kPdfDotsPerInch = 1200;
+// A PDF file written when the document ends, its dots that many to the inch.
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path, int dotsPerInch = kPdfDotsPerInch);
 
 class VectorCanvas;
 
@@ -40,11 +43,13 @@ struct PageLayout {
 };
 
 // A printer's page in its own dots: the whole paper, and the part of it that
-// the printer can print on, from the paper's top-left corner.
+// the page's layout prints on, from the paper's top-left corner; and the
+// edges of the paper that the printer itself cannot print on.
 struct PageDots {
     QSize paper;
     QRect printable;
     int dotsPerInch;
+    QMargins unprintable = {};
 };
 
 // One print document. A document that is dropped before EndDoc is asked to
@@ -61,8 +66,11 @@ public:
 
     // The page that the next page printed comes out on.
     PageDots Page() const;
-    // Makes the next pages paper of that size, all of it printable.
+    // Makes the next pages paper of that size (PageAround's), all of it
+    // printable where the printer can print to its edges.
     void SetPaper(QSizeF millimetres);
+    // The same with a paper that the printer is told by its name.
+    void SetPaper(const QPageSize& paper);
     // Prints the form's client area, its background, as one page, at the
     // form's pixel size (96 to the inch), and over it the picture at its
     // place: its top-left corner on a whole printer dot, each of its pixels
@@ -93,6 +101,8 @@ private:
                       Turn turn = Turn::None);
     // The painter's position of a point in dots of the paper.
     QPointF OnPaper(QPointF dots) const;
+    // The edges that the printer cannot print on, in its dots.
+    QMarginsF Unprintable() const;
 
     std::unique_ptr<QPrinter> device_;
     QPainter painter_;

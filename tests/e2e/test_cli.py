@@ -38,13 +38,14 @@ def png_bars(binary):
 
 # At 0.5 mm a module, half a module (a pixel of the PNG) is 5 dots at 508 dpi: drawn
 # there, every edge of every bar of the SVG and the PDF must land where the PNG's does
-# at scale 5. Paper sizes that were off would move them.
+# at scale 5. Paper sizes that were off would move them. Below 0.508 mm the wide element
+# would be 2.2 modules: --ratio 2 keeps the window's picture.
 FORMATS = [
     pytest.param("png", ["--scale", "5"], ENV, lambda path: path.read_bytes(), id="PNG"),
-    pytest.param("svg", ["--module-mm", "0.5"], ENV, lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
+    pytest.param("svg", ["--module-mm", "0.5", "--ratio", "2"], ENV, lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
                  id="SVG"),
     # A platform named in the environment is no display either: the command ignores it.
-    pytest.param("pdf", ["--module-mm", "0.5"], headless_env(QT_QPA_PLATFORM="xcb"), lambda path: pdf_to_png(path, 508),
+    pytest.param("pdf", ["--module-mm", "0.5", "--ratio", "2"], headless_env(QT_QPA_PLATFORM="xcb"), lambda path: pdf_to_png(path, 508),
                  id="PDF"),
 ]
 
@@ -277,7 +278,7 @@ def rgb_rows(picture, rows):
 def test_vector_files_match_png_pixels(binary, folder, suffix, draw, scale):
     png, vector = folder / "tally.png", folder / f"tally.{suffix}"
     tallyline(binary, TEXT, "-o", str(png), "--scale", str(scale), check=True)
-    tallyline(binary, TEXT, "-o", str(vector), "--module-mm", "0.5", check=True)
+    tallyline(binary, TEXT, "-o", str(vector), "--module-mm", "0.5", "--ratio", "2", check=True)
     rows = [y * scale for y in range(4, 40)]
     size, expected = rgb_rows(png.read_bytes(), rows)
     drawn_size, drawn = rgb_rows(draw(vector, f"{25.4 * 4 * scale:g}"), rows)
@@ -301,9 +302,9 @@ def zbar(png):
 # and the PDF at 0.5 mm a module drawn at 508 dpi.
 AT_TEN_PIXELS = [
     pytest.param("png", ["--scale", "5"], lambda path: path.read_bytes(), id="PNG"),
-    pytest.param("svg", ["--module-mm", "0.5"], lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
+    pytest.param("svg", ["--module-mm", "0.5", "--ratio", "2"], lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
                  id="SVG"),
-    pytest.param("pdf", ["--module-mm", "0.5"], lambda path: pdf_to_png(path, 508), id="PDF"),
+    pytest.param("pdf", ["--module-mm", "0.5", "--ratio", "2"], lambda path: pdf_to_png(path, 508), id="PDF"),
 ]
 PIXELS_A_MODULE = 10
 # The quiet zone asked for, and the modules of background then left and right of the

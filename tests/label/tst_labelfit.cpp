@@ -14,7 +14,7 @@ namespace {
 // A rectangular label of so many dots with the margin that a label without a
 // template keeps, 1 mm.
 LabelArea Label(double width, double height, int dotsPerInch) {
-    return {LabelShape::Rectangle, QSizeF(width, height), dotsPerInch / 25.4};
+    return {LabelShape::Rectangle, QSizeF(width, height), QSizeF(dotsPerInch / 25.4, dotsPerInch / 25.4)};
 }
 
 SymbolRules Turned(Turn turn) {
@@ -70,13 +70,13 @@ private slots:
         QTest::newRow("11 a module asked below the window's") << "A" << Label(600, 600, 300) << 300 << large
                                                                 << "0 5 11 534";
         // TALLY at 5 dots would leave bars of 76 dots where 71 and the caption are needed.
-        QTest::newRow("12 a 2 inch round label") << "TALLY" << LabelArea{LabelShape::Round, QSizeF(600, 600), 12, 300}
+        QTest::newRow("12 a 2 inch round label") << "TALLY" << LabelArea{LabelShape::Round, QSizeF(600, 600), QSizeF(12, 12), 300}
                                                  << 300 << SymbolRules() << "0 4 9 312";
         // From the hole's 225 dots up to the rim, 593 at 330 dots aside.
-        QTest::newRow("13 a CD: above its hole") << "TALLY" << LabelArea{LabelShape::Cd, QSizeF(1382, 1382), 12, 691, 213}
+        QTest::newRow("13 a CD: above its hole") << "TALLY" << LabelArea{LabelShape::Cd, QSizeF(1382, 1382), QSizeF(12, 12), 691, 213}
                                                  << 300 << SymbolRules() << "0 6 12 318";
         QTest::newRow("14 too long for a round label")
-            << "CODE39-TALLYLINE/2026" << LabelArea{LabelShape::Round, QSizeF(300, 300), 12, 150} << 300
+            << "CODE39-TALLYLINE/2026" << LabelArea{LabelShape::Round, QSizeF(300, 300), QSizeF(12, 12), 150} << 300
             << SymbolRules() << "inside this label's shape, even with modules of 0.25 mm";
         // 23 characters at 2 + 5 dots: 763 dots with the quiet zones, 95.5 mm.
         QTest::newRow("15 too long for the label") << "CODE39-TALLYLINE/2026.$" << Label(406, 203, 203) << 203

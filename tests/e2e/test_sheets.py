@@ -1,0 +1,281 @@
+"""Labels in every layout: turned along a portrait label's long side on CUPS's own Zebra and
+DYMO drivers (read back from the very stream each printer would receive), the wide-to-narrow
+ratio of small modules, PDFs on a printer's dot grid, and sheets of labels laid out as the
+label makers' templates in glabels-data say, cut out label by label and decoded. Bad input is
+refused with a clear message, and nothing is written or printed."""
+
+import itertools
+import math
+import pathlib
+import re
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+import pytest
+
+from tallyline_e2e import SLOW_TIMEOUT, decode, grey, headless_env, pdf_to_png, run, svg_to_png, wait_for
+from test_labels import labels_of, printed, stamp
+
+TEXT = "TALLY-2026"
+TEMPLATES = "/usr/share/libglabels-3.0/templates"
+POINTS = {"pt": 1, "in": 72, "mm": 72 / 25.4, "cm": 720 / 25.4, "pc": 12}
+
+# Each queue: driver, medium, resolution, and the lines at the label's top that its printer
+# cannot print and is not sent (the DYMO driver's 14.9 points). Portrait media are fed narrow
+# side first.
+QUEUES = {"Zebra 1.5x2in": ("zebra.ppd", "w108h144", 203, 0), "DYMO 1.125x3.5in": ("dymo.ppd", "w81h252", 203, 42),
+          "Zebra 2x1in": ("zebra.ppd", "w144h72", 203, 0)}
+
+
+def tallyline(binary, *arguments, stdin=None):
+    return run(binary, *arguments, env=headless_env(), input=stdin, text=True, timeout=SLOW_TIMEOUT)
+
+
+def elements(dots):
+    """The widths of the bars and spaces between the first bar and the last, and the light
+    runs before and after them, of a line of dots (1 black)."""
+    found = [len(list(group)) for _, group in itertools.groupby(dots)]
+    return set(found[1:-1]), found[0], found[-1]
+
+
+def grey_row(png, fraction=3):
+    """A row of dots a third of the way down a picture, dark for a grey level below 128."""
+    width, height, levels = grey(png)
+    return [int(level < 128) for level in levels[height // fraction * width:(height // fraction + 1) * width]]
+
+
+def jobs(server, queue):
+    return len(server.client("lpstat", "-W", "all", "-o", queue).stdout.splitlines())
+
+
+def columns(dots):
+    return [list(column) for column in zip(*dots)]
+
+
+@pytest.fixture(scope="module")
+def queues(cups_server):
+    output = cups_server.socket.parent / "sheets"
+    output.mkdir(mode=0o1777)
+    output.chmod(0o1777)
+    made = {}
+    for name, (driver, medium, dpi, _) in QUEUES.items():
+        queue, path = re.sub(r"\W", "_", name), output / f"{medium}.out"
+        cups_server.add_label_printer(queue, driver, medium, dpi, path)
+        made[name] = (queue, path, driver)
+    return made
+
+
+def print_label(binary, cups_server, queues, monkeypatch, name, *arguments):
+    cups_server.use(monkeypatch)
+    queue, path, driver = queues[name]
+    before = stamp(path)
+    done = tallyline(binary, "--print", "--printer", queue, *arguments)
+    assert (done.returncode, done.stderr) == (0, ""), done.stderr
+    labels = labels_of(driver, printed(path, before))
+    assert len(labels) == 1, f"{len(labels)} labels"
+    return labels[0]
+
+
+@pytest.mark.parametrize("name, module, wide", [("Zebra 1.5x2in", 2, 5), ("DYMO 1.125x3.5in", 3, 7)])
+def test_turned_along_portrait_label(binary, cups_server, queues, monkeypatch, name, module, wide):
+    """The bars run down the label, rows of dots: each element 2 or 3 dots and 2.2 times that
+    rounded up, the quiet zones of 10 modules on the label above and below them. A ZPL
+    printer is sent every line of the label, a DYMO one its length and the lines up to the
+    last dark one."""
+    dots, width, third = print_label(binary, cups_server, queues, monkeypatch, name, TEXT)
+    top = QUEUES[name][3]
+    length = third if top else len(dots)
+    assert length > width, f"a label of {width} x {length} dots is not portrait"
+    column = max(columns(dots), key=sum)
+    widths, above, _ = elements(column)
+    last = len(column) - column[::-1].index(1)
+    assert widths == {module, wide}, f"elements of {sorted(widths)} dots"
+    assert min(top + above, length - top - last) >= 10 * module, f"quiet zones of {top + above} and {length - top - last} dots"
+    # zbar reads the whole label, turned sideways.
+    label = [[0] * width] * top + dots + [[0] * width] * (length - top - len(dots))
+    height = len(label)
+    with tempfile.NamedTemporaryFile(suffix=".pgm") as picture:
+        body = bytes(0 if bit else 255 for row in label for bit in row + [0] * (width - len(row)))
+        picture.write(f"P5 {width} {height} 255\n".encode() + body)
+        picture.flush()
+        read = run("zbarimg", "-q", "--xml", picture.name, text=True).stdout
+    assert re.findall(r"<data><!\[CDATA\[(.*?)\]\]></data>", read) == [TEXT]
+    assert re.search(r"orientation=.(RIGHT|LEFT).", read), read
+
+
+@pytest.mark.parametrize("options, wide", [([], 5), (["--ratio", "3"], 6)])
+def test_ratio_on_small_modules(binary, cups_server, queues, monkeypatch, folder, options, wide):
+    """2 x 1 inch at 203 dpi: 2-dot modules, below 0.508 mm, get wide elements of at least 2.2
+    modules; --ratio 3 makes them 3. A 600 dpi PDF of the same label keeps the ratio."""
+    dots = print_label(binary, cups_server, queues, monkeypatch, "Zebra 2x1in", "TALLY-26", *options)[0]
+    assert elements(max(dots, key=sum))[0] == {2, wide}
+    pdf = folder / "label.pdf"
+    done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--page-mm", "50.8x25.4", "--dpi", "600", *options,
+                     stdin="TALLY-26\n")
+    assert done.returncode == 0, done.stderr
+    narrow, wider = sorted(elements(grey_row(pdf_to_png(pdf, 600)))[0])
+    assert wider == math.ceil(narrow * (3 if options else 2.2) - 1e-9), f"elements of {narrow} and {wider} dots"
+
+
+@pytest.mark.parametrize("dpi", [203, 300])
+def test_label_pdf_on_printer_grid(binary, folder, dpi):
+    pdf = folder / "labels.pdf"
+    done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--page-mm", "50.8x25.4", "--dpi", str(dpi),
+                     stdin=f"{TEXT}\n")
+    assert done.returncode == 0, done.stderr
+    png = pdf_to_png(pdf, dpi)
+    assert grey(png)[:2] == (round(2 * dpi), round(dpi))
+    widths = elements(grey_row(png))[0]
+    assert len(widths) == 2, f"elements of {sorted(widths)} dots"
+    assert decode(png) == [TEXT]
+
+
+def template(product):
+    """The template's paper, label size and each label's place, in points, read here apart
+    from the program: brand and part, an equivalent part, lengths in their units."""
+    brand, part = product.split(" ", 1)
+    found = {}
+    for path in sorted(pathlib.Path(TEMPLATES).glob("*-templates.xml")):
+        for element in ElementTree.parse(path).getroot().iter("Template"):
+            found[(element.get("brand"), element.get("part"))] = element
+    element = found[(brand, part)]
+    while element.get("equiv"):
+        element = found[(brand, element.get("equiv"))]
+
+    def length(text):
+        number, unit = re.fullmatch(r"\s*([\d.]+)\s*([a-z]*)\s*", text).groups()
+        return float(number) * POINTS[unit or "pt"]
+
+    label = element.find("Label-rectangle")
+    places = [(length(layout.get("x0")) + column * length(layout.get("dx")),
+               length(layout.get("y0")) + row * length(layout.get("dy")))
+              for layout in label.iter("Layout")
+              for row in range(int(layout.get("ny"))) for column in range(int(layout.get("nx")))]
+    return element.get("size"), (length(label.get("width")), length(label.get("height"))), places
+
+
+def cut_labels(pdf, product, page_count):
+    """Each label of each page, in reading order, cut out of a 300 dpi rendering."""
+    _, (width, height), places = template(product)
+    scale = 300 / 72
+    labels = []
+    for page in range(1, page_count + 1):
+        png = run("pdftoppm", "-r", "300", "-f", str(page), "-l", str(page), "-png", "-singlefile", str(pdf),
+                  timeout=SLOW_TIMEOUT).stdout
+        for x, y in sorted(places, key=lambda place: (round(place[1], 2), place[0])):
+            crop = f"{round(width * scale)}x{round(height * scale)}+{round(x * scale)}+{round(y * scale)}"
+            labels.append(run("convert", "png:-", "-crop", crop, "+repage", "png:-", input=png).stdout)
+    return labels
+
+
+def pdf_pages(pdf):
+    """The pages and the size of the first in whole points; none while a PDF is unfinished."""
+    info = run("pdfinfo", str(pdf), text=True).stdout
+    found = re.search(r"Pages:\s+(\d+)(?:.|\n)*Page size:\s+([\d.]+) x ([\d.]+)", info)
+    return (int(found[1]), (round(float(found[2])), round(float(found[3])))) if found else (0, None)
+
+
+SHEETS = [
+    pytest.param("Avery 5160", 35, 4, [], 2, (612, 792), id="Avery 5160 from the 4th"),
+    pytest.param("Avery L7160", 21, 1, ["--outlines"], 1, (595, 842), id="Avery L7160 outlined"),
+]
+
+
+@pytest.mark.parametrize("product, count, first, options, page_count, paper", SHEETS)
+def test_sheet_pdf(binary, folder, product, count, first, options, page_count, paper):
+    texts = [f"ITEM-{n:03}" for n in range(1, count + 1)]
+    pdf = folder / "sheets.pdf"
+    done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--sheet", product, "--first", str(first), *options,
+                     stdin="".join(f"{text}\n" for text in texts))
+    assert (done.returncode, done.stdout) == (0, f"tallyline: wrote {count} of {count} labels to {pdf}\n"), done.stderr
+    assert pdf_pages(pdf) == (page_count, paper)
+    labels = cut_labels(pdf, product, page_count)
+    skipped = first - 1
+    for blank in labels[:skipped]:
+        _, _, levels = grey(blank)
+        assert min(levels) > 200, "a label before --first is not blank"
+    read = [decode(label) for label in labels[skipped:skipped + count]]
+    assert read == [[text] for text in texts]
+    if options:
+        # The outline runs along each label's edge, a dot or two in from its cut.
+        for label in labels:
+            width, height, levels = grey(label)
+            assert min(levels[(height // 2) * width:(height // 2) * width + 3]) < 128, "no outline at the left edge"
+
+
+def test_sheet_printed_on_its_paper(binary, cups_server, pdf_printer):
+    """The PDF printer's queue is set to A4; a sheet of US Letter labels comes back on Letter."""
+    before = set(pdf_printer.glob("*.pdf"))
+    done = tallyline(binary, "--print", "--sheet", "avery-5160", "--copies", "3", TEXT)
+    assert done.returncode == 0, done.stderr
+    fresh = wait_for(lambda: (new := set(pdf_printer.glob("*.pdf")) - before) and
+                     pdf_pages(next(iter(new)))[0] > 0 and new, timeout=SLOW_TIMEOUT)
+    assert fresh and len(fresh) == 1, f"printed {fresh}"
+    pdf = next(iter(fresh))
+    assert pdf_pages(pdf) == (1, (612, 792))
+    assert [decode(label) for label in cut_labels(pdf, "Avery 5160", 1)[:4]] == [[TEXT]] * 3 + [[]]
+
+
+def test_sheets_listed(binary):
+    done = tallyline(binary, "--sheets", "avery 516")
+    assert done.returncode == 0 and done.stdout.startswith(
+        "Avery 5160\t66.7 x 25.4 mm\t30\tUS Letter\tAddress Labels\nAvery 5161\t101.6 x 25.4 mm\t20\tUS Letter\t"), done
+    assert tallyline(binary, "--sheets", "no such word").returncode == 1
+
+
+# TALLY-2026 at 300 dpi: 6 dots, 0.508 mm, at 2:1; bars of 10 mm, 118 dots, turned to run
+# across the picture: rows of dots.
+@pytest.mark.parametrize("suffix", [".png", ".svg", ".pdf"])
+def test_file_on_grid_turned(binary, folder, suffix):
+    path = folder / f"label{suffix}"
+    done = tallyline(binary, TEXT, "-o", str(path), "--dpi", "300", "--rotate", "90", "--height-mm", "10", "--no-text")
+    assert done.returncode == 0, done.stderr
+    png = {".png": path.read_bytes, ".svg": lambda: svg_to_png(path, "-d", "300", "-p", "300"),
+           ".pdf": lambda: pdf_to_png(path, 300)}[suffix]()
+    width, height, levels = grey(png)
+    dots = [[int(level < 128) for level in levels[y * width:(y + 1) * width]] for y in range(height)]
+    assert max(sum(row) for row in dots) == 118, "bars not 10 mm long"
+    assert elements(max(columns(dots), key=sum))[0] == {6, 12}
+    with tempfile.NamedTemporaryFile(suffix=".png") as picture:
+        picture.write(png)
+        picture.flush()
+        read = run("zbarimg", "-q", "--xml", picture.name, text=True).stdout
+    assert re.findall(r"<data><!\[CDATA\[(.*?)\]\]></data>", read) == [TEXT]
+    assert re.search(r"orientation=.(RIGHT|LEFT).", read), read
+
+
+def test_vector_file_ratio_in_tenths(binary, folder):
+    """Without a grid, an SVG of 0.33 mm modules draws in tenths of one: wide elements of 2.2."""
+    path = folder / "label.svg"
+    assert tallyline(binary, TEXT, "-o", str(path), "--module-mm", "0.33").returncode == 0
+    bars = re.search(r'<g fill="#000000">(.*?)</g>', path.read_text(), re.DOTALL)[1]
+    assert set(re.findall(r'width="(\d+)"', bars)) == {"10", "22"}
+
+
+BAD = [
+    pytest.param(["--sheet", "Avery 5161x"], 2, "no label template names \"Avery 5161x\"; the nearest are Avery 5161, ",
+                 id="unknown product"),
+    pytest.param(["--sheet", "{folder}/own.xml"], 2, "{folder}/own.xml:1: not a template file", id="not a template"),
+    pytest.param(["--sheet", "Avery 5160", "--first", "0"], 2, "--first '0': a label's number from 1", id="first 0"),
+    pytest.param(["--sheet", "Avery 5160", "--first", "31"], 2, "--first 31: a sheet of Avery 5160 has 30 labels",
+                 id="first past the sheet"),
+    pytest.param(["--ratio", "1.5"], 2, "--ratio '1.5': a number from 2.0 to 3.0", id="ratio 1.5"),
+    pytest.param(["--dpi", "0"], 2, "--dpi '0': a whole number of dots per inch from 72", id="dpi 0"),
+    pytest.param(["--rotate", "45"], 2, "--rotate '45': auto, 0, 90, 180 or 270", id="rotate 45"),
+]
+
+
+@pytest.mark.parametrize("made", ["pdf", "print"])
+@pytest.mark.parametrize("options, status, message", BAD)
+def test_bad_input_makes_nothing(binary, folder, cups_server, queues, monkeypatch, made, options, status, message):
+    cups_server.use(monkeypatch)
+    (folder / "own.xml").write_text("Avery 5160\n")
+    queue = queues["Zebra 2x1in"][0]
+    before = jobs(cups_server, queue)
+    pdf = folder / "labels.pdf"
+    into = ["-o", str(pdf)] if made == "pdf" else ["--print", "--printer", queue]
+    done = tallyline(binary, "--batch", "-", *into, *[option.format(folder=folder) for option in options],
+                     stdin=f"{TEXT}\n")
+    assert done.returncode == status and message.format(folder=folder) in done.stderr, done.stderr
+    assert not pdf.exists()
+    assert jobs(cups_server, queue) == before, "something was printed"
