@@ -180,8 +180,9 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
                 more = false;
                 break;
             }
-            const QString path = line->problem.isEmpty() ? folder.filePath(SafeFileStem(line->text, request.rules.fullAscii) + suffix)
-                                                           : QString();
+            const QString path = line->problem.isEmpty()
+                                     ? folder.filePath(SafeFileStem(line->text, request.rules.fullAscii) + suffix)
+                                     : QString();
             jobs.push_back(Job{std::move(*line), path, std::nullopt, false, {}});
         }
         workers.Run(jobs);

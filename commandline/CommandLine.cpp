@@ -119,8 +119,8 @@ Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print,
     const bool toStandardOutput = !parser.isSet(kPrint) && path == kStandardOutput;
     if (parser.isSet(kDirectory) || (parser.isSet(kFormat) && !toStandardOutput)) return UsageError{kLabelsWithDirectory};
     if (parser.isSet(kPrint)) return PrintBatch{parser.value(kBatch), print, rules};
-    const auto format = toStandardOutput ? FormatOfSuffix(parser.value(kFormat)) : FormatOfName(path);
     if (toStandardOutput && !parser.isSet(kFormat)) return UsageError{kStandardOutputWithoutFormat};
+    const auto format = toStandardOutput ? FormatOfSuffix(parser.value(kFormat)) : FormatOfName(path);
     if (format != PictureFormat::Pdf) return UsageError{LabelsNotPdf(path)};
     return WriteLabelPdf{parser.value(kBatch), path, page, rules};
 }

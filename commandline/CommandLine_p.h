@@ -24,8 +24,7 @@ constexpr int kMostCopies = 999;
 constexpr double kSmallestPage = 1;
 constexpr double kLargestPage = 5000;
 
-// What a request makes, as far as the options that act on some of these
-// alone are concerned.
+// What a request makes: some options act on some of these only.
 enum class Output : unsigned {
     PngFile = 1,
     SvgFile = 2,

@@ -15,7 +15,6 @@
 #include "label/BarcodeDrawing.h"
 #include "label/LabelPage.h"
 #include "platform/core/Failures.h"
-#include "platform/files/WholeFile.h"
 
 namespace tallyline::commandline {
 namespace {

@@ -27,8 +27,9 @@ std::optional<QByteArray> PdfOfLabels(const QString& path, const QString& docume
 int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err);
 
 // Writes a label for each text of the list as the pages of one PDF file,
-// which appears whole or not at all (or goes to standard output for -), reporting as RunPrintBatch does;
-// a list that gives no label leaves no file and exits 1.
+// which appears whole or not at all (or goes to standard output for -),
+// reporting as RunPrintBatch does. A list that gives no label leaves no file
+// and exits 1.
 int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err);
 
 }  // namespace tallyline::commandline

@@ -1,5 +1,7 @@
 #include "engine/Symbol.h"
 
+#include <utility>
+
 #include "engine/DrawBar.h"
 #include "engine/FullAsciiTable.h"
 
@@ -20,7 +22,7 @@ char32_t VisibleStandIn(char32_t character) noexcept {
 Symbol SymbolOf(TextView text, Code39Form form) {
     if (form == Code39Form::Standard) {
         Text upper = BarcodeCaption(text);
-        return {upper, upper};
+        return {upper, std::move(upper)};
     }
     Symbol symbol;
     for (const char32_t character : text) {

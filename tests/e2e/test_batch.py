@@ -186,6 +186,7 @@ FULL_OUTPUT = [
     pytest.param(["--help"], 2, id="help"),
     pytest.param(["--version"], 2, id="version"),
     pytest.param(["--batch", "{list}", "-d", "{folder}/out"], 1, id="batch summary"),
+    pytest.param(["A", "-o", "-", "--format", "png"], 1, id="a file"),
 ]
 
 
