@@ -11,6 +11,7 @@
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
+#include "commandline/FileOrOutput_p.h"
 #include "commandline/LabelBatch_p.h"
 #include "commandline/NamedCharacters_p.h"
 #include "commandline/StandardStreams_p.h"
@@ -19,7 +20,6 @@
 #include "label/LabelPage.h"
 #include "platform/core/Failures.h"
 #include "platform/core/HeapReuse.h"
-#include "platform/files/WholeFile.h"
 #include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
 
@@ -73,11 +73,21 @@ void Warn(QTextStream& err, TextView uncarried) {
     if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
+// The drawing as a file: the barcode's own, or a PDF's page of labels.
+QByteArray FileOf(const WriteOne& request, const BarcodeDrawing& drawing) {
+    if (!request.pageMillimetres) return drawing.File(request.settings);
+    const auto pdf = PdfOfLabels(request.path, design::PrintDocumentName(request.text), [&](LabelPrint& print) {
+        print.PrintOnPaper(drawing.Surface(), request.pageMillimetres);
+        return true;
+    });
+    return *pdf;
+}
+
 int Run(const WriteOne& request, QTextStream& err) {
     try {
         BarcodeDrawing drawing(request.settings.format, request.rules);
         const Text uncarried = drawing.Draw(request.text);
-        WriteWholeFile(request.path, drawing.File(request.settings));
+        WriteFileOrOutput(request.path, FileOf(request, drawing));
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
@@ -119,7 +129,8 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     } else if (const auto* labels = std::get_if<PrintBatch>(&request)) {
         status = RunPrintBatch(*labels, out, err);
     } else if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
-        status = RunLabelPdf(*pdf, out, err);
+        // Standard output holds the file alone; the summary goes with the reports.
+        status = RunLabelPdf(*pdf, pdf->path == kStandardOutput ? err : out, err);
     } else {
         return Run(std::get<PrintOne>(request), err);
     }
