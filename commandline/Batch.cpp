@@ -180,7 +180,9 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
                 more = false;
                 break;
             }
-            const QString path = line->problem.isEmpty() ? folder.filePath(SafeFileStem(line->text) + suffix) : QString();
+            const QString path = line->problem.isEmpty()
+                                     ? folder.filePath(SafeFileStem(line->text, request.rules.fullAscii) + suffix)
+                                     : QString();
             jobs.push_back(Job{std::move(*line), path, std::nullopt, false, {}});
         }
         workers.Run(jobs);
@@ -194,8 +196,8 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
             }
         }
     }
-    bool lost = written + alreadyThere != texts;
-    lost = ReportUnreadRest(reader, listName, err) || lost;
+    const bool readWhole = !ReportUnreadRest(reader, listName, err);
+    bool lost = !readWhole || written + alreadyThere != texts;
     try {
         SyncFolder(request.folder);
     } catch (...) {
@@ -205,7 +207,7 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     const int signal = Interruption::Signal();
     if (signal) err << kProgram << ": " << Interrupted(signal, listName) << '\n';
     err.flush();
-    out << Summary(written, texts, request.folder, alreadyThere) << Qt::endl;
+    out << Summary(written, texts, request.folder, alreadyThere, readWhole && signal == 0, listName) << Qt::endl;
     if (signal) return StatusOfSignal(signal);
     return lost ? 1 : 0;
 }

@@ -7,14 +7,13 @@
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
+#include "commandline/FileOrOutput_p.h"
 #include "commandline/Interruption_p.h"
 #include "commandline/LineReader_p.h"
 #include "commandline/NamedCharacters_p.h"
 #include "commandline/Sheets_p.h"
 #include "design/Texts.h"
-#include "label/LabelDocuments.h"
 #include "platform/core/Failures.h"
-#include "platform/files/WholeFile.h"
 
 namespace tallyline::commandline {
 namespace {
@@ -25,6 +24,8 @@ struct Tally {
     bool lost = false;
     // The signal that stopped the list before its end, or 0.
     int signal = 0;
+    // Whether the list was read to its end.
+    bool readWhole = false;
     QString listName;
 };
 
@@ -51,7 +52,8 @@ Tally EachLabel(const LabelTexts& texts, LabelDocument& document, QTextStream& e
     };
     if (texts.list.isEmpty()) {
         put(texts.text, QString());
-        tally.lost = tally.done != tally.texts;
+        tally.signal = Interruption::Signal();
+        tally.readWhole = tally.signal == 0;
     } else {
         QFile list;
         if (!OpenList(texts.list, list, tally.listName, err)) {
@@ -70,9 +72,10 @@ Tally EachLabel(const LabelTexts& texts, LabelDocument& document, QTextStream& e
             }
             put(line->text, where);
         }
-        tally.lost = ReportUnreadRest(reader, tally.listName, err) || tally.done != tally.texts;
+        tally.signal = Interruption::Signal();
+        tally.readWhole = !ReportUnreadRest(reader, tally.listName, err) && tally.signal == 0;
     }
-    tally.signal = Interruption::Signal();
+    tally.lost = !tally.readWhole || tally.done != tally.texts;
     err.flush();
     return tally;
 }
@@ -97,6 +100,19 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
     };
 }
 
+std::optional<QByteArray> PdfOfLabels(const QString& path, int dotsPerInch, const LabelOpener& open,
+                                      const std::function<bool(LabelDocument&)>& fill) {
+    const QTemporaryDir pending;
+    if (!pending.isValid()) throw FileError(path.toStdString(), pending.errorString().toStdString());
+    const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
+    const auto document = open([&] { return PdfPrinter(drawn, dotsPerInch); });
+    if (!fill(*document)) return std::nullopt;
+    document->End();
+    QFile pages(drawn);
+    if (!pages.open(QIODevice::ReadOnly)) throw FileError(drawn.toStdString(), pages.errorString().toStdString());
+    return pages.readAll();
+}
+
 int RunPrintLabels(const LabelTexts& texts, const PrintSettings& print, const DrawingRules& rules,
                    const LabelLayout& layout, const QString& name, QTextStream& out, QTextStream& err) {
     Tally tally;
@@ -115,7 +131,9 @@ int RunPrintLabels(const LabelTexts& texts, const PrintSettings& print, const Dr
         tally.done = 0;
         tally.lost = true;
     }
-    if (!texts.list.isEmpty()) out << PrintSummary(tally.done, tally.texts) << Qt::endl;
+    if (!texts.list.isEmpty()) {
+        out << PrintSummary(tally.done, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
+    }
     return tally.lost ? 1 : 0;
 }
 
@@ -129,28 +147,21 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
     const Interruption interruption;
     Tally tally;
     try {
-        const QTemporaryDir pending;
-        if (!pending.isValid()) throw FileError(request.path.toStdString(), pending.errorString().toStdString());
-        const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
-        const int dotsPerInch = request.dotsPerInch;
-        const auto document = DocumentOf(request.layout, [&] { return PdfPrinter(drawn, dotsPerInch); },
-                                         design::PrintDocumentName(request.list.isEmpty() ? request.text : request.list),
-                                         request.rules, request.pageMillimetres, false);
-        tally = EachLabel({request.list, request.text, request.copies}, *document, err,
-                          [](const QString& reason) { return reason; });
-        // A stopped list leaves no file: a file of some of its labels would
-        // pass for all of them.
-        if (tally.signal != 0) {
-            tally.done = 0;
+        const QString name = design::PrintDocumentName(request.list.isEmpty() ? request.text : request.list);
+        const auto open = [&](const PrinterSource& pdf) {
+            return DocumentOf(request.layout, pdf, name, request.rules, request.pageMillimetres, false);
+        };
+        const auto pdf = PdfOfLabels(request.path, request.dotsPerInch, open, [&](LabelDocument& document) {
+            tally = EachLabel({request.list, request.text, request.copies}, document, err,
+                              [](const QString& reason) { return reason; });
+            // A stopped list leaves no file: a file of some of its labels
+            // would pass for all of them.
+            return tally.signal == 0 && tally.done > 0;
+        });
+        if (pdf) {
+            WriteFileOrOutput(request.path, *pdf);
         } else {
-            document->End();
-            if (tally.done > 0) {
-                QFile pages(drawn);
-                if (!pages.open(QIODevice::ReadOnly)) {
-                    throw FileError(drawn.toStdString(), pages.errorString().toStdString());
-                }
-                WriteWholeFile(request.path, pages.readAll());
-            }
+            tally.done = 0;
         }
     } catch (const SheetUnusable& refused) {
         err << kProgram << ": " << refused.what() << Qt::endl;
@@ -158,9 +169,11 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         tally.done = 0;
-        tally.lost = true;
     }
-    out << LabelsSummary(tally.done, tally.texts, request.path) << Qt::endl;
+    // Whatever the list held, no file is no success: an older file of that
+    // name would pass for this list's.
+    tally.lost = tally.lost || tally.done == 0;
+    out << LabelsSummary(tally.done, tally.texts, request.path, tally.readWhole, tally.listName) << Qt::endl;
     if (tally.signal == 0) return tally.lost ? 1 : 0;
     err << kProgram << ": " << StoppedBeforeFile(tally.signal, request.path, tally.listName) << Qt::endl;
     return StatusOfSignal(tally.signal);

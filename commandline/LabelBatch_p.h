@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QTextStream>
 
+#include <functional>
+#include <memory>
+#include <optional>
+
 #include "commandline/CommandLine_p.h"
+#include "label/LabelDocuments.h"
 #include "platform/printing/Printer.h"
 
 namespace tallyline::commandline {
@@ -21,6 +27,16 @@ struct LabelTexts {
     int copies = 1;
 };
 
+// Makes the document that labels go into, printing on the printer given.
+using LabelOpener = std::function<std::unique_ptr<LabelDocument>(const PrinterSource&)>;
+
+// The pages that fill puts into a document that open makes on a PDF of
+// that many dots per inch, as the PDF file's contents, once fill answers
+// true; nothing, and the document never ended, when it answers false.
+// FileError, naming path, when there is no room to draw them.
+std::optional<QByteArray> PdfOfLabels(const QString& path, int dotsPerInch, const LabelOpener& open,
+                                      const std::function<bool(LabelDocument&)>& fill);
+
 // Prints a label for each text in one job named `name`, as the layout lays
 // them out, reporting each text that failed and warning on err, and for a
 // list a summary on out. The exit status: 0 when every label was printed, 1
@@ -31,7 +47,9 @@ int RunPrintLabels(const LabelTexts& texts, const PrintSettings& print, const Dr
 int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err);
 
 // Writes a label for each text of the list as the pages of one PDF file,
-// which appears whole or not at all, reporting as RunPrintBatch does.
+// which appears whole or not at all (or goes to standard output for -),
+// reporting as RunPrintBatch does. A list that gives no label leaves no file
+// and exits 1.
 int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err);
 
 }  // namespace tallyline::commandline

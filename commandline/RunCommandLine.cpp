@@ -11,16 +11,16 @@
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
+#include "commandline/FileOrOutput_p.h"
 #include "commandline/LabelBatch_p.h"
 #include "commandline/NamedCharacters_p.h"
 #include "commandline/Sheets_p.h"
 #include "commandline/StandardStreams_p.h"
 #include "design/Texts.h"
 #include "label/BarcodeDrawing.h"
-#include "label/LabelPage.h"
+#include "label/LabelDocuments.h"
 #include "platform/core/Failures.h"
 #include "platform/core/HeapReuse.h"
-#include "platform/files/WholeFile.h"
 #include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
 
@@ -74,11 +74,29 @@ void Warn(QTextStream& err, TextView uncarried) {
     if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
+// A PDF's page of that size, the text's label drawn on it as --batch draws it.
+QByteArray LabelPage(const WriteOne& request, Text& uncarried) {
+    const auto open = [&](const PrinterSource& pdf) {
+        return LabelsOnPages(pdf, design::PrintDocumentName(request.text), request.rules, request.settings.symbol,
+                             request.pageMillimetres, false);
+    };
+    return *PdfOfLabels(request.path, request.settings.dotsPerInch.value_or(kPdfDotsPerInch), open,
+                        [&](LabelDocument& document) {
+                            uncarried = document.Print(request.text);
+                            return true;
+                        });
+}
+
 int Run(const WriteOne& request, QTextStream& err) {
     try {
-        BarcodeDrawing drawing(request.settings, request.rules);
-        const Text uncarried = drawing.Draw(request.text);
-        WriteWholeFile(request.path, drawing.File(request.settings));
+        Text uncarried;
+        if (request.pageMillimetres) {
+            WriteFileOrOutput(request.path, LabelPage(request, uncarried));
+        } else {
+            BarcodeDrawing drawing(request.settings, request.rules);
+            uncarried = drawing.Draw(request.text);
+            WriteFileOrOutput(request.path, drawing.File(request.settings));
+        }
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
@@ -109,7 +127,8 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     } else if (const auto* labels = std::get_if<PrintBatch>(&request)) {
         status = RunPrintBatch(*labels, out, err);
     } else if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
-        status = RunLabelPdf(*pdf, out, err);
+        // Standard output holds the file alone; the summary goes with the reports.
+        status = RunLabelPdf(*pdf, pdf->path == kStandardOutput ? err : out, err);
     } else {
         const auto& print = std::get<PrintOne>(request);
         // On sheets, --copies is how many labels the text takes.

@@ -52,7 +52,7 @@ protected:
     // Fits the encoded text on the label whose box's top-left lies at that
     // many dots of the paper, the page already started, and paints it.
     void PrintFitted(const EncodedText& text, const LabelArea& label, QPointF labelCorner) {
-        const LabelFit fit = FitOnLabel(SymbolElements(text.data), label, printer_.Page().dotsPerInch, symbol_);
+        const LabelFit fit = FitOnLabel(SymbolElements(text.symbol.data), label, printer_.Page().dotsPerInch, symbol_);
         drawing_.Draw(text, fit.look);
         printer_.Paint(Corner(labelCorner + fit.corner), drawing_.Surface().Shapes(), 1, fit.turn);
     }
@@ -89,7 +89,7 @@ public:
         } else {
             const PageDots page = printer_.Page();
             // Worked out before the page starts: a label that does not fit prints nothing.
-            const LabelFit fit = FitOnLabel(SymbolElements(encoded.data), AreaOf(page), page.dotsPerInch, symbol_);
+            const LabelFit fit = FitOnLabel(SymbolElements(encoded.symbol.data), AreaOf(page), page.dotsPerInch, symbol_);
             drawing_.Draw(encoded, fit.look);
             printer_.PrintOnPaper(Corner(fit.corner), drawing_.Surface().Shapes(), 1, fit.turn);
         }

@@ -25,8 +25,9 @@ int SymbolWidth(long bars, const SymbolLook& look) {
     return static_cast<int>(bars + 2L * look.quietZone * look.widths.narrow);
 }
 
-void DrawLabelSymbol(TextView caption, TextView data, const SymbolLook& look, PictureSurface& surface) {
-    const std::vector<Element> elements = SymbolElements(data);
+void DrawLabelSymbol(const Symbol& symbol, const SymbolLook& look, PictureSurface& surface) {
+    const std::vector<Element> elements = SymbolElements(symbol.data);
+    const Text& caption = symbol.caption;
     const int width = SymbolWidth(SymbolUnits(elements, look.widths), look);
     const int height = look.barHeight + CaptionBand(look);
     surface.ScaleMode(ScaleModeKind::Pixels);

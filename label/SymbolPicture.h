@@ -3,6 +3,7 @@
 #include <QFont>
 
 #include "engine/Code39Symbol.h"
+#include "engine/Symbol.h"
 #include "label/BarcodePicture.h"
 #include "platform/core/Text.h"
 
@@ -30,10 +31,10 @@ int CaptionBand(const SymbolLook& look);
 // The picture's width: the bars and the quiet zones.
 int SymbolWidth(long bars, const SymbolLook& look);
 
-// Draws the symbol of the data characters (a check character included) with
-// the look's quiet zones and bars, the caption centred beneath them, on a
-// surface made as large as that; the colours are the window picture's.
-// SizeOutOfRange for a picture larger than a surface takes.
-void DrawLabelSymbol(TextView caption, TextView data, const SymbolLook& look, PictureSurface& surface);
+// Draws the symbol's data characters as bars with the look's quiet zones and
+// widths, its caption centred beneath them, on a surface made as large as
+// that; the colours are the window picture's. SizeOutOfRange for a picture
+// larger than a surface takes.
+void DrawLabelSymbol(const Symbol& symbol, const SymbolLook& look, PictureSurface& surface);
 
 }  // namespace tallyline
