@@ -7,6 +7,7 @@
 #include <atomic>
 #include <barrier>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -129,22 +130,20 @@ unsigned WorkerCount() { return std::clamp(std::thread::hardware_concurrency(), 
 
 }  // namespace
 
-bool OpenList(const QString& path, QFile& list, QString& listName, QTextStream& err) {
-    const bool standardInput = path == QStringLiteral("-");
-    // By its descriptor: a QFile over a FILE* reads lines with fgets, which cuts
-    // a line at a NUL byte and drops the rest of it unseen.
-    const bool opened = standardInput ? list.open(STDIN_FILENO, QIODevice::ReadOnly)
-                                      : (list.setFileName(path), list.open(QIODevice::ReadOnly));
-    listName = standardInput ? QStringLiteral("standard input") : path;
-    if (standardInput && WasClosed(STDIN_FILENO)) {
+std::unique_ptr<LineReader> OpenList(const QString& path, QString& listName, QTextStream& err) {
+    if (path == QStringLiteral("-")) {
+        listName = QStringLiteral("standard input");
+        if (!WasClosed(STDIN_FILENO)) return std::make_unique<LineReader>(STDIN_FILENO, LineReader::Ownership::Borrowed);
         err << kProgram << ": " << CannotRead(listName, qt_error_string(EBADF)) << Qt::endl;
-        return false;
+        return nullptr;
     }
-    if (!opened) {
-        err << kProgram << ": " << CannotRead(listName, list.errorString()) << Qt::endl;
-        return false;
-    }
-    return true;
+    listName = path;
+    // Not blocking: a FIFO with no writer yet is waited for in the reader,
+    // where a signal ends the wait.
+    const int descriptor = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor >= 0) return std::make_unique<LineReader>(descriptor, LineReader::Ownership::Owned);
+    err << kProgram << ": " << CannotRead(listName, qt_error_string(errno)) << Qt::endl;
+    return nullptr;
 }
 
 bool ReportUnreadRest(const LineReader& reader, const QString& listName, QTextStream& err) {
@@ -156,9 +155,9 @@ bool ReportUnreadRest(const LineReader& reader, const QString& listName, QTextSt
 }
 
 int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
-    QFile list;
     QString listName;
-    if (!OpenList(request.list, list, listName, err)) return 1;
+    const auto reader = OpenList(request.list, listName, err);
+    if (!reader) return 1;
     if (const QString reason = MakeFolder(request.folder); !reason.isEmpty()) {
         err << kProgram << ": " << CannotMakeFolder(request.folder, reason) << Qt::endl;
         return 1;
@@ -166,7 +165,6 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     const QDir folder(request.folder);
     const QString suffix = QChar(u'.') + SuffixOf(request.settings.format);
     const Interruption interruption;
-    LineReader reader(list);
     Workers workers(WorkerCount(), request.settings, request.rules);
     qint64 texts = 0;
     qint64 written = 0;
@@ -174,10 +172,12 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     std::vector<Job> jobs;
     for (bool more = true; more && !Interruption::Signal();) {
         jobs.clear();
+        // A round waits for its first line and takes what else is at hand: the
+        // lines of a slow writer are written as they come.
         while (jobs.size() < kTextsPerRound) {
-            auto line = reader.Next();
+            auto line = jobs.empty() ? reader->Next() : reader->NextAtHand();
             if (!line) {
-                more = false;
+                more = !reader->Ended();
                 break;
             }
             const QString path = line->problem.isEmpty() ? folder.filePath(SafeFileStem(line->text) + suffix) : QString();
@@ -193,9 +193,11 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
                 err << kProgram << ": " << listName << ':' << job.line.number << ": " << job.report << '\n';
             }
         }
+        // Each round's reports as it ends, for a reader who follows them.
+        err.flush();
     }
     bool lost = written + alreadyThere != texts;
-    lost = ReportUnreadRest(reader, listName, err) || lost;
+    lost = ReportUnreadRest(*reader, listName, err) || lost;
     try {
         SyncFolder(request.folder);
     } catch (...) {

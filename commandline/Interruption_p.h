@@ -15,6 +15,9 @@ public:
 
     // The signal that asked the work to end, or 0.
     static int Signal();
+    // A descriptor that becomes readable when such a signal comes, for a
+    // wait on input to end with; -1 while no Interruption lives.
+    static int WakeDescriptor();
 };
 
 // The exit status of a program that a signal ended: 128 and its number.

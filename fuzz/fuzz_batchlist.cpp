@@ -1,7 +1,6 @@
 // A batch's list as hostile bytes: every line is read or named as bad, and
 // every file name made from a text stays inside its folder, visible, short,
 // and a name of that text alone.
-#include <QBuffer>
 #include <QHash>
 
 #include <cstdlib>
@@ -10,14 +9,14 @@
 #include "label/SafeFileNames.h"
 #include "platform/core/CodePage.h"
 #include "platform/picture/QtText.h"
+#include "tests/support/MemoryFile.h"
 
 using namespace tallyline;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    QByteArray list(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QBuffer device(&list);
-    device.open(QIODevice::ReadOnly);
-    commandline::LineReader reader(device);
+    const int descriptor = MemoryFile(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    if (descriptor < 0) std::abort();
+    commandline::LineReader reader(descriptor, commandline::LineReader::Ownership::Owned);
     // The names of this input's texts, folded as a file system that ignores
     // case folds them, with the text drawn under each: not kept from one input
     // to the next, which would grow without end.

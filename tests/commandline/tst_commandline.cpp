@@ -1,7 +1,5 @@
 #include <QtTest>
 
-#include <QBuffer>
-#include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -10,6 +8,7 @@
 #include "commandline/CommandLine_p.h"
 #include "commandline/LineReader_p.h"
 #include "label/SafeFileNames.h"
+#include "tests/support/MemoryFile.h"
 
 using namespace tallyline;
 using namespace tallyline::commandline;
@@ -233,9 +232,9 @@ private slots:
     void listLinesAreRead() {
         QFETCH(QByteArray, list);
         QFETCH(QStringList, lines);
-        QBuffer device(&list);
-        QVERIFY(device.open(QIODevice::ReadOnly));
-        LineReader reader(device);
+        const int descriptor = MemoryFile(list);
+        QVERIFY(descriptor >= 0);
+        LineReader reader(descriptor, LineReader::Ownership::Owned);
         QStringList read;
         while (const auto line = reader.Next())
             read.append(QString::number(line->number) + u' ' + (line->problem.isEmpty() ? line->text : "! " + line->problem));
@@ -244,11 +243,9 @@ private slots:
 
     // A list that fails part-way is no shorter list: the reader names why.
     void unreadableListIsNamed() {
-        QFile folder;
         const int descriptor = ::open(".", O_RDONLY | O_CLOEXEC);
         QVERIFY(descriptor >= 0);
-        QVERIFY(folder.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-        LineReader reader(folder);
+        LineReader reader(descriptor, LineReader::Ownership::Owned);
         QVERIFY(!reader.Next());
         QCOMPARE(reader.Failure(), qt_error_string(EISDIR));
     }
