@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 #include <atomic>
@@ -36,6 +37,9 @@ constexpr unsigned kMostWorkers = 4;
 struct Job {
     ListLine line;
     QString path;
+    // Whether an earlier job of its round has the same path: it waits for
+    // that one, so that the first of two is the one written in every run.
+    bool repeat = false;
     // Nothing while the job is not done: a batch that is told to end leaves
     // the rest of its round undone.
     std::optional<Written> written;
@@ -85,8 +89,10 @@ public:
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
 
-    void Run(std::vector<Job>& jobs) {
+    // Does the jobs that are repeats, or those that are not.
+    void Run(std::vector<Job>& jobs, bool repeats) {
         jobs_ = &jobs;
+        repeats_ = repeats;
         next_ = 0;
         start_.arrive_and_wait();
         done_.arrive_and_wait();
@@ -106,10 +112,12 @@ private:
             start_.arrive_and_wait();
             if (finished_) return;
             for (std::size_t i = next_++; i < jobs_->size() && !Interruption::Signal(); i = next_++) {
+                Job& job = (*jobs_)[i];
+                if (job.repeat != repeats_) continue;
                 if (drawing) {
-                    Write((*jobs_)[i], *drawing, settings_);
+                    Write(job, *drawing, settings_);
                 } else {
-                    (*jobs_)[i].report = failure;
+                    job.report = failure;
                 }
             }
             done_.arrive_and_wait();
@@ -122,6 +130,7 @@ private:
     std::barrier<> done_;
     std::vector<std::thread> threads_;
     std::vector<Job>* jobs_ = nullptr;
+    bool repeats_ = false;
     std::atomic<std::size_t> next_ = 0;
     std::atomic<bool> finished_ = false;
 };
@@ -170,8 +179,11 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     qint64 written = 0;
     qint64 alreadyThere = 0;
     std::vector<Job> jobs;
+    QSet<QString> paths;
     for (bool more = true; more && !Interruption::Signal();) {
         jobs.clear();
+        paths.clear();
+        bool repeats = false;
         // A round waits for its first line and takes what else is at hand: the
         // lines of a slow writer are written as they come.
         while (jobs.size() < kTextsPerRound) {
@@ -181,9 +193,13 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
                 break;
             }
             const QString path = line->problem.isEmpty() ? folder.filePath(SafeFileStem(line->text) + suffix) : QString();
-            jobs.push_back(Job{std::move(*line), path, std::nullopt, false, {}});
+            const bool repeat = !path.isEmpty() && paths.contains(path);
+            if (!path.isEmpty()) paths.insert(path);
+            repeats = repeats || repeat;
+            jobs.push_back(Job{std::move(*line), path, repeat, std::nullopt, false, {}});
         }
-        workers.Run(jobs);
+        workers.Run(jobs, false);
+        if (repeats) workers.Run(jobs, true);
         for (const Job& job : jobs) {
             if (!job.tried) continue;
             ++texts;
