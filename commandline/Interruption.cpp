@@ -13,7 +13,7 @@ namespace {
 std::atomic<int> caught = 0;
 static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may touch only a lock-free atomic");
 
-constexpr int kSignals[] = {SIGINT, SIGTERM};
+constexpr int kSignals[] = {SIGHUP, SIGINT, SIGTERM};
 constexpr int kSignalStatusBase = 128;
 
 // What each signal did before, to put back.
@@ -47,7 +47,7 @@ Interruption::Interruption() {
     action.sa_flags = SA_RESETHAND | SA_RESTART;
     for (std::size_t i = 0; i < std::size(kSignals); ++i) {
         sigaction(kSignals[i], nullptr, &before[i]);
-        // A signal ignored when we were started (a shell's "&") stays ignored.
+        // A signal ignored when we were started (a shell's "&", nohup) stays ignored.
         if (before[i].sa_handler != SIG_IGN) sigaction(kSignals[i], &action, nullptr);
     }
 }
