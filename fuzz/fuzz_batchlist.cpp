@@ -4,18 +4,21 @@
 #include <QHash>
 
 #include <cstdlib>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "commandline/LineReader_p.h"
 #include "label/SafeFileNames.h"
 #include "platform/core/CodePage.h"
 #include "platform/picture/QtText.h"
-#include "tests/support/MemoryFile.h"
 
 using namespace tallyline;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const int descriptor = MemoryFile(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    if (descriptor < 0) std::abort();
+    const int descriptor = memfd_create("list", MFD_CLOEXEC);
+    if (descriptor < 0 || write(descriptor, data, size) != static_cast<ssize_t>(size) || lseek(descriptor, 0, SEEK_SET) != 0) {
+        std::abort();
+    }
     commandline::LineReader reader(descriptor, commandline::LineReader::Ownership::Owned);
     // The names of this input's texts, folded as a file system that ignores
     // case folds them, with the text drawn under each: not kept from one input
