@@ -47,14 +47,9 @@ bool LineReader::Fill(bool wait) {
     while (!Interruption::Signal()) {
         pollfd waits[] = {{descriptor_, POLLIN, 0}, {Interruption::WakeDescriptor(), POLLIN, 0}};
         const int ready = poll(waits, std::size(waits), wait ? -1 : 0);
-        if (ready < 0 && errno != EINTR) {
-            failure_ = qt_error_string(errno);
-            state_ = State::Failed;
-            return false;
-        }
         if (ready == 0) return false;
-        if (ready < 0 || waits[0].revents == 0) continue;
-        const ssize_t read = ::read(descriptor_, block_.data(), block_.size());
+        if (ready > 0 && waits[0].revents == 0) continue;
+        const ssize_t read = ready > 0 ? ::read(descriptor_, block_.data(), block_.size()) : -1;
         if (read > 0) {
             start_ = 0;
             end_ = read;
@@ -86,6 +81,7 @@ void LineReader::Keep(const char* piece, qsizetype size) {
 
 std::optional<ListLine> LineReader::Take(bool wait) {
     for (;;) {
+        // Nothing at hand, when not waiting for it.
         if (start_ == end_ && state_ == State::Reading && !Fill(wait) && state_ == State::Reading) return std::nullopt;
         if (start_ < end_) {
             const char* from = block_.constData() + start_;
