@@ -36,16 +36,15 @@ struct Tally {
 Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
                 QTextStream& err) {
     Tally tally;
-    QFile list;
     const QString& listName = tally.listName;
-    if (!OpenList(path, list, tally.listName, err)) {
+    const auto reader = OpenList(path, tally.listName, err);
+    if (!reader) {
         tally.lost = true;
         return tally;
     }
     BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
-    LineReader reader(list);
     while (!Interruption::Signal()) {
-        const auto line = reader.Next();
+        const auto line = reader->Next();
         if (!line) break;
         ++tally.texts;
         QString report = line->problem;
@@ -62,7 +61,7 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
     }
     tally.signal = Interruption::Signal();
-    tally.readWhole = !ReportUnreadRest(reader, listName, err) && tally.signal == 0;
+    tally.readWhole = !ReportUnreadRest(*reader, listName, err) && tally.signal == 0;
     tally.lost = !tally.readWhole || tally.done != tally.texts;
     err.flush();
     return tally;
