@@ -57,8 +57,9 @@ inline const QString kAfterOptions = QStringLiteral(
     "  over 200 bytes keeps its start and a hash of the whole text. Two texts that draw different barcodes\n"
     "  never share a name, in one run or many. A text whose file is there already with the same contents (a\n"
     "  repeat, or an earlier run's) is not written again and is named as such; a file that differs is replaced.\n"
-    "  A file appears under its name only once it is whole, so an interrupted batch (SIGINT, SIGTERM, even\n"
-    "  SIGKILL) leaves whole files only; SIGINT and SIGTERM end it between files, with the status 130 or 143.\n"
+    "  A file appears under its name only once it is whole, so an interrupted batch (SIGHUP, SIGINT, SIGTERM,\n"
+    "  even SIGKILL) leaves whole files only; SIGHUP, SIGINT and SIGTERM end it between files, with the status\n"
+    "  129, 130 or 143. A FIFO, a socket or a device where a file goes is refused.\n"
     "\n"
     "Printing labels:\n"
     "  A print's page is the medium that the printer's queue is set up with (lpadmin -o PageSize=w144h72 sets\n"
@@ -100,7 +101,7 @@ inline const QString kAfterOptions = QStringLiteral(
     "     --print, --page-mm for a PNG file, --first without --sheet. So is a sheet that cannot be laid out: an\n"
     "     unknown product, a file that is not a template, a --first past the sheet; nothing is then written or\n"
     "     printed\n"
-    "  130, 143  a batch that SIGINT or SIGTERM stopped\n");
+    "  129, 130, 143  a batch that SIGHUP, SIGINT or SIGTERM stopped\n");
 inline const QString kPrintHelp = QStringLiteral(
     "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
     "that the printer's queue is set up with.");

@@ -55,14 +55,13 @@ Tally EachLabel(const LabelTexts& texts, LabelDocument& document, QTextStream& e
         tally.signal = Interruption::Signal();
         tally.readWhole = tally.signal == 0;
     } else {
-        QFile list;
-        if (!OpenList(texts.list, list, tally.listName, err)) {
+        const auto reader = OpenList(texts.list, tally.listName, err);
+        if (!reader) {
             tally.lost = true;
             return tally;
         }
-        LineReader reader(list);
         while (!Interruption::Signal()) {
-            const auto line = reader.Next();
+            const auto line = reader->Next();
             if (!line) break;
             const QString where = tally.listName + u':' + QString::number(line->number) + QStringLiteral(": ");
             if (!line->problem.isEmpty()) {
@@ -73,7 +72,7 @@ Tally EachLabel(const LabelTexts& texts, LabelDocument& document, QTextStream& e
             put(line->text, where);
         }
         tally.signal = Interruption::Signal();
-        tally.readWhole = !ReportUnreadRest(reader, tally.listName, err) && tally.signal == 0;
+        tally.readWhole = !ReportUnreadRest(*reader, tally.listName, err) && tally.signal == 0;
     }
     tally.lost = !tally.readWhole || tally.done != tally.texts;
     err.flush();

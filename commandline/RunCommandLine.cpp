@@ -1,11 +1,15 @@
 #include "commandline/RunCommandLine.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 #include "commandline/Batch_p.h"
@@ -42,7 +46,15 @@ std::unique_ptr<QGuiApplication> OffscreenApplication(char* program) {
     WriteOnlyCriticalMessages();
     static int argc = 1;
     static char* argv[] = {program, nullptr};
+    // The toolkit looks for a sandbox's mark in the runtime folder as it
+    // starts, making TMPDIR/runtime-USER where none is named, which a run of a
+    // tool would leave behind: it looks in an empty folder of ours instead.
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.emplace().isValid()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     auto application = std::make_unique<QGuiApplication>(argc, argv);
+    if (runtime) qunsetenv("XDG_RUNTIME_DIR");
     QGuiApplication::setApplicationName(kProgram);
     QGuiApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     return application;
@@ -143,6 +155,9 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
 
 int RunCommandLine(int argc, char* argv[]) {
     GuardStandardStreams();
+    // A reader of standard output that went away is output not taken, said
+    // on standard error with its status, not a death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     QTextStream out(stdout);
     QTextStream err(stderr);
     try {
