@@ -49,15 +49,19 @@ public:
     void End() override { printer_.EndDoc(); }
 
 protected:
-    // Fits the encoded text on the label whose box's top-left lies at that
-    // many dots of the paper, the page already started, and paints it.
-    void PrintFitted(const EncodedText& text, const LabelArea& label, QPointF labelCorner) {
-        const LabelFit fit = FitOnLabel(SymbolElements(text.symbol.data), label, printer_.Page().dotsPerInch, symbol_);
-        drawing_.Draw(text, fit.look);
-        printer_.Paint(Corner(labelCorner + fit.corner), drawing_.Surface().Shapes(), 1, fit.turn);
+    // Where the encoded text goes on the label: worked out before a page
+    // starts, so that a label that does not fit prints nothing.
+    LabelFit FitOf(const EncodedText& text, const LabelArea& label) const {
+        return FitOnLabel(SymbolElements(text.symbol.data), label, printer_.Page().dotsPerInch, symbol_);
     }
-
-    static QPoint Corner(QPointF dots) { return QPoint(int(std::floor(dots.x())), int(std::floor(dots.y()))); }
+    // Paints the text as fitted on the label whose box's top-left lies at
+    // that many dots of the page started.
+    void Paint(const EncodedText& text, const LabelFit& fit, QPointF labelCorner) {
+        drawing_.Draw(text, fit.look);
+        const QPointF corner = labelCorner + fit.corner;
+        printer_.Paint(QPoint(int(std::floor(corner.x())), int(std::floor(corner.y()))), drawing_.Surface().Shapes(), 1,
+                       fit.turn);
+    }
 
     Printer printer_;
     BarcodeDrawing drawing_;
@@ -87,11 +91,9 @@ public:
         if (!paper_ && !asTheWindow_) {
             PrintOnItsOwnPage(encoded);
         } else {
-            const PageDots page = printer_.Page();
-            // Worked out before the page starts: a label that does not fit prints nothing.
-            const LabelFit fit = FitOnLabel(SymbolElements(encoded.symbol.data), AreaOf(page), page.dotsPerInch, symbol_);
-            drawing_.Draw(encoded, fit.look);
-            printer_.PrintOnPaper(Corner(fit.corner), drawing_.Surface().Shapes(), 1, fit.turn);
+            const LabelFit fit = FitOf(encoded, AreaOf(printer_.Page()));
+            printer_.NewPage();
+            Paint(encoded, fit, QPointF());
         }
         return std::move(encoded.uncarried);
     }
@@ -146,6 +148,7 @@ public:
 
     Text Print(const QString& text) override {
         EncodedText encoded = drawing_.Encode(text);
+        const LabelFit fit = FitOf(encoded, label_);
         const std::size_t place = next_ % sheet_.labels.size();
         if (!started_ || place == 0) {
             printer_.NewPage();
@@ -156,8 +159,8 @@ public:
                 }
             }
         }
+        Paint(encoded, fit, sheet_.labels[place] * dotsPerPoint_);
         ++next_;
-        PrintFitted(encoded, label_, sheet_.labels[place] * dotsPerPoint_);
         return std::move(encoded.uncarried);
     }
 

@@ -91,7 +91,8 @@ ENDS = [
     pytest.param(["Caf\u00e9 #1", "-o", "{d}/a.png", "--full-ascii", "--lenient"], 0, "warning: the bars leave out "
                  "'\u00e9', which the caption shows (--lenient)", {"a.png": ["C+A+F /C1"]}, id="not ASCII, lenient"),
     pytest.param(["A", "-o", "{d}/x.png", "--copies", "2"], 2, "--copies does nothing for a PNG file: it acts on "
-                 "prints (--print) only\nTry 'tallyline --help' for more information.", {}, id="option doing nothing"),
+                 "prints (--print), PDFs of sheets and prints on sheets\nTry 'tallyline --help' for more information.",
+                 {}, id="option doing nothing"),
     pytest.param(["a-1", "-o", "{d}/strict.svg", "--strict"], 0, None, {"strict.svg": ["A-1"]},
                  id="strict writes what the bars carry, lower case as capitals"),
     # zbar reads the check character as part of the data.
