@@ -85,12 +85,6 @@ void LabelPrint::Print(const PictureSurface& surface, const PageLayout& sheet) {
     printer_.PrintOnPaper(place.corner, surface.Shapes(), place.dotsPerPixel);
 }
 
-void LabelPrint::PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres) {
-    const QSize symbol = WithQuietZones(surface.PixelSize(), ModulePixels(surface));
-    printer_.SetPaper(millimetres.value_or(QSizeF(symbol) * kDesignMillimetresPerPixel));
-    Print(surface, PlaceOnPage(surface.PixelSize()));
-}
-
 void LabelPrint::End() { printer_.EndDoc(); }
 
 void PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,

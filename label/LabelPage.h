@@ -2,10 +2,8 @@
 
 #include <QPoint>
 #include <QSize>
-#include <QSizeF>
 #include <QString>
 
-#include <optional>
 
 #include "platform/printing/Printer.h"
 
@@ -51,10 +49,6 @@ public:
     // whole number of printer dots. Nothing is printed for a barcode that
     // does not fit.
     void Print(const PictureSurface& surface, const PageLayout& sheet);
-    // Prints the surface's barcode as Print does on paper of that size, all
-    // of it printable; nothing: the size of the barcode with its quiet zones
-    // at the design's module.
-    void PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres);
     // Sends the document to the printer; PrinterError when it refuses it.
     void End();
 
