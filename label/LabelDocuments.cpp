@@ -90,7 +90,7 @@ public:
         EncodedText encoded = drawing_.Encode(text);
         if (!paper_ && !asTheWindow_) {
             PrintOnItsOwnPage(encoded);
-        } else {
+        } else if (!asTheWindow_ || !PrintAtTheWindowsPlace(encoded)) {
             const LabelFit fit = FitOf(encoded, AreaOf(printer_.Page()));
             printer_.NewPage();
             Paint(encoded, fit, QPointF());
@@ -99,12 +99,34 @@ public:
     }
 
 private:
+    // The symbol with its quiet zones at the widest module, its bars as the
+    // rules set them or as high as the window's, turned as asked.
+    Turn DrawUnbounded(const EncodedText& text, int dotsPerInch) {
+        drawing_.Draw(text, UnboundedLook(symbol_.WidestModule(dotsPerInch), kMillimetresPerInch / dotsPerInch, symbol_));
+        return symbol_.turn.value_or(Turn::None);
+    }
+
+    // On a sheet that holds the window's print form, the symbol where the
+    // window prints its picture: a page-high barcode would be no label's.
+    // False, having printed nothing, where it does not fit.
+    bool PrintAtTheWindowsPlace(const EncodedText& text) {
+        const PageDots page = printer_.Page();
+        const Turn turn = DrawUnbounded(text, page.dotsPerInch);
+        const QSizeF dots(Turned(drawing_.Surface().PixelSize(), turn));
+        const PageLayout sheet = PlaceOnPage((dots * kDesignDotsPerInch / page.dotsPerInch).toSize());
+        if (!FitsOnPage(sheet, page)) return false;
+        // The form starts where the page's layout does, as the window's print.
+        const QPoint corner = page.printable.topLeft() +
+                              (QPointF(sheet.picture.topLeft()) * page.dotsPerInch / kDesignDotsPerInch).toPoint();
+        printer_.PrintOnPaper(corner, drawing_.Surface().Shapes(), 1, turn);
+        return true;
+    }
+
     // The page is the symbol with its quiet zones.
     void PrintOnItsOwnPage(const EncodedText& text) {
         const int dotsPerInch = printer_.Page().dotsPerInch;
         const double millimetresPerDot = kMillimetresPerInch / dotsPerInch;
-        drawing_.Draw(text, UnboundedLook(symbol_.WidestModule(dotsPerInch), millimetresPerDot, symbol_));
-        const Turn turn = symbol_.turn.value_or(Turn::None);
+        const Turn turn = DrawUnbounded(text, dotsPerInch);
         printer_.SetPaper(QSizeF(Turned(drawing_.Surface().PixelSize(), turn)) * millimetresPerDot);
         printer_.PrintOnPaper(QPoint(), drawing_.Surface().Shapes(), 1, turn);
     }

@@ -252,6 +252,24 @@ def test_vector_file_ratio_in_tenths(binary, folder):
     assert set(re.findall(r'width="(\d+)"', bars)) == {"10", "22"}
 
 
+def test_office_printer_keeps_the_windows_place(binary, cups_server, pdf_printer):
+    """On A4 the barcode prints where the window prints it: its bars as high as the window's,
+    not the page's, and 6 + 18 dots at --ratio 3 and 300 dpi."""
+    before = set(pdf_printer.glob("*.pdf"))
+    done = tallyline(binary, "--print", "--ratio", "3", TEXT)
+    assert done.returncode == 0, done.stderr
+    fresh = wait_for(lambda: (new := set(pdf_printer.glob("*.pdf")) - before) and
+                     pdf_pages(next(iter(new)))[0] > 0 and new, timeout=SLOW_TIMEOUT)
+    assert fresh and len(fresh) == 1, f"printed {fresh}"
+    png = pdf_to_png(next(iter(fresh)), 300)
+    width, height, levels = grey(png)
+    dots = [[int(level < 128) for level in levels[y * width:(y + 1) * width]] for y in range(height // 3)]
+    barred = [y for y, row in enumerate(dots) if sum(row) > 100]
+    assert 150 < len(barred) < 300, f"bars {len(barred)} dots high"
+    assert elements(dots[barred[len(barred) // 2]])[0] == {6, 18}
+    assert decode(png) == [TEXT]
+
+
 BAD = [
     pytest.param(["--sheet", "Avery 5161x"], 2, "no label template names \"Avery 5161x\"; the nearest are Avery 5161, ",
                  id="unknown product"),
