@@ -3,7 +3,6 @@
 #include <QPainterPath>
 #include <QTransform>
 
-#include <algorithm>
 #include <cmath>
 
 #include "label/BarcodePicture.h"
@@ -15,29 +14,7 @@
 namespace tallyline {
 namespace {
 
-// A label whose template keeps no margin keeps this much clear of its edges:
-// where a label roll wanders under the head, or a sheet under the rollers.
-constexpr double kEdgeMillimetres = 1;
-
 double DotsPerPoint(int dotsPerInch) { return dotsPerInch / kPointsPerInch; }
-
-double EdgeDots(int dotsPerInch) { return kEdgeMillimetres * dotsPerInch / kMillimetresPerInch; }
-
-LabelArea AreaOf(const LabelTemplate& sheet, int dotsPerInch) {
-    const double dots = DotsPerPoint(dotsPerInch);
-    const double margin = sheet.markupMargin > 0 ? sheet.markupMargin * dots : EdgeDots(dotsPerInch);
-    return {sheet.shape, sheet.label * dots, QSizeF(margin, margin), sheet.radius * dots, sheet.holeRadius * dots};
-}
-
-// The printer's page as a label: what the printer cannot print, and the
-// edge, kept clear on both sides.
-LabelArea AreaOf(const PageDots& page) {
-    const QMargins& unprintable = page.unprintable;
-    const double edge = EdgeDots(page.dotsPerInch);
-    return {LabelShape::Rectangle, QSizeF(page.paper),
-            QSizeF(std::max({edge, double(unprintable.left()), double(unprintable.right())}),
-                   std::max({edge, double(unprintable.top()), double(unprintable.bottom())}))};
-}
 
 // What every document does with a text: encode, fit, draw, paint.
 class Labels : public LabelDocument {

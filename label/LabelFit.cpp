@@ -12,6 +12,9 @@ namespace tallyline {
 namespace {
 
 constexpr double kSlantBarHeight = 0.15;
+// A label whose template keeps no margin keeps this much clear of its edges:
+// where a label roll wanders under the head, or a sheet under the rollers.
+constexpr double kEdgeMillimetres = 1;
 // A hair below a whole dot still makes that dot: lengths in millimetres
 // rarely land on one exactly.
 constexpr double kWholeDot = 1e-6;
@@ -121,7 +124,23 @@ Candidate TryModule(std::span<const Element> elements, const Frame& frame, Turn 
     return candidate;
 }
 
+double EdgeDots(int dotsPerInch) { return kEdgeMillimetres * dotsPerInch / kMillimetresPerInch; }
+
 }  // namespace
+
+LabelArea AreaOf(const LabelTemplate& sheet, int dotsPerInch) {
+    const double dots = dotsPerInch / kPointsPerInch;
+    const double margin = sheet.markupMargin > 0 ? sheet.markupMargin * dots : EdgeDots(dotsPerInch);
+    return {sheet.shape, sheet.label * dots, QSizeF(margin, margin), sheet.radius * dots, sheet.holeRadius * dots};
+}
+
+LabelArea AreaOf(const PageDots& page) {
+    const QMargins& unprintable = page.unprintable;
+    const double edge = EdgeDots(page.dotsPerInch);
+    return {LabelShape::Rectangle, QSizeF(page.paper),
+            QSizeF(std::max({edge, double(unprintable.left()), double(unprintable.right())}),
+                   std::max({edge, double(unprintable.top()), double(unprintable.bottom())}))};
+}
 
 int FinestModuleDots(int dotsPerInch) {
     return std::max(1, static_cast<int>(std::ceil(kFinestModuleMillimetres * dotsPerInch / kMillimetresPerInch)));

@@ -9,6 +9,7 @@
 #include "engine/Code39Symbol.h"
 #include "label/SymbolPicture.h"
 #include "platform/picture/Turn.h"
+#include "platform/printing/Printer.h"
 #include "stock/LabelTemplate.h"
 
 namespace tallyline {
@@ -58,6 +59,12 @@ struct LabelArea {
     double radius = 0;
     double hole = 0;
 };
+
+// A sheet's label at that many dots per inch, its template's margin kept
+// clear, else 1 mm; and the printer's page as a label, 1 mm and what the
+// printer cannot print kept clear of its edges.
+LabelArea AreaOf(const LabelTemplate& sheet, int dotsPerInch);
+LabelArea AreaOf(const PageDots& page);
 
 // Where the symbol goes on a label and how it is drawn.
 struct LabelFit {
