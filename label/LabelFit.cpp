@@ -11,6 +11,8 @@
 namespace tallyline {
 namespace {
 
+// Bars at least this share of their length high: a scan line then crosses
+// them all at a slant of 8 degrees.
 constexpr double kSlantBarHeight = 0.15;
 // A label whose template keeps no margin keeps this much clear of its edges:
 // where a label roll wanders under the head, or a sheet under the rollers.
