@@ -56,6 +56,12 @@ Text BarcodeDrawing::Draw(const QString& text) {
         Draw(encoded, grid_->look);
         return std::move(encoded.uncarried);
     }
+    // A look drew on a surface of its own size and font: the window's picture
+    // takes its design again.
+    if (looked_) {
+        DesignAsBarcodePicture(surface_);
+        looked_ = false;
+    }
     try {
         DrawSymbol(encoded.symbol, surface_);
     } catch (const SizeOutOfRange&) {
@@ -66,6 +72,7 @@ Text BarcodeDrawing::Draw(const QString& text) {
 }
 
 void BarcodeDrawing::Draw(const EncodedText& text, const SymbolLook& look) {
+    looked_ = true;
     try {
         DrawLabelSymbol(text.symbol, look, surface_);
     } catch (const SizeOutOfRange&) {

@@ -83,6 +83,8 @@ private:
     PictureSurface surface_;
     DrawingRules rules_;
     std::optional<FileGrid> grid_;
+    // Whether the surface holds a look's drawing rather than the window's.
+    bool looked_ = false;
 };
 
 }  // namespace tallyline

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "engine/Code39Symbol.h"
+#include "label/BarcodeDrawing.h"
 #include "label/LabelFit.h"
 #include "platform/core/RuntimeError.h"
 
@@ -110,6 +111,16 @@ private slots:
             QCOMPARE(refused.Number(), ErrorNumber::PrinterError);
             QVERIFY2(QString(refused.Description()).contains(fit), refused.Description());
         }
+    }
+
+    // A batch draws labels in a look and the window's picture by turns on one surface.
+    void windowPictureAfterALook() {
+        BarcodeDrawing drawing(PictureSurface::Keeping::Shapes);
+        drawing.Draw(QStringLiteral("A1"));
+        const QSize window = drawing.Surface().PixelSize();
+        drawing.Draw(drawing.Encode(QStringLiteral("A1")), SymbolLook{{3, 7}, 10, 40, true});
+        drawing.Draw(QStringLiteral("A1"));
+        QCOMPARE(drawing.Surface().PixelSize(), window);
     }
 };
 
