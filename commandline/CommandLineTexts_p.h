@@ -46,7 +46,8 @@ inline const QString kFormatHelp =
 inline const QString kHelpHelp = QStringLiteral("Show this help and end.");
 inline const QString kVersionHelp = QStringLiteral("Show the program's version and end.");
 // What follows the options in --help, and so in the manual made from it: a
-// heading ending in ":" becomes a section of the manual there.
+// heading ending in ":" becomes a section of the manual there, and help2man
+// sets indented lines that start with "$ " as commands, one a line.
 inline const QString kAfterOptions = QStringLiteral(
     "\n"
     "Batch file names:\n"
@@ -67,9 +68,9 @@ inline const QString kAfterOptions = QStringLiteral(
     "  the window's 0.529 mm that let it fit, and never below 0.19 mm. A barcode that does not fit even so is\n"
     "  not printed: the message says how wide the label would have to be. A batch of labels that SIGINT or\n"
     "  SIGTERM stops keeps nothing: no job is sent and no PDF is written.\n"
-    "    tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
-    "    tallyline --batch texts.txt --print --printer Labels\n"
-    "    tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
+    "    $ tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
+    "    $ tallyline --batch texts.txt --print --printer Labels\n"
+    "    $ tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"

@@ -26,7 +26,7 @@ PR_SET_PDEATHSIG, PR_SET_CHILD_SUBREAPER = 1, 36
 # instead of to the machine's first process, which here leaves them as zombies.
 LIBC.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
 
-# The main window as designed (mainwindow/design/Geometry.h), in twips: the points
+# The main window as designed (design/Geometry.h), in twips: the points
 # the tests click and the boxes they read on screen follow the design, not a
 # screenshot, so a control that moved is found where it should have stood.
 TWIPS_PER_PIXEL = 15
