@@ -48,7 +48,8 @@ inline const QString kAfterOptions = QStringLiteral(
     "  never share a name, in one run or many. A text whose file is there already with the same contents (a\n"
     "  repeat, or an earlier run's) is not written again and is named as such; a file that differs is replaced.\n"
     "  A file appears under its name only once it is whole, so an interrupted batch (SIGINT, SIGTERM, even\n"
-    "  SIGKILL) leaves whole files only; SIGINT and SIGTERM end it between files, with the status 130 or 143.\n"
+    "  SIGKILL) leaves whole files only; SIGINT, SIGTERM and SIGHUP end it between files, with the status 130,\n"
+    "  143 or 129.\n"
     "\n"
     "Printing labels:\n"
     "  A print's page is the medium that the printer's queue is set up with (lpadmin -o PageSize=w144h72 sets\n"
@@ -56,8 +57,11 @@ inline const QString kAfterOptions = QStringLiteral(
     "  the barcode prints where the window prints it. On anything smaller, a label, the barcode with its\n"
     "  caption and quiet zones of 10 modules is centred, each module the most whole printer dots not above\n"
     "  the window's 0.529 mm that let it fit, and never below 0.19 mm. A barcode that does not fit even so is\n"
-    "  not printed: the message says how wide the label would have to be. A batch of labels that SIGINT or\n"
-    "  SIGTERM stops keeps nothing: no job is sent and no PDF is written.\n"
+    "  not printed: the message says how wide the label would have to be. A job is sent only whole, and counts\n"
+    "  as printed once the print server has taken it; a warning says when it waits on a stopped printer or is\n"
+    "  held. A PDF of labels appears only whole. A batch of labels that SIGINT, SIGTERM or SIGHUP stops, or\n"
+    "  whose job or PDF cannot be written whole, keeps nothing: no job is sent, no PDF is written and nothing\n"
+    "  is left in the temporary folder.\n"
     "    tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
     "    tallyline --batch texts.txt --print --printer Labels\n"
     "    tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
@@ -68,7 +72,7 @@ inline const QString kAfterOptions = QStringLiteral(
     "     standard error, and everything else is still written or printed), a list that could not be read to\n"
     "     its end, or a summary that standard output did not take\n"
     "  2  a usage error, or help that could not be written\n"
-    "  130, 143  a batch that SIGINT or SIGTERM stopped\n");
+    "  129, 130, 143  a batch that SIGHUP, SIGINT or SIGTERM stopped\n");
 inline const QString kPrintHelp = QStringLiteral(
     "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
     "that the printer's queue is set up with.");
@@ -176,6 +180,14 @@ inline QString StoppedBeforeFile(int signal, const QString& path, const QString&
         .arg(signal)
         .arg(path, list);
 }
+// Nor is a print job sent for a list it did not finish.
+inline QString StoppedBeforeJob(int signal, const QString& list) {
+    return QStringLiteral("stopped by signal %1; nothing was printed: the job would have lacked the rest of %2")
+        .arg(signal)
+        .arg(list);
+}
+// A job that the print server took but keeps waiting, and why.
+inline QString JobWaits(const QString& why) { return QStringLiteral("warning: %1").arg(why); }
 inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint64 alreadyThere) {
     const QString summary = QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);
     if (alreadyThere == 0) return summary;

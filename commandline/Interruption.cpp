@@ -10,7 +10,7 @@ namespace {
 std::atomic<int> caught = 0;
 static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may touch only a lock-free atomic");
 
-constexpr int kSignals[] = {SIGINT, SIGTERM};
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr int kSignalStatusBase = 128;
 
 // What each signal did before, to put back.

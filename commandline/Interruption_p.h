@@ -2,9 +2,9 @@
 
 namespace tallyline::commandline {
 
-// While it lives, SIGINT and SIGTERM do not end the program at once but ask
-// the work in hand to end between one file and the next, so that the files
-// it is writing are finished or removed. A second such signal ends the
+// While it lives, SIGINT, SIGTERM and SIGHUP do not end the program at once
+// but ask the work in hand to end between one file and the next, so that the
+// files it is writing are finished or removed. A second such signal ends the
 // program at once, as it would have.
 class Interruption {
 public:

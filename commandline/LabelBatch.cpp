@@ -1,9 +1,9 @@
 #include "commandline/LabelBatch_p.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
@@ -14,7 +14,6 @@
 #include "label/BarcodeDrawing.h"
 #include "label/LabelPage.h"
 #include "platform/core/Failures.h"
-#include "platform/files/WholeFile.h"
 
 namespace tallyline::commandline {
 namespace {
@@ -26,11 +25,16 @@ struct Tally {
     // The signal that stopped the list before its end, or 0.
     int signal = 0;
     QString listName;
+    // Why the document that takes the labels failed, after which the rest of
+    // the list was only counted; empty while it holds.
+    QString failure;
 };
 
 // Draws each text of the list and hands it to put, one page each, naming on
-// err each text that failed or whose bars leave characters out. While an
-// Interruption lives, a signal stops the work between one label and the next.
+// err each text that failed or whose bars leave characters out; without put,
+// or once the document that put writes fails, the texts are only counted.
+// While an Interruption lives, a signal stops the work between one label
+// and the next.
 Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
                 QTextStream& err) {
     Tally tally;
@@ -46,6 +50,7 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         const auto line = reader.Next();
         if (!line) break;
         ++tally.texts;
+        if (!put || !tally.failure.isEmpty()) continue;
         QString report = line->problem;
         if (report.isEmpty()) {
             try {
@@ -53,6 +58,9 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
                 put(drawing.Surface());
                 ++tally.done;
                 if (!uncarried.empty()) report = NotCarried(Named(uncarried));
+            } catch (const FileError&) {
+                // The document's own write, which no later label can mend.
+                tally.failure = DescribeFailure();
             } catch (...) {
                 report = DescribeFailure();
             }
@@ -76,15 +84,35 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
 }
 
 int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
-    Tally tally;
+    const Interruption interruption;
+    std::unique_ptr<LabelPrint> print;
+    QString failure;
     try {
-        LabelPrint print(ChosenPrinter(request.print), design::PrintDocumentName(request.list));
-        tally = EachLabel(request.list, request.rules, [&print](const PictureSurface& surface) {
-            print.Print(surface, PlaceOnPage(surface.PixelSize()));
-        }, err);
-        print.End();
+        print = std::make_unique<LabelPrint>(ChosenPrinter(request.print), design::PrintDocumentName(request.list));
     } catch (...) {
-        err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
+        failure = DescribeFailure();
+    }
+    Tally tally = EachLabel(request.list, request.rules, print ? [&print](const PictureSurface& surface) {
+        print->Print(surface, PlaceOnPage(surface.PixelSize()));
+    } : std::function<void(const PictureSurface&)>(), err);
+    if (failure.isEmpty()) failure = tally.failure;
+    // A stopped list sends no job: a job of some of its labels would pass
+    // for all of them.
+    if (tally.signal != 0) {
+        err << kProgram << ": " << StoppedBeforeJob(tally.signal, tally.listName) << Qt::endl;
+        out << PrintSummary(0, tally.texts) << Qt::endl;
+        return StatusOfSignal(tally.signal);
+    }
+    if (failure.isEmpty()) {
+        try {
+            const QString waiting = print->End();
+            if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
+        } catch (...) {
+            failure = DescribeFailure();
+        }
+    }
+    if (!failure.isEmpty()) {
+        err << kProgram << ": " << PrintFailed(failure) << Qt::endl;
         tally.done = 0;
         tally.lost = true;
     }
@@ -96,25 +124,18 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
     const Interruption interruption;
     Tally tally;
     try {
-        const QTemporaryDir pending;
-        if (!pending.isValid()) throw FileError(request.path.toStdString(), pending.errorString().toStdString());
-        const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
-        LabelPrint print([&] { return PdfPrinter(drawn); }, design::PrintDocumentName(request.list));
+        LabelPrint print([&] { return PdfPrinter(request.path); }, design::PrintDocumentName(request.list));
         const auto paper = request.pageMillimetres;
         tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) { print.PrintOnPaper(surface, paper); }, err);
         // A stopped list leaves no file: a file of some of its labels would
         // pass for all of them.
         if (tally.signal != 0) {
             tally.done = 0;
+        } else if (!tally.failure.isEmpty()) {
+            err << kProgram << ": " << tally.failure << Qt::endl;
+            tally.done = 0;
         } else {
             print.End();
-            if (tally.done > 0) {
-                QFile pages(drawn);
-                if (!pages.open(QIODevice::ReadOnly)) {
-                    throw FileError(drawn.toStdString(), pages.errorString().toStdString());
-                }
-                WriteWholeFile(request.path, pages.readAll());
-            }
         }
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;

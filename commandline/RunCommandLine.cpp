@@ -91,9 +91,10 @@ int Run(const PrintOne& request, QTextStream& err) {
         BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, request.rules);
         const Text uncarried = drawing.Draw(request.text);
         const PictureSurface& surface = drawing.Surface();
-        PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
-                   design::PrintDocumentName(request.text));
+        const QString waiting = PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
+                                           design::PrintDocumentName(request.text));
         Warn(err, uncarried);
+        if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
         return kDone;
     } catch (...) {
         err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;

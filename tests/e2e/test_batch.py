@@ -98,10 +98,10 @@ def test_late_failure(binary, folder, what, injected, arguments, reported):
     assert not [name for name in left if name.startswith(".")], "a temporary file was left"
 
 
-@pytest.mark.parametrize("number", [signal.SIGINT, signal.SIGTERM, signal.SIGKILL], ids=lambda n: n.name)
+@pytest.mark.parametrize("number", [signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGKILL], ids=lambda n: n.name)
 def test_signal_leaves_whole_files(binary, folder, number):
     """Over several runs, a signal at a random moment leaves only whole files under
-    their names; SIGINT and SIGTERM end the run with 128 and their number."""
+    their names; SIGINT, SIGTERM and SIGHUP end the run with 128 and their number."""
     rng = random.Random(int(number))
     listing = folder / "list"
     listing.write_text("".join(f"SIGNAL {n}\n" for n in range(100_000)))
