@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -28,20 +29,29 @@ constexpr std::size_t kWriteSize = 1 << 16;
 constexpr int kScaleDecimals = 6;
 
 void AppendColour(std::string& bytes, QRgb colour) {
+    // Every page sets a few colours: each level's number is written once.
+    static const std::array<std::string, 256> kLevels = [] {
+        std::array<std::string, 256> levels;
+        for (std::size_t level = 0; level < levels.size(); ++level) AppendNumber(levels[level], level / 255.0);
+        return levels;
+    }();
     for (const int level : {qRed(colour), qGreen(colour), qBlue(colour)}) {
-        AppendNumber(bytes, level / 255.0);
+        bytes += kLevels[static_cast<std::size_t>(level)];
         bytes += ' ';
     }
     bytes += "rg\n";
 }
 
+// In one piece: the bars' rectangles are most of a page.
 template <typename Rectangle>
 void AppendRectangle(std::string& bytes, const Rectangle& area) {
+    char line[4 * (kLongestNumber + 1) + 3];
+    char* at = line;
     for (const auto side : {area.x(), area.y(), area.width(), area.height()}) {
-        AppendNumber(bytes, side);
-        bytes += ' ';
+        at = WriteNumber(at, std::end(line), side);
+        *at++ = ' ';
     }
-    bytes += "re\n";
+    bytes.append(line, std::copy_n("re\n", 3, at));
 }
 
 void AppendHexByte(std::string& bytes, unsigned value) {
@@ -60,8 +70,10 @@ std::string TextString(const QString& text) {
     return bytes + '>';
 }
 
+}  // namespace
+
 // Writes what a picture hands over into a page's content, in the picture's pixels.
-class PageWriter final : public VectorCanvas::Reader {
+class PdfDocument::PageWriter final : public VectorCanvas::Reader {
 public:
     PageWriter(std::string& page, PdfGlyphs& glyphs) : page_(page), glyphs_(glyphs) {}
 
@@ -132,13 +144,12 @@ private:
     std::vector<Placed> placed_;
 };
 
-}  // namespace
-
 PdfDocument::PdfDocument(const QString& path, const QString& title)
     : path_(QFile::encodeName(path).toStdString()),
       file_(std::make_unique<PendingFile>(path_)),
       crossReferences_(std::make_unique<PendingFile>(path_)),
       glyphs_(std::make_unique<PdfGlyphs>()),
+      writer_(std::make_unique<PageWriter>(page_, *glyphs_)),
       title_(title),
       firstHeld_(kFirstFree),
       next_(kFirstFree),
@@ -216,16 +227,27 @@ void PdfDocument::FlushCrossReferences() {
 void PdfDocument::StartPage(QSizeF points, int dotsPerInch) {
     EndPage();
     if (kids_.empty()) node_ = Reserve();
-    pagePoints_ = points;
-    // Dots from the top-left corner, which is where the toolkit's pages and
-    // pictures start; PDF's own space starts at the bottom-left in points.
-    const double pointsPerDot = kPointsPerInch / dotsPerInch;
-    AppendNumber(page_, pointsPerDot, kScaleDecimals);
-    page_ += " 0 0 ";
-    AppendNumber(page_, -pointsPerDot, kScaleDecimals);
-    page_ += " 0 ";
-    AppendNumber(page_, points.height());
-    page_ += " cm\n";
+    // A batch's pages are mostly the size of the page before.
+    if (points != pagePoints_ || dotsPerInch != pageDotsPerInch_) {
+        pagePoints_ = points;
+        pageDotsPerInch_ = dotsPerInch;
+        mediaBox_ = "/MediaBox [0 0 ";
+        AppendNumber(mediaBox_, points.width());
+        mediaBox_ += ' ';
+        AppendNumber(mediaBox_, points.height());
+        mediaBox_ += ']';
+        // Dots from the top-left corner, which is where the toolkit's pages
+        // and pictures start; PDF's own space starts at the bottom-left in points.
+        const double pointsPerDot = kPointsPerInch / dotsPerInch;
+        pageStart_.clear();
+        AppendNumber(pageStart_, pointsPerDot, kScaleDecimals);
+        pageStart_ += " 0 0 ";
+        AppendNumber(pageStart_, -pointsPerDot, kScaleDecimals);
+        pageStart_ += " 0 ";
+        AppendNumber(pageStart_, points.height());
+        pageStart_ += " cm\n";
+    }
+    page_ = pageStart_;
 }
 
 void PdfDocument::Fill(const QRectF& area, QRgb colour) {
@@ -235,22 +257,27 @@ void PdfDocument::Fill(const QRectF& area, QRgb colour) {
 }
 
 void PdfDocument::Picture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel) {
-    page_ += "q\n";
-    AppendRectangle(page_, place);
-    page_ += "W n\n";
-    AppendNumber(page_, dotsPerPixel, kScaleDecimals);
-    page_ += " 0 0 ";
-    AppendNumber(page_, dotsPerPixel, kScaleDecimals);
-    page_ += ' ';
-    AppendNumber(page_, place.x());
-    page_ += ' ';
-    AppendNumber(page_, place.y());
-    page_ += " cm\n";
+    // A batch's pictures mostly stand where the page before's did.
+    if (place != picturePlace_ || dotsPerPixel != pictureDotsPerPixel_) {
+        picturePlace_ = place;
+        pictureDotsPerPixel_ = dotsPerPixel;
+        pictureStart_ = "q\n";
+        AppendRectangle(pictureStart_, place);
+        pictureStart_ += "W n\n";
+        AppendNumber(pictureStart_, dotsPerPixel, kScaleDecimals);
+        pictureStart_ += " 0 0 ";
+        AppendNumber(pictureStart_, dotsPerPixel, kScaleDecimals);
+        pictureStart_ += ' ';
+        AppendNumber(pictureStart_, place.x());
+        pictureStart_ += ' ';
+        AppendNumber(pictureStart_, place.y());
+        pictureStart_ += " cm\n";
+    }
+    page_ += pictureStart_;
     AppendColour(page_, picture.Background());
     AppendRectangle(page_, QRect(QPoint(), picture.Extent()));
     page_ += "f\n";
-    PageWriter writer(page_, *glyphs_);
-    picture.Read(writer);
+    picture.Read(*writer_);
     page_ += "Q\n";
 }
 
@@ -260,11 +287,9 @@ void PdfDocument::EndPage() {
     page_.clear();
     std::string entries = " /Type /Page /Parent ";
     AppendNumber(entries, node_);
-    entries += " 0 R /MediaBox [0 0 ";
-    AppendNumber(entries, pagePoints_.width());
-    entries += ' ';
-    AppendNumber(entries, pagePoints_.height());
-    entries += "] /Resources 3 0 R /Contents ";
+    entries += " 0 R ";
+    entries += mediaBox_;
+    entries += " /Resources 3 0 R /Contents ";
     AppendNumber(entries, contents);
     entries += " 0 R";
     kids_.push_back(Object(entries, {}));

@@ -54,6 +54,8 @@ public:
     void Read(const std::function<void(QByteArrayView)>& take) const;
 
 private:
+    class PageWriter;
+
     // Objects by number: what follows this point is written as it comes.
     int Object(std::string_view entries, std::string_view stream);
     void Write(int number, std::string_view entries, std::string_view stream);
@@ -71,6 +73,7 @@ private:
     // ones, a side file of their own until the table is written.
     std::unique_ptr<PendingFile> crossReferences_;
     std::unique_ptr<PdfGlyphs> glyphs_;
+    std::unique_ptr<PageWriter> writer_;
     QString title_;
     std::string buffer_;
     std::uint64_t written_ = 0;
@@ -80,7 +83,15 @@ private:
     int next_;
     std::vector<std::uint64_t> fixed_;
     std::string page_;
+    // The size of the last page started, and what it starts with.
     QSizeF pagePoints_;
+    int pageDotsPerInch_ = 0;
+    std::string pageStart_;
+    std::string mediaBox_;
+    // Where the last picture stood, and what its drawing starts with.
+    QRectF picturePlace_;
+    double pictureDotsPerPixel_ = 0;
+    std::string pictureStart_;
     std::int64_t pages_ = 0;
     // The node of the page tree that takes the pages now, and its pages.
     int node_ = 0;
