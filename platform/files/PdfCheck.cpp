@@ -5,12 +5,12 @@
 #include <string_view>
 
 #include "platform/core/Failures.h"
+#include "platform/files/PdfTable_p.h"
 #include "platform/files/PendingFile_p.h"
 
 namespace tallyline {
 namespace {
 
-constexpr std::size_t kEntry = 20;
 constexpr std::size_t kEntriesAtATime = 4096;
 constexpr std::string_view kEnd = "\n%%EOF\n";
 
@@ -63,26 +63,26 @@ void CheckWrittenPdf(const PendingFile& file, std::uint64_t size, std::int64_t p
     const std::uint64_t objects = reading.Number(head, at);
     if (at >= head.size() || head[at] != '\n') reading.Fail("its cross-reference table is not whole");
     const std::uint64_t entries = table + at + 1;
-    if (entries + objects * kEntry > size) reading.Fail("its cross-reference table is cut short");
+    if (entries + objects * kTableEntry > size) reading.Fail("its cross-reference table is cut short");
 
     std::uint64_t pageTree = 0;
     for (std::uint64_t first = 0; first < objects; first += kEntriesAtATime) {
         const std::uint64_t count = std::min<std::uint64_t>(kEntriesAtATime, objects - first);
-        const std::string block = reading.At(entries + first * kEntry, count * kEntry);
+        const std::string block = reading.At(entries + first * kTableEntry, count * kTableEntry);
         for (std::uint64_t i = 0; i < count; ++i) {
-            const std::string_view entry = std::string_view(block).substr(i * kEntry, kEntry);
-            if (entry.size() < kEntry || entry[17] != 'n') continue;
+            const std::string_view entry = std::string_view(block).substr(i * kTableEntry, kTableEntry);
+            if (entry.size() < kTableEntry || entry[17] != 'n') continue;
             std::size_t digits = 0;
             const std::uint64_t offset = reading.Number(entry, digits);
             const std::string header = std::to_string(first + i) + " 0 obj\n";
             if (reading.At(offset, header.size()) != header) {
                 reading.Fail("object " + std::to_string(first + i) + " is not where its table says");
             }
-            if (first + i == 2) pageTree = offset;
+            if (first + i == kPageTree) pageTree = offset;
         }
     }
     const std::string sizeEntry = "trailer\n<< /Size " + std::to_string(objects) + ' ';
-    if (reading.At(entries + objects * kEntry, sizeEntry.size()) != sizeEntry) reading.Fail("its trailer is not whole");
+    if (reading.At(entries + objects * kTableEntry, sizeEntry.size()) != sizeEntry) reading.Fail("its trailer is not whole");
 
     const std::string tree = reading.At(pageTree, 64);
     const std::size_t count = tree.find("/Count ");

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/core/Failures.h"
 #include "platform/core/Units.h"
 #include "platform/files/Decimals_p.h"
 #include "platform/files/PdfCheck_p.h"
 #include "platform/files/PdfGlyphs_p.h"
+#include "platform/files/PdfTable_p.h"
 #include "platform/files/PendingFile_p.h"
 #include "platform/picture/LaidOutText.h"
 #include "platform/picture/VectorCanvas.h"
@@ -19,8 +19,9 @@
 namespace tallyline {
 namespace {
 
-// The objects written last, whose numbers pages name from the start.
-enum Fixed : int { kCatalog = 1, kPageTree, kResources, kInformation, kFirstFree };
+// How pages and nodes name the fixed objects.
+const std::string kTreeReference = std::to_string(kPageTree) + " 0 R";
+const std::string kResourcesReference = std::to_string(kResources) + " 0 R";
 // Pages under one node of the page tree: a reader finds a page without
 // going through all the others.
 constexpr std::size_t kPagesPerNode = 1024;
@@ -120,7 +121,8 @@ public:
                 page_ += ' ';
                 AppendNumber(page_, glyph.at.y());
                 page_ += " Tm [<";
-            } else if (const double kept = last->code.width - (glyph.at.x() - last->at.x()) * 1000 / size;
+            } else if (const double kept =
+                           last->code.width - (glyph.at.x() - last->at.x()) * PdfGlyphs::kUnitsPerEm / size;
                        std::abs(kept) >= 0.001) {
                 page_ += '>';
                 AppendNumber(page_, kept);
@@ -163,7 +165,7 @@ PdfDocument::~PdfDocument() = default;
 int PdfDocument::Reserve() {
     // A placeholder until the object is written, which happens before the
     // entries held are written out.
-    held_.append(20, ' ');
+    held_.append(kTableEntry, ' ');
     return next_++;
 }
 
@@ -176,13 +178,13 @@ int PdfDocument::Object(std::string_view entries, std::string_view stream) {
 void PdfDocument::Write(int number, std::string_view entries, std::string_view stream) {
     const std::uint64_t offset = Offset();
     // What the table's fixed-width entries can say.
-    if (offset > 9'999'999'999ULL) throw FileError(path_, "a PDF cannot be this large");
+    if (offset > kFarthestOffset) throw FileError(path_, "a PDF cannot be this large");
     if (number < kFirstFree) {
         fixed_[number] = offset;
     } else {
-        char entry[21];
-        std::snprintf(entry, sizeof entry, "%010llu 00000 n \n", static_cast<unsigned long long>(offset));
-        held_.replace(static_cast<std::size_t>(number - firstHeld_) * 20, 20, entry, 20);
+        std::string entry;
+        AppendTableEntry(entry, offset);
+        held_.replace(static_cast<std::size_t>(number - firstHeld_) * kTableEntry, kTableEntry, entry);
     }
     AppendNumber(buffer_, number);
     buffer_ += " 0 obj\n<<";
@@ -289,7 +291,7 @@ void PdfDocument::EndPage() {
     AppendNumber(entries, node_);
     entries += " 0 R ";
     entries += mediaBox_;
-    entries += " /Resources 3 0 R /Contents ";
+    entries += " /Resources " + kResourcesReference + " /Contents ";
     AppendNumber(entries, contents);
     entries += " 0 R";
     kids_.push_back(Object(entries, {}));
@@ -299,7 +301,7 @@ void PdfDocument::EndPage() {
 
 void PdfDocument::EndNode() {
     if (kids_.empty()) return;
-    std::string entries = " /Type /Pages /Parent 2 0 R /Count ";
+    std::string entries = " /Type /Pages /Parent " + kTreeReference + " /Count ";
     AppendNumber(entries, kids_.size());
     entries += " /Kids [";
     for (const int kid : kids_) {
@@ -324,16 +326,12 @@ void PdfDocument::End() {
     std::string tree = " /Type /Pages /Count " + std::to_string(pages_) + " /Kids [";
     for (const int node : nodes_) tree += std::to_string(node) + " 0 R ";
     Write(kPageTree, tree + ']', {});
-    Write(kCatalog, " /Type /Catalog /Pages 2 0 R", {});
+    Write(kCatalog, " /Type /Catalog /Pages " + kTreeReference, {});
     Write(kInformation, " /Producer (Tallyline) /Title " + TextString(title_), {});
 
     const std::uint64_t table = Offset();
     buffer_ += "xref\n0 " + std::to_string(next_) + "\n0000000000 65535 f \n";
-    for (int number = kCatalog; number < kFirstFree; ++number) {
-        char entry[21];
-        std::snprintf(entry, sizeof entry, "%010llu 00000 n \n", static_cast<unsigned long long>(fixed_[number]));
-        buffer_.append(entry, 20);
-    }
+    for (int number = kCatalog; number < kFirstFree; ++number) AppendTableEntry(buffer_, fixed_[number]);
     std::string piece(kWriteSize, '\0');
     for (std::uint64_t copied = 0;;) {
         const std::size_t read = crossReferences_->ReadAt(copied, piece.data(), piece.size());
@@ -342,8 +340,8 @@ void PdfDocument::End() {
         copied += read;
         if (buffer_.size() >= kWriteSize) Flush();
     }
-    buffer_ += "trailer\n<< /Size " + std::to_string(next_) + " /Root 1 0 R /Info 4 0 R >>\nstartxref\n" +
-               std::to_string(table) + "\n%%EOF\n";
+    buffer_ += "trailer\n<< /Size " + std::to_string(next_) + " /Root " + std::to_string(kCatalog) + " 0 R /Info " +
+               std::to_string(kInformation) + " 0 R >>\nstartxref\n" + std::to_string(table) + "\n%%EOF\n";
     Flush();
     crossReferences_.reset();
     CheckWrittenPdf(*file_, written_, pages_, path_);

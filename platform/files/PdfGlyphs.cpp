@@ -9,8 +9,6 @@
 namespace tallyline {
 namespace {
 
-// Glyph space: a thousandth of the size a font is set at, as PDF's own fonts have it.
-constexpr double kUnitsPerEm = 1000;
 constexpr int kCodesPerFont = 256;
 // How many mappings a CMap takes in one block.
 constexpr int kMappingsPerBlock = 100;
@@ -162,7 +160,11 @@ void PdfGlyphs::Write(const ObjectWriter& write, std::string& fonts) const {
             widths += ' ';
             if (glyph.character != 0) mapped.emplace_back(static_cast<int>(code), glyph.character);
         }
-        std::string dictionary = "/Type /Font /Subtype /Type3 /FontMatrix [0.001 0 0 0.001 0 0] /FontBBox [";
+        std::string dictionary = "/Type /Font /Subtype /Type3 /FontMatrix [";
+        AppendNumber(dictionary, 1 / kUnitsPerEm);
+        dictionary += " 0 0 ";
+        AppendNumber(dictionary, 1 / kUnitsPerEm);
+        dictionary += " 0 0] /FontBBox [";
         // The box in glyph space, which runs up.
         for (const double side : {font.box.left(), -font.box.bottom(), font.box.right(), -font.box.top()}) {
             AppendNumber(dictionary, side);

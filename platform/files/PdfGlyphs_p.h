@@ -21,11 +21,15 @@ namespace tallyline {
 // the number of pages. A font holds 256 glyphs; more take further fonts.
 class PdfGlyphs {
 public:
+    // Glyph space: a thousandth of the size a font is set at, as PDF's own
+    // fonts have it.
+    static constexpr double kUnitsPerEm = 1000;
+
     // How a page shows a glyph.
     struct Code {
         int font;
         std::uint8_t code;
-        // The glyph's advance in thousandths of the font's size.
+        // The glyph's advance in glyph space.
         double width;
     };
 

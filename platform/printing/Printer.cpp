@@ -109,8 +109,8 @@ void Printer::PaintPicture(const QRectF& place, const VectorCanvas& picture, dou
 
 void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel) {
     StartPage();
-    // The toolkit lays a page out from the corner of the part of the paper
-    // that the printer prints, in whole dots.
+    // The form stands where the toolkit would put it: from the corner of the
+    // part of the paper that the printer prints, in whole dots.
     const QPointF printable = Page().printable.topLeft();
     const double dotsPerFormPixel = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
     // The form's own client area is its background, filled as a shape:
