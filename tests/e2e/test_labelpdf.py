@@ -22,10 +22,16 @@ def texts(count):
     return "".join(f"LABEL-{n}\n" for n in range(count))
 
 
+def sanitized(binary):
+    return b"__asan_init" in pathlib.Path(binary).read_bytes()
+
+
 def tallyline(binary, *arguments, stdin=None, env=None, trace=()):
     """The program, under strace when trace says what strace fails. LeakSanitizer cannot run
     under a tracer."""
     env = env or headless_env()
+    if any("inject=write" in option for option in trace) and sanitized(binary):
+        pytest.skip("the sanitizers write to probe memory: strace's count of writes would fail theirs")
     if trace:
         env = dict(env, ASAN_OPTIONS=":".join(filter(None, [env.get("ASAN_OPTIONS"), "detect_leaks=0"])))
     tracer = ["strace", "-f", "-o", "/dev/null", *trace] if trace else []
@@ -138,7 +144,7 @@ def peak_kib(command, env):
 
 @pytest.mark.parametrize("made", ["pdf", "print"])
 def test_memory_does_not_grow_with_the_list(binary, folder, queue, monkeypatch, made):
-    if b"__asan_init" in pathlib.Path(binary).read_bytes():
+    if sanitized(binary):
         pytest.skip("AddressSanitizer keeps freed memory in quarantine: the peak grows with the work done")
     queue.use(monkeypatch)
     queue.client("cupsdisable", QUEUE)  # the jobs wait, unprinted, and are cancelled
