@@ -1,12 +1,11 @@
 #include "commandline/LabelBatch_p.h"
 
-#include <QFile>
-
 #include <functional>
 #include <memory>
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
+#include "commandline/FileOrOutput_p.h"
 #include "commandline/Interruption_p.h"
 #include "commandline/LineReader_p.h"
 #include "commandline/NamedCharacters_p.h"
@@ -24,6 +23,8 @@ struct Tally {
     bool lost = false;
     // The signal that stopped the list before its end, or 0.
     int signal = 0;
+    // Whether the list was read to its end.
+    bool readWhole = false;
     QString listName;
     // Why the document that takes the labels failed, after which the rest of
     // the list was only counted; empty while it holds.
@@ -38,16 +39,15 @@ struct Tally {
 Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
                 QTextStream& err) {
     Tally tally;
-    QFile list;
     const QString& listName = tally.listName;
-    if (!OpenList(path, list, tally.listName, err)) {
+    const auto reader = OpenList(path, tally.listName, err);
+    if (!reader) {
         tally.lost = true;
         return tally;
     }
     BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
-    LineReader reader(list);
     while (!Interruption::Signal()) {
-        const auto line = reader.Next();
+        const auto line = reader->Next();
         if (!line) break;
         ++tally.texts;
         if (!put || !tally.failure.isEmpty()) continue;
@@ -67,8 +67,9 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         }
         if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
     }
-    tally.lost = ReportUnreadRest(reader, listName, err) || tally.done != tally.texts;
     tally.signal = Interruption::Signal();
+    tally.readWhole = !ReportUnreadRest(*reader, listName, err) && tally.signal == 0;
+    tally.lost = !tally.readWhole || tally.done != tally.texts;
     err.flush();
     return tally;
 }
@@ -81,6 +82,21 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
         printer->setCopyCount(settings.copies);
         return printer;
     };
+}
+
+bool WritePdfOfLabels(const QString& path, const QString& documentName, const std::function<bool(LabelPrint&)>& draw) {
+    const bool toOutput = path == kStandardOutput;
+    // Standard output is handed the document from where temporary files go,
+    // once it is whole.
+    LabelPrint print([&] { return PdfPrinter(toOutput ? QString() : path); }, documentName);
+    if (!draw(print)) return false;
+    if (toOutput) {
+        StandardOutput output;
+        print.End([&output](QByteArrayView piece) { output.Write(piece); });
+    } else {
+        print.End();
+    }
+    return true;
 }
 
 int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
@@ -100,7 +116,7 @@ int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err)
     // for all of them.
     if (tally.signal != 0) {
         err << kProgram << ": " << StoppedBeforeJob(tally.signal, tally.listName) << Qt::endl;
-        out << PrintSummary(0, tally.texts) << Qt::endl;
+        out << PrintSummary(0, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
         return StatusOfSignal(tally.signal);
     }
     if (failure.isEmpty()) {
@@ -116,7 +132,7 @@ int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err)
         tally.done = 0;
         tally.lost = true;
     }
-    out << PrintSummary(tally.done, tally.texts) << Qt::endl;
+    out << PrintSummary(tally.done, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
     return tally.lost ? 1 : 0;
 }
 
@@ -124,25 +140,25 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
     const Interruption interruption;
     Tally tally;
     try {
-        LabelPrint print([&] { return PdfPrinter(request.path); }, design::PrintDocumentName(request.list));
         const auto paper = request.pageMillimetres;
-        tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) { print.PrintOnPaper(surface, paper); }, err);
-        // A stopped list leaves no file: a file of some of its labels would
-        // pass for all of them.
-        if (tally.signal != 0) {
-            tally.done = 0;
-        } else if (!tally.failure.isEmpty()) {
-            err << kProgram << ": " << tally.failure << Qt::endl;
-            tally.done = 0;
-        } else {
-            print.End();
-        }
+        const bool written = WritePdfOfLabels(request.path, design::PrintDocumentName(request.list), [&](LabelPrint& print) {
+            tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) {
+                print.PrintOnPaper(surface, paper);
+            }, err);
+            // A stopped list leaves no file: a file of some of its labels
+            // would pass for all of them. Nor does a document that failed.
+            return tally.signal == 0 && tally.done > 0 && tally.failure.isEmpty();
+        });
+        if (!tally.failure.isEmpty()) err << kProgram << ": " << tally.failure << Qt::endl;
+        if (!written) tally.done = 0;
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         tally.done = 0;
-        tally.lost = true;
     }
-    out << LabelsSummary(tally.done, tally.texts, request.path) << Qt::endl;
+    // Whatever the list held, no file is no success: an older file of that
+    // name would pass for this list's.
+    tally.lost = tally.lost || tally.done == 0;
+    out << LabelsSummary(tally.done, tally.texts, request.path, tally.readWhole, tally.listName) << Qt::endl;
     if (tally.signal == 0) return tally.lost ? 1 : 0;
     err << kProgram << ": " << StoppedBeforeFile(tally.signal, request.path, tally.listName) << Qt::endl;
     return StatusOfSignal(tally.signal);

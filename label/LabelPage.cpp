@@ -94,6 +94,8 @@ void LabelPrint::PrintOnPaper(const PictureSurface& surface, std::optional<QSize
 
 QString LabelPrint::End() { return printer_.EndDoc(); }
 
+void LabelPrint::End(const std::function<void(QByteArrayView)>& take) { printer_.EndDoc(take); }
+
 QString PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
                    const QString& documentName) {
     LabelPrint print(printers, documentName);

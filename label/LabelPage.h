@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QPoint>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 #include "platform/printing/Printer.h"
@@ -62,6 +64,8 @@ public:
     // Sends the document to the printer whole, as Printer::EndDoc does:
     // why its job waits in the queue, if it does.
     QString End();
+    // Ends the document and hands it over whole, as Printer::EndDoc does.
+    void End(const std::function<void(QByteArrayView)>& take);
 
 private:
     Printer printer_;

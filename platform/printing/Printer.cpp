@@ -92,10 +92,11 @@ void Printer::SetPaper(QSizeF millimetres) {
 
 void Printer::StartPage() {
     if (!document_) {
-        // A job is written where temporary files go, with no name there.
-        const bool file = device_->outputFormat() == QPrinter::PdfFormat;
+        // A document for no file, a job among them, is written where
+        // temporary files go, with no name there.
+        const QString file = device_->outputFormat() == QPrinter::PdfFormat ? device_->outputFileName() : QString();
         document_ = std::make_unique<PdfDocument>(
-            file ? device_->outputFileName() : QDir(QDir::tempPath()).filePath(QStringLiteral("tallyline-job.pdf")),
+            file.isEmpty() ? QDir(QDir::tempPath()).filePath(QStringLiteral("tallyline-job.pdf")) : file,
             device_->docName());
     }
     const QSizeF points = paper_ ? *paper_ * (kPointsPerInch / kMillimetresPerInch)
@@ -150,6 +151,7 @@ QString Printer::EndDoc() {
     const std::unique_ptr<PdfDocument> document = std::move(document_);
     document->End();
     if (device_->outputFormat() == QPrinter::PdfFormat) {
+        if (device_->outputFileName().isEmpty()) Fail("There is no file to write the PDF to");
         document->TakeName();
         return {};
     }
@@ -162,6 +164,13 @@ QString Printer::EndDoc() {
     }
     if (layout.orientation() == QPageLayout::Landscape) options.emplace_back("landscape", "");
     return SendJob(device_->printerName(), device_->docName(), options, *document);
+}
+
+void Printer::EndDoc(const std::function<void(QByteArrayView)>& take) {
+    if (!document_) return;
+    const std::unique_ptr<PdfDocument> document = std::move(document_);
+    document->End();
+    document->Read(take);
 }
 
 }  // namespace tallyline

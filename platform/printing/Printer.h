@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QPrinter>
 #include <QRect>
 #include <QRgb>
@@ -26,7 +27,8 @@ using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 std::unique_ptr<QPrinter> SystemPrinter(const QString& name);
 // The default printer, as SystemPrinter("").
 std::unique_ptr<QPrinter> DefaultPrinter();
-// A PDF file, which appears whole when the document ends.
+// A PDF file, which appears whole when the document ends; with no path, a
+// PDF document that EndDoc hands over.
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
 
 class VectorCanvas;
@@ -87,6 +89,10 @@ public:
     // document could not be written whole; PrinterError when the printer
     // refuses it or its server goes away.
     QString EndDoc();
+    // Ends the document and checks it whole as EndDoc does, then hands its
+    // bytes over in order instead of naming a file or sending a job: a
+    // document to go where the printer names none (PdfPrinter of no path).
+    void EndDoc(const std::function<void(QByteArrayView)>& take);
 
 private:
     void StartPage();

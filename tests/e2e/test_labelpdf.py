@@ -3,10 +3,13 @@ whatever fails or stops them (a full disk, a write that fails or is lost, a kill
 memory that does not grow with the list, their captions still text; and printing that
 says what the print server did with the job, or that there is no server to do it."""
 
+import array
+import fcntl
 import os
 import pathlib
 import re
 import subprocess
+import termios
 import time
 
 import pytest
@@ -76,9 +79,18 @@ def test_failed_pdf_keeps_the_old_file(binary, folder, trace, reason):
     pdf.write_bytes(OLD)
     result = tallyline(binary, "--batch", str(listing), "-o", str(pdf), trace=trace, env=quiet_env(folder))
     assert result.returncode == 1 and f"tallyline: Cannot write {pdf}: {reason}" in result.stderr, result.stderr
-    assert result.stdout == f"tallyline: wrote 0 of 300 labels to {pdf}\n"
+    assert result.stdout == f"tallyline: {pdf} not written, of 300 texts\n"
     assert pdf.read_bytes() == OLD
     assert sorted(path.name for path in folder.iterdir()) == ["keep.pdf", "list", "runtime", "tmp"]
+    assert not list((folder / "tmp").iterdir())
+
+
+def test_pdf_goes_to_standard_output_only_whole(binary, folder):
+    listing = folder / "list"
+    listing.write_text(texts(300))
+    trace, reason = WRITE_FAULTS[2].values
+    result = tallyline(binary, "--batch", str(listing), "-o", "-", "--format", "pdf", trace=trace, env=quiet_env(folder))
+    assert (result.returncode, result.stdout) == (1, "") and reason in result.stderr, result.stderr
     assert not list((folder / "tmp").iterdir())
 
 
@@ -112,7 +124,7 @@ def test_failed_job_is_not_sent(binary, folder, queue, monkeypatch, trace, reaso
         result, left = on_tmpfs(tmp, "64k", [binary, *command], {}, env=env)
     else:
         result, left = tallyline(binary, *command, env=env, trace=trace), list(tmp.iterdir())
-    assert result.returncode == 1 and result.stdout == "tallyline: printed 0 of 300 labels\n", result.stderr
+    assert result.returncode == 1 and result.stdout == "tallyline: no label printed, of 300 texts\n", result.stderr
     assert f"tallyline: printing failed: Cannot write {tmp}/tallyline-job.pdf: {reason}" in result.stderr, result.stderr
     assert not left, "the job's document was left in TMPDIR"
     assert jobs(queue) == before, "a job was sent"
@@ -162,8 +174,9 @@ def test_memory_does_not_grow_with_the_list(binary, folder, queue, monkeypatch, 
 
 
 ONE_AND_FIVE = [
-    pytest.param(["--print", "W-1"], None, "", id="one label"),
-    pytest.param(["--batch", "-", "--print"], texts(5), "tallyline: printed {} of 5 labels\n", id="five"),
+    pytest.param(["--print", "W-1"], None, ("", ""), id="one label"),
+    pytest.param(["--batch", "-", "--print"], texts(5), ("tallyline: no label printed, of 5 texts\n",
+                                                        "tallyline: printed 5 of 5 labels\n"), id="five"),
 ]
 WAITING = [
     pytest.param(["cupsdisable", QUEUE], "the job is queued on a stopped printer", id="stopped"),
@@ -184,7 +197,7 @@ def test_waiting_job_is_printed_and_named(binary, queue, monkeypatch, stopping, 
         for command in (["cancel", "-a", QUEUE], ["cupsenable", QUEUE],
                         ["lpadmin", "-p", QUEUE, "-o", "job-hold-until-default=no-hold"]):
             queue.client(*command)
-    assert (result.returncode, result.stdout) == (0, summary.format(5)), result.stderr
+    assert (result.returncode, result.stdout) == (0, summary[1]), result.stderr
     assert f"tallyline: warning: {said}" in result.stderr
 
 
@@ -195,9 +208,15 @@ def test_unreachable_print_server(binary, folder, printer, arguments, stdin, sum
     env = {name: value for name, value in headless_env(CUPS_SERVER=str(nowhere), HOME=str(folder)).items()
            if name not in ("LPDEST", "PRINTER")}
     result = tallyline(binary, *arguments, *printer, stdin=stdin, env=env)
-    assert (result.returncode, result.stdout) == (1, summary.format(0))
-    assert result.stderr == "tallyline: printing failed: Run-time error 482: The print server " \
-                            f"{nowhere} cannot be reached\n"
+    assert (result.returncode, result.stdout) == (1, summary[0])
+    assert result.stderr == f"tallyline: printing failed: The print server {nowhere} cannot be reached\n"
+
+
+def unread(pipe):
+    """The bytes written into the pipe that its reader has not taken yet."""
+    count = array.array("i", [0])
+    fcntl.ioctl(pipe.fileno(), termios.FIONREAD, count)
+    return count[0]
 
 
 def test_print_server_went_away(binary, monkeypatch):
@@ -210,13 +229,11 @@ def test_print_server_went_away(binary, monkeypatch):
                                    stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         process.stdin.write(texts(3))
         process.stdin.flush()
-        # The printer found, the batch waits for the rest of its list.
-        assert wait_for(lambda: "pipe_read" in pathlib.Path(f"/proc/{process.pid}/wchan").read_text(),
-                        timeout=SLOW_TIMEOUT)
+        # The printer found, the batch has read the list so far and waits for the rest.
+        assert wait_for(lambda: unread(process.stdin) == 0, timeout=SLOW_TIMEOUT)
     stdout, stderr = process.communicate(timeout=SLOW_TIMEOUT)
     assert (process.returncode, stdout, stderr) == \
-        (1, "tallyline: printed 0 of 3 labels\n", "tallyline: printing failed: Run-time error 482: "
-                                                  "The print server went away\n")
+        (1, "tallyline: no label printed, of 3 texts\n", "tallyline: printing failed: The print server went away\n")
 
 
 def test_captions_stay_text(binary, folder):
@@ -225,7 +242,7 @@ def test_captions_stay_text(binary, folder):
     pool = [chr(code) for code in [*range(0x2200, 0x2300), *range(0x2500, 0x2580)]]
     lines = [f"T{n}-{''.join(pool[n * 12:n * 12 + 12])}" for n in range(30)]
     pdf = folder / "text.pdf"
-    assert tallyline(binary, "--batch", "-", "-o", str(pdf), stdin="\n".join(lines)).returncode == 0
+    assert tallyline(binary, "--batch", "-", "-o", str(pdf), "--lenient", stdin="\n".join(lines)).returncode == 0
     assert run("pdffonts", str(pdf), text=True).stdout.count("Type 3") >= 2
     run("pdftoppm", "-r", "150", "-png", str(pdf), str(folder / "page"), check=True)
     for number, line in enumerate(lines, 1):
@@ -238,4 +255,4 @@ def test_captions_stay_text(binary, folder):
 def test_page_measured_exactly(binary, folder):
     """10 mm is 28.35 points, not the 28 whole points that the toolkit would round it to."""
     result = tallyline(binary, "--batch", "-", "-o", str(folder / "small.pdf"), "--page-mm", "10x10", stdin="A1\n")
-    assert result.returncode == 1 and "and this one is 10.0 mm; nothing was printed" in result.stderr, result.stderr
+    assert result.returncode == 1 and "and this one is 10.0 mm" in result.stderr, result.stderr
