@@ -12,6 +12,8 @@ namespace tallyline {
 namespace {
 
 constexpr std::size_t kEntriesAtATime = 4096;
+constexpr std::string_view kStartTable = "startxref\n";
+constexpr std::string_view kTable = "xref\n0 ";
 constexpr std::string_view kEnd = "\n%%EOF\n";
 
 class Reading {
@@ -49,17 +51,14 @@ private:
 void CheckWrittenPdf(const PendingFile& file, std::uint64_t size, std::int64_t pages, const std::string& path) {
     const Reading reading(file, path);
     const std::string tail = reading.At(size - std::min<std::uint64_t>(size, 64), 64);
-    const std::size_t trailer = tail.rfind("startxref\n");
-    if (tail.size() < kEnd.size() || tail.compare(tail.size() - kEnd.size(), kEnd.size(), kEnd) != 0 ||
-        trailer == std::string::npos) {
-        reading.Fail("it does not end as a PDF does");
-    }
-    std::size_t at = trailer + 10;
+    const std::size_t trailer = tail.rfind(kStartTable);
+    if (!tail.ends_with(kEnd) || trailer == std::string::npos) reading.Fail("it does not end as a PDF does");
+    std::size_t at = trailer + kStartTable.size();
     const std::uint64_t table = reading.Number(tail, at);
 
     const std::string head = reading.At(table, 32);
-    if (head.rfind("xref\n0 ", 0) != 0) reading.Fail("its cross-reference table is not where its trailer says");
-    at = 7;
+    if (!head.starts_with(kTable)) reading.Fail("its cross-reference table is not where its trailer says");
+    at = kTable.size();
     const std::uint64_t objects = reading.Number(head, at);
     if (at >= head.size() || head[at] != '\n') reading.Fail("its cross-reference table is not whole");
     const std::uint64_t entries = table + at + 1;
@@ -71,7 +70,7 @@ void CheckWrittenPdf(const PendingFile& file, std::uint64_t size, std::int64_t p
         const std::string block = reading.At(entries + first * kTableEntry, count * kTableEntry);
         for (std::uint64_t i = 0; i < count; ++i) {
             const std::string_view entry = std::string_view(block).substr(i * kTableEntry, kTableEntry);
-            if (entry.size() < kTableEntry || entry[17] != 'n') continue;
+            if (entry.size() < kTableEntry || entry[kTableEntryType] != 'n') continue;
             std::size_t digits = 0;
             const std::uint64_t offset = reading.Number(entry, digits);
             const std::string header = std::to_string(first + i) + " 0 obj\n";
@@ -82,11 +81,14 @@ void CheckWrittenPdf(const PendingFile& file, std::uint64_t size, std::int64_t p
         }
     }
     const std::string sizeEntry = "trailer\n<< /Size " + std::to_string(objects) + ' ';
-    if (reading.At(entries + objects * kTableEntry, sizeEntry.size()) != sizeEntry) reading.Fail("its trailer is not whole");
+    if (reading.At(entries + objects * kTableEntry, sizeEntry.size()) != sizeEntry) {
+        reading.Fail("its trailer is not whole");
+    }
 
     const std::string tree = reading.At(pageTree, 64);
-    const std::size_t count = tree.find("/Count ");
-    at = count + 7;
+    constexpr std::string_view kCount = "/Count ";
+    const std::size_t count = tree.find(kCount);
+    at = count + kCount.size();
     if (count == std::string::npos || reading.Number(tree, at) != static_cast<std::uint64_t>(pages)) {
         reading.Fail("its page tree does not hold every page");
     }

@@ -13,6 +13,8 @@ enum PdfFixedObject : int { kCatalog = 1, kPageTree, kResources, kInformation, k
 // An entry of a PDF's cross-reference table: the offset of an object in use,
 // in ten digits, in the twenty bytes that every entry takes.
 constexpr std::size_t kTableEntry = 20;
+// Where an entry says whether its object is in use ('n') or free ('f').
+constexpr std::size_t kTableEntryType = 17;
 constexpr std::uint64_t kFarthestOffset = 9'999'999'999ULL;
 
 inline void AppendTableEntry(std::string& bytes, std::uint64_t offset) {
