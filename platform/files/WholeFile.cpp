@@ -80,9 +80,13 @@ Written WriteWholeFile(const QString& path, const QByteArray& contents, Writing 
     } else {
         file.Sync();
     }
-    const bool replacing = KeepMode(file, name);
+    return TakeNameKeepingMode(file, name) ? Written::Replaced : Written::New;
+}
+
+bool TakeNameKeepingMode(PendingFile& file, const std::string& path) {
+    const bool replacing = KeepMode(file, path);
     file.TakeName();
-    return replacing ? Written::Replaced : Written::New;
+    return replacing;
 }
 
 void SyncFolder(const QString& folder) {
