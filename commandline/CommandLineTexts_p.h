@@ -48,7 +48,8 @@ inline const QString kFormatHelp =
 inline const QString kHelpHelp = QStringLiteral("Show this help and end.");
 inline const QString kVersionHelp = QStringLiteral("Show the program's version and end.");
 // What follows the options in --help, and so in the manual made from it: a
-// heading ending in ":" becomes a section of the manual there.
+// heading ending in ":" becomes a section of the manual there, and help2man
+// sets indented lines that start with "$ " as commands, one a line.
 inline const QString kAfterOptions = QStringLiteral(
     "\n"
     "Batch file names:\n"
@@ -73,12 +74,14 @@ inline const QString kAfterOptions = QStringLiteral(
     "  what the printer cannot print kept clear of its edges, and at least 15% of their length. A barcode that\n"
     "  does not fit even so is not printed: the message says how large the label would have to be. --batch LIST\n"
     "  -o FILE.pdf lays its labels out the same way on pages of --page-mm, on a grid of 1200 dots per inch or\n"
-    "  --dpi. A batch of labels that SIGINT or SIGTERM stops keeps nothing: no job is sent and no PDF is\n"
-    "  written.\n"
-    "    tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
-    "    tallyline --print --printer Dymo \"TALLY-2026\"     # 1.125 x 3.5 inch, turned along the 3.5\n"
-    "    tallyline --batch texts.txt --print --printer Labels\n"
-    "    tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4 --dpi 203\n"
+    "  --dpi. A job is sent only whole, and counts as printed once the print server has taken it; a warning\n"
+    "  says when it waits on a stopped printer or is held. A PDF of labels appears only whole. A batch of\n"
+    "  labels that SIGINT, SIGTERM or SIGHUP stops, or whose job or PDF cannot be written whole, keeps\n"
+    "  nothing: no job is sent, no PDF is written and nothing is left in the temporary folder.\n"
+    "    $ tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
+    "    $ tallyline --print --printer Dymo \"TALLY-2026\"\n"
+    "    $ tallyline --batch texts.txt --print --printer Labels\n"
+    "    $ tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4 --dpi 203\n"
     "\n"
     "Sheets of labels:\n"
     "  --sheet NAME lays the labels out as a label maker's template says (those of glabels-data, in\n"
@@ -86,9 +89,9 @@ inline const QString kAfterOptions = QStringLiteral(
     "  the first sheet from its --first label. Each label gets the barcode as a printed label does, centred\n"
     "  inside the template's margin; a round, oval or CD label takes it in the largest rectangle inside it.\n"
     "  The pages of the PDF and of the print are the sheet's paper, which a print tells the printer.\n"
-    "    tallyline --sheets avery\n"
-    "    tallyline --batch texts.txt -o sheets.pdf --sheet \"Avery 5160\" --first 4\n"
-    "    tallyline --print --sheet avery-l7160 --copies 21 \"TALLY-2026\"\n"
+    "    $ tallyline --sheets avery\n"
+    "    $ tallyline --batch texts.txt -o sheets.pdf --sheet \"Avery 5160\" --first 4\n"
+    "    $ tallyline --print --sheet avery-l7160 --copies 21 \"TALLY-2026\"\n"
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"
@@ -327,6 +330,14 @@ inline QString StoppedBeforeFile(int signal, const QString& path, const QString&
         .arg(signal)
         .arg(path, list);
 }
+// Nor is a print job sent for a list it did not finish.
+inline QString StoppedBeforeJob(int signal, const QString& list) {
+    return QStringLiteral("stopped by signal %1; nothing was printed: the job would have lacked the rest of %2")
+        .arg(signal)
+        .arg(list);
+}
+// A job that the print server took but keeps waiting, and why.
+inline QString JobWaits(const QString& why) { return QStringLiteral("warning: %1").arg(why); }
 // "1 file", "2 files".
 inline QString Counted(qint64 count, const QString& one, const QString& many) {
     return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);

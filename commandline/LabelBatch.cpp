@@ -1,9 +1,8 @@
 #include "commandline/LabelBatch_p.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
@@ -27,23 +26,32 @@ struct Tally {
     // Whether the list was read to its end.
     bool readWhole = false;
     QString listName;
+    // Why the document that takes the labels failed, after which the rest of
+    // the list was only counted; empty while it holds.
+    QString failure;
 };
 
 // Hands each text of the list to the document, `copies` times, naming on
 // err each text that failed or whose bars leave characters out. Without a
-// list, the one text, its failure told as `failed` tells it. While an
-// Interruption lives, a signal stops the work between one label and the next.
-Tally EachLabel(const LabelTexts& texts, LabelDocument& document, QTextStream& err,
+// list, the one text, its failure told as `failed` tells it. Without a
+// document, or once the document's own write fails, the texts are only
+// counted. While an Interruption lives, a signal stops the work between one
+// label and the next.
+Tally EachLabel(const LabelTexts& texts, LabelDocument* document, QTextStream& err,
                 const std::function<QString(const QString&)>& failed) {
     Tally tally;
     // The same text fails the same way each time: it is told once.
     const auto put = [&](const QString& text, const QString& where) {
         for (int copy = 0; copy < texts.copies && !Interruption::Signal(); ++copy) {
             ++tally.texts;
+            if (document == nullptr || !tally.failure.isEmpty()) continue;
             try {
-                const Text uncarried = document.Print(text);
+                const Text uncarried = document->Print(text);
                 ++tally.done;
                 if (!uncarried.empty() && copy == 0) err << kProgram << ": " << where << NotCarried(Named(uncarried)) << '\n';
+            } catch (const FileError&) {
+                // The document's own write, which no later label can mend.
+                tally.failure = DescribeFailure();
             } catch (...) {
                 err << kProgram << ": " << where << (where.isEmpty() ? failed(DescribeFailure()) : DescribeFailure()) << '\n';
                 return;
@@ -99,34 +107,59 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
     };
 }
 
-std::optional<QByteArray> PdfOfLabels(const QString& path, int dotsPerInch, const LabelOpener& open,
-                                      const std::function<bool(LabelDocument&)>& fill) {
-    const QTemporaryDir pending;
-    if (!pending.isValid()) throw FileError(path.toStdString(), pending.errorString().toStdString());
-    const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
-    const auto document = open([&] { return PdfPrinter(drawn, dotsPerInch); });
-    if (!fill(*document)) return std::nullopt;
-    document->End();
-    QFile pages(drawn);
-    if (!pages.open(QIODevice::ReadOnly)) throw FileError(drawn.toStdString(), pages.errorString().toStdString());
-    return pages.readAll();
+bool WritePdfOfLabels(const QString& path, int dotsPerInch, const LabelOpener& open,
+                      const std::function<bool(LabelDocument&)>& fill) {
+    const bool toOutput = path == kStandardOutput;
+    // Standard output is handed the document from where temporary files go,
+    // once it is whole.
+    const auto document = open([&] { return PdfPrinter(toOutput ? QString() : path, dotsPerInch); });
+    if (!fill(*document)) return false;
+    if (toOutput) {
+        StandardOutput output;
+        document->End([&output](QByteArrayView piece) { output.Write(piece); });
+    } else {
+        document->End();
+    }
+    return true;
 }
 
 int RunPrintLabels(const LabelTexts& texts, const PrintSettings& print, const DrawingRules& rules,
                    const LabelLayout& layout, const QString& name, QTextStream& out, QTextStream& err) {
-    Tally tally;
+    // A list's labels stop between two of them, one text's not at all.
+    std::optional<Interruption> interruption;
+    if (!texts.list.isEmpty()) interruption.emplace();
+    std::unique_ptr<LabelDocument> document;
+    QString failure;
     try {
         // On sheets, copies are labels; a print repeats its pages.
         PrintSettings job = print;
         if (layout.sheet) job.copies = 1;
-        const auto document = DocumentOf(layout, ChosenPrinter(job), name, rules, std::nullopt, true);
-        tally = EachLabel(texts, *document, err, PrintFailed);
-        document->End();
+        document = DocumentOf(layout, ChosenPrinter(job), name, rules, std::nullopt, true);
     } catch (const SheetUnusable& refused) {
         err << kProgram << ": " << refused.what() << Qt::endl;
         return kUsageStatus;
     } catch (...) {
-        err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
+        failure = DescribeFailure();
+    }
+    Tally tally = EachLabel(texts, document.get(), err, PrintFailed);
+    if (failure.isEmpty()) failure = tally.failure;
+    // A stopped list sends no job: a job of some of its labels would pass
+    // for all of them.
+    if (tally.signal != 0) {
+        err << kProgram << ": " << StoppedBeforeJob(tally.signal, tally.listName) << Qt::endl;
+        out << PrintSummary(0, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
+        return StatusOfSignal(tally.signal);
+    }
+    if (failure.isEmpty()) {
+        try {
+            const QString waiting = document->End();
+            if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
+        } catch (...) {
+            failure = DescribeFailure();
+        }
+    }
+    if (!failure.isEmpty()) {
+        err << kProgram << ": " << PrintFailed(failure) << Qt::endl;
         tally.done = 0;
         tally.lost = true;
     }
@@ -150,18 +183,15 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
         const auto open = [&](const PrinterSource& pdf) {
             return DocumentOf(request.layout, pdf, name, request.rules, request.pageMillimetres, false);
         };
-        const auto pdf = PdfOfLabels(request.path, request.dotsPerInch, open, [&](LabelDocument& document) {
-            tally = EachLabel({request.list, request.text, request.copies}, document, err,
+        const bool written = WritePdfOfLabels(request.path, request.dotsPerInch, open, [&](LabelDocument& document) {
+            tally = EachLabel({request.list, request.text, request.copies}, &document, err,
                               [](const QString& reason) { return reason; });
             // A stopped list leaves no file: a file of some of its labels
-            // would pass for all of them.
-            return tally.signal == 0 && tally.done > 0;
+            // would pass for all of them. Nor does a document that failed.
+            return tally.signal == 0 && tally.done > 0 && tally.failure.isEmpty();
         });
-        if (pdf) {
-            WriteFileOrOutput(request.path, *pdf);
-        } else {
-            tally.done = 0;
-        }
+        if (!tally.failure.isEmpty()) err << kProgram << ": " << tally.failure << Qt::endl;
+        if (!written) tally.done = 0;
     } catch (const SheetUnusable& refused) {
         err << kProgram << ": " << refused.what() << Qt::endl;
         return kUsageStatus;

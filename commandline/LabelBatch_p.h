@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QByteArray>
 #include <QTextStream>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include "commandline/CommandLine_p.h"
 #include "label/LabelDocuments.h"
@@ -30,12 +28,14 @@ struct LabelTexts {
 // Makes the document that labels go into, printing on the printer given.
 using LabelOpener = std::function<std::unique_ptr<LabelDocument>(const PrinterSource&)>;
 
-// The pages that fill puts into a document that open makes on a PDF of
-// that many dots per inch, as the PDF file's contents, once fill answers
-// true; nothing, and the document never ended, when it answers false.
-// FileError, naming path, when there is no room to draw them.
-std::optional<QByteArray> PdfOfLabels(const QString& path, int dotsPerInch, const LabelOpener& open,
-                                      const std::function<bool(LabelDocument&)>& fill);
+// Writes the pages that fill puts into a document that open makes on a PDF
+// of that many dots per inch as one PDF, once fill answers true: the file at
+// path, which takes its name only once read back whole, or standard output
+// for "-", which is handed the document only once it is whole. Nothing is
+// written, and false returned, when fill answers false. FileError naming the
+// file when it cannot be written whole.
+bool WritePdfOfLabels(const QString& path, int dotsPerInch, const LabelOpener& open,
+                      const std::function<bool(LabelDocument&)>& fill);
 
 // Prints a label for each text in one job named `name`, as the layout lays
 // them out, reporting each text that failed and warning on err, and for a

@@ -86,24 +86,27 @@ void Warn(QTextStream& err, TextView uncarried) {
     if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
-// A PDF's page of that size, the text's label drawn on it as --batch draws it.
-QByteArray LabelPage(const WriteOne& request, Text& uncarried) {
+// Writes a PDF's page of that size, the text's label drawn on it as --batch
+// draws it; the characters that its bars leave out.
+Text WriteLabelPage(const WriteOne& request) {
+    Text uncarried;
     const auto open = [&](const PrinterSource& pdf) {
         return LabelsOnPages(pdf, design::PrintDocumentName(request.text), request.rules, request.settings.symbol,
                              request.pageMillimetres, false);
     };
-    return *PdfOfLabels(request.path, request.settings.dotsPerInch.value_or(kPdfDotsPerInch), open,
-                        [&](LabelDocument& document) {
-                            uncarried = document.Print(request.text);
-                            return true;
-                        });
+    WritePdfOfLabels(request.path, request.settings.dotsPerInch.value_or(kPdfDotsPerInch), open,
+                     [&](LabelDocument& document) {
+                         uncarried = document.Print(request.text);
+                         return true;
+                     });
+    return uncarried;
 }
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
         Text uncarried;
         if (request.pageMillimetres) {
-            WriteFileOrOutput(request.path, LabelPage(request, uncarried));
+            uncarried = WriteLabelPage(request);
         } else {
             BarcodeDrawing drawing(request.settings, request.rules);
             uncarried = drawing.Draw(request.text);

@@ -23,7 +23,8 @@ public:
            const SymbolRules& symbol)
         : printer_(printers(), documentName), drawing_(PictureSurface::Keeping::Shapes, drawing), symbol_(symbol) {}
 
-    void End() override { printer_.EndDoc(); }
+    QString End() override { return printer_.EndDoc(); }
+    void End(const std::function<void(QByteArrayView)>& take) override { printer_.EndDoc(take); }
 
 protected:
     // Where the encoded text goes on the label: worked out before a page
@@ -138,8 +139,7 @@ public:
     SheetLabels(const PrinterSource& printers, const QString& documentName, const DrawingRules& drawing,
                 const SymbolRules& symbol, const LabelTemplate& sheet, int first, bool outlines)
         : Labels(printers, documentName, drawing, symbol), sheet_(sheet), next_(first), outlines_(outlines) {
-        // A standard paper goes by its name, which a printer knows.
-        printer_.SetPaper(QPageSize(sheet_.paper, QPageSize::Point));
+        printer_.SetPaper(sheet_.paper * kMillimetresPerPoint);
         const int dotsPerInch = printer_.Page().dotsPerInch;
         dotsPerPoint_ = DotsPerPoint(dotsPerInch);
         label_ = AreaOf(sheet_, dotsPerInch);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,8 +25,11 @@ public:
     // out. What BarcodeDrawing refuses, and PrinterError for a symbol that
     // does not fit, print nothing.
     virtual Text Print(const QString& text) = 0;
-    // Sends the document; PrinterError when the printer refuses it.
-    virtual void End() = 0;
+    // Sends the document whole, as Printer::EndDoc does: why its job waits
+    // in the queue, if it does.
+    virtual QString End() = 0;
+    // Ends the document and hands it over whole, as Printer::EndDoc does.
+    virtual void End(const std::function<void(QByteArrayView)>& take) = 0;
 };
 
 // A page for each label. The page is the printer's medium, or paper of that

@@ -85,13 +85,13 @@ void LabelPrint::Print(const PictureSurface& surface, const PageLayout& sheet) {
     printer_.PrintOnPaper(place.corner, surface.Shapes(), place.dotsPerPixel);
 }
 
-void LabelPrint::End() { printer_.EndDoc(); }
+QString LabelPrint::End() { return printer_.EndDoc(); }
 
-void PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
-                const QString& documentName) {
+QString PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
+                   const QString& documentName) {
     LabelPrint print(printers, documentName);
     print.Print(surface, sheet);
-    print.End();
+    return print.End();
 }
 
 }  // namespace tallyline

@@ -4,7 +4,6 @@
 #include <QSize>
 #include <QString>
 
-
 #include "platform/printing/Printer.h"
 
 namespace tallyline {
@@ -49,16 +48,18 @@ public:
     // whole number of printer dots. Nothing is printed for a barcode that
     // does not fit.
     void Print(const PictureSurface& surface, const PageLayout& sheet);
-    // Sends the document to the printer; PrinterError when it refuses it.
-    void End();
+    // Sends the document to the printer whole, as Printer::EndDoc does:
+    // why its job waits in the queue, if it does.
+    QString End();
 
 private:
     Printer printer_;
 };
 
 // Prints the surface's barcode on one page of its own document, named for
-// the printer's queue, as LabelPrint prints it.
-void PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
+// the printer's queue, as LabelPrint prints it; why its job waits in the
+// queue, if it does.
+QString PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
                 const QString& documentName);
 
 }  // namespace tallyline

@@ -1,12 +1,16 @@
 #pragma once
 
-#include <QPainter>
+#include <QByteArrayView>
 #include <QPainterPath>
 #include <QPrinter>
 #include <QRect>
 #include <QRgb>
+#include <QSizeF>
+#include <QString>
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/picture/Turn.h"
 
@@ -21,14 +25,16 @@ using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 // page is the medium its queue prints on unless a job asks for another, the
 // label that is loaded rather than the locale's sheet, laid out in the dots it
 // prints when its CUPS server tells their resolution. PrinterError, naming the
-// printer, when there is no such printer.
+// printer, when there is no such printer, or naming the print server when it
+// cannot be reached.
 std::unique_ptr<QPrinter> SystemPrinter(const QString& name);
 // The default printer, as SystemPrinter("").
 std::unique_ptr<QPrinter> DefaultPrinter();
 // The dots per inch of a PDF unless asked: fine enough that whole dots come
 // close to any module.
 constexpr int kPdfDotsPerInch = 1200;
-// A PDF file written when the document ends, its dots that many to the inch.
+// A PDF file, its dots that many to the inch, which appears whole when the
+// document ends; with no path, a PDF document that EndDoc hands over.
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path, int dotsPerInch = kPdfDotsPerInch);
 
 class VectorCanvas;
@@ -52,10 +58,13 @@ struct PageDots {
     QMargins unprintable = {};
 };
 
-// One print document. A document that is dropped before EndDoc is asked to
-// abort, but Qt's PDF and CUPS printers cannot: ending it there sends what
-// was drawn. So whatever can refuse a page (its layout) is worked out before
-// the page starts, and a failing print sends no page it began.
+class PdfDocument;
+
+// One print document, written as a PDF page by page, which goes to its file
+// or to the printer's queue only once it is whole: a document dropped before
+// EndDoc, or one whose writing fails, leaves no file, sends no job and keeps
+// nothing in the temporary folder. Its memory stays the same however many
+// pages it has.
 class Printer {
 public:
     // The document's name is what the printer's queue shows.
@@ -66,46 +75,53 @@ public:
 
     // The page that the next page printed comes out on.
     PageDots Page() const;
-    // Makes the next pages paper of that size (PageAround's), all of it
-    // printable where the printer can print to its edges.
+    // Makes the next pages paper of exactly that size, all of it printable;
+    // a standard paper of that size is told to the printer by its name.
     void SetPaper(QSizeF millimetres);
-    // The same with a paper that the printer is told by its name.
-    void SetPaper(const QPageSize& paper);
     // Prints the form's client area, its background, as one page, at the
     // form's pixel size (96 to the inch), and over it the picture at its
     // place: its top-left corner on a whole printer dot, each of its pixels
     // dotsPerPixel dots across, cut at the place's edges. All of it reaches
     // the printer as shapes, never as a bitmap resampled to its resolution.
-    // PrinterError when the printer does not take the page.
+    // FileError when the page cannot be written.
     void PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel);
     // Prints the picture alone as one page, its top-left corner at the
     // corner's dots from the paper's top-left corner, each of its pixels
     // dotsPerPixel dots across, turned as asked; the rest of the paper stays
-    // blank. PrinterError when the printer does not take the page.
+    // blank. FileError when the page cannot be written.
     void PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn = Turn::None);
-    // Starts a page, to be painted on. PrinterError when the printer does not
-    // take it.
+    // Starts a page, to be painted on. FileError when it cannot be written.
     void NewPage();
-    // Paints the picture on the page as PrintOnPaper does.
+    // Paints the picture on the page started as PrintOnPaper does.
     void Paint(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn);
     // Draws the outline of the path, in dots from the paper's top-left
     // corner, a hair's breadth wide.
     void Outline(const QPainterPath& dots);
-    // Ends the document so that it goes to the printer now. PrinterError when
-    // the printer refuses it.
-    void EndDoc();
+    // Ends the document and checks it whole, then gives it its file's name
+    // or sends it to the printer's queue as one job, which counts as printed
+    // once the print server has taken it. Returns why the job waits in the
+    // queue rather than printing (its printer stopped, the server holding
+    // it), empty when it goes ahead and for a file. FileError when the
+    // document could not be written whole; PrinterError when the printer
+    // refuses it or its server goes away.
+    QString EndDoc();
+    // Ends the document and checks it whole as EndDoc does, then hands its
+    // bytes over in order instead of naming a file or sending a job: a
+    // document to go where the printer names none (PdfPrinter of no path).
+    void EndDoc(const std::function<void(QByteArrayView)>& take);
 
 private:
-    // The picture with its top-left corner at the place's, cut at its edges.
-    void PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel,
-                      Turn turn = Turn::None);
-    // The painter's position of a point in dots of the paper.
-    QPointF OnPaper(QPointF dots) const;
+    // The paper's position, in its dots, of a picture's corner at those dots:
+    // on whole dots of the printer's raster.
+    QPointF OnRaster(QPointF dots) const;
     // The edges that the printer cannot print on, in its dots.
     QMarginsF Unprintable() const;
 
     std::unique_ptr<QPrinter> device_;
-    QPainter painter_;
+    std::unique_ptr<PdfDocument> document_;
+    // The paper that SetPaper asked for, which the toolkit would round to
+    // whole points.
+    std::optional<QSizeF> paper_;
 };
 
 }  // namespace tallyline
