@@ -8,15 +8,18 @@ import itertools
 import math
 import pathlib
 import re
+import shlex
 import tempfile
 import xml.etree.ElementTree as ElementTree
 
 import pytest
 
-from tallyline_e2e import SLOW_TIMEOUT, decode, grey, headless_env, pdf_to_png, run, svg_to_png, wait_for
+from tallyline_e2e import (SLOW_TIMEOUT, decode, decode_file, grey, headless_env, pdf_to_png, run, svg_to_png,
+                           wait_for)
 from test_labels import labels_of, printed, stamp
 
 TEXT = "TALLY-2026"
+ROOT = pathlib.Path(__file__).parents[2]
 TEMPLATES = "/usr/share/libglabels-3.0/templates"
 POINTS = {"pt": 1, "in": 72, "mm": 72 / 25.4, "cm": 720 / 25.4, "pc": 12}
 
@@ -52,6 +55,32 @@ def columns(dots):
     return [list(column) for column in zip(*dots)]
 
 
+def read_turned(rows, width):
+    """What zbar reads of a picture of dots (1 black), and whether it read it turned sideways."""
+    with tempfile.NamedTemporaryFile(suffix=".pgm") as picture:
+        body = bytes(0 if bit else 255 for row in rows for bit in row + [0] * (width - len(row)))
+        picture.write(f"P5 {width} {len(rows)} 255\n".encode() + body)
+        picture.flush()
+        read = run("zbarimg", "-q", "--xml", picture.name, text=True).stdout
+    return re.findall(r"<data><!\[CDATA\[(.*?)\]\]></data>", read), bool(re.search(r"orientation=.(RIGHT|LEFT).", read))
+
+
+def whole_label(label, top):
+    """A printed label's dots with the lines at its top that its printer is not sent, and for
+    a DYMO printer those after the last dark one: rows, width and length."""
+    dots, width, third = label
+    length = third if top else len(dots)
+    return [[0] * width] * top + dots + [[0] * width] * (length - top - len(dots)), width, length
+
+
+def fresh_pdf(pdf_printer, before):
+    """The one PDF that the PDF printer wrote since `before`, once whole."""
+    fresh = wait_for(lambda: (new := set(pdf_printer.glob("*.pdf")) - before) and
+                     pdf_pages(next(iter(new)))[0] > 0 and new, timeout=SLOW_TIMEOUT)
+    assert fresh and len(fresh) == 1, f"printed {fresh}"
+    return next(iter(fresh))
+
+
 @pytest.fixture(scope="module")
 def queues(cups_server):
     output = cups_server.socket.parent / "sheets"
@@ -82,25 +111,14 @@ def test_turned_along_portrait_label(binary, cups_server, queues, monkeypatch, n
     rounded up, the quiet zones of 10 modules on the label above and below them. A ZPL
     printer is sent every line of the label, a DYMO one its length and the lines up to the
     last dark one."""
-    dots, width, third = print_label(binary, cups_server, queues, monkeypatch, name, TEXT)
-    top = QUEUES[name][3]
-    length = third if top else len(dots)
+    label, width, length = whole_label(print_label(binary, cups_server, queues, monkeypatch, name, TEXT),
+                                       QUEUES[name][3])
     assert length > width, f"a label of {width} x {length} dots is not portrait"
-    column = max(columns(dots), key=sum)
-    widths, above, _ = elements(column)
-    last = len(column) - column[::-1].index(1)
+    widths, above, below = elements(max(columns(label), key=sum))
     assert widths == {module, wide}, f"elements of {sorted(widths)} dots"
-    assert min(top + above, length - top - last) >= 10 * module, f"quiet zones of {top + above} and {length - top - last} dots"
+    assert min(above, below) >= 10 * module, f"quiet zones of {above} and {below} dots"
     # zbar reads the whole label, turned sideways.
-    label = [[0] * width] * top + dots + [[0] * width] * (length - top - len(dots))
-    height = len(label)
-    with tempfile.NamedTemporaryFile(suffix=".pgm") as picture:
-        body = bytes(0 if bit else 255 for row in label for bit in row + [0] * (width - len(row)))
-        picture.write(f"P5 {width} {height} 255\n".encode() + body)
-        picture.flush()
-        read = run("zbarimg", "-q", "--xml", picture.name, text=True).stdout
-    assert re.findall(r"<data><!\[CDATA\[(.*?)\]\]></data>", read) == [TEXT]
-    assert re.search(r"orientation=.(RIGHT|LEFT).", read), read
+    assert read_turned(label, width) == ([TEXT], True)
 
 
 @pytest.mark.parametrize("options, wide", [([], 5), (["--ratio", "3"], 6)])
@@ -133,14 +151,14 @@ def test_label_pdf_on_printer_grid(binary, folder, dpi):
 def template(product):
     """The template's paper, label size and each label's place, in points, read here apart
     from the program: brand and part, an equivalent part, lengths in their units."""
-    brand, part = product.split(" ", 1)
+    brand, part = re.split(r"[ -]", product.lower(), 1)
     found = {}
     for path in sorted(pathlib.Path(TEMPLATES).glob("*-templates.xml")):
         for element in ElementTree.parse(path).getroot().iter("Template"):
-            found[(element.get("brand"), element.get("part"))] = element
+            found[(element.get("brand").lower(), element.get("part").lower())] = element
     element = found[(brand, part)]
     while element.get("equiv"):
-        element = found[(brand, element.get("equiv"))]
+        element = found[(brand, element.get("equiv").lower())]
 
     def length(text):
         number, unit = re.fullmatch(r"\s*([\d.]+)\s*([a-z]*)\s*", text).groups()
@@ -208,10 +226,7 @@ def test_sheet_printed_on_its_paper(binary, cups_server, pdf_printer):
     before = set(pdf_printer.glob("*.pdf"))
     done = tallyline(binary, "--print", "--sheet", "avery-5160", "--copies", "3", TEXT)
     assert done.returncode == 0, done.stderr
-    fresh = wait_for(lambda: (new := set(pdf_printer.glob("*.pdf")) - before) and
-                     pdf_pages(next(iter(new)))[0] > 0 and new, timeout=SLOW_TIMEOUT)
-    assert fresh and len(fresh) == 1, f"printed {fresh}"
-    pdf = next(iter(fresh))
+    pdf = fresh_pdf(pdf_printer, before)
     assert pdf_pages(pdf) == (1, (612, 792))
     assert [decode(label) for label in cut_labels(pdf, "Avery 5160", 1)[:4]] == [[TEXT]] * 3 + [[]]
 
@@ -236,12 +251,7 @@ def test_file_on_grid_turned(binary, folder, suffix):
     dots = [[int(level < 128) for level in levels[y * width:(y + 1) * width]] for y in range(height)]
     assert max(sum(row) for row in dots) == 118, "bars not 10 mm long"
     assert elements(max(columns(dots), key=sum))[0] == {6, 12}
-    with tempfile.NamedTemporaryFile(suffix=".png") as picture:
-        picture.write(png)
-        picture.flush()
-        read = run("zbarimg", "-q", "--xml", picture.name, text=True).stdout
-    assert re.findall(r"<data><!\[CDATA\[(.*?)\]\]></data>", read) == [TEXT]
-    assert re.search(r"orientation=.(RIGHT|LEFT).", read), read
+    assert read_turned(dots, width) == ([TEXT], True)
 
 
 def test_vector_file_ratio_in_tenths(binary, folder):
@@ -258,10 +268,7 @@ def test_office_printer_keeps_the_windows_place(binary, cups_server, pdf_printer
     before = set(pdf_printer.glob("*.pdf"))
     done = tallyline(binary, "--print", "--ratio", "3", TEXT)
     assert done.returncode == 0, done.stderr
-    fresh = wait_for(lambda: (new := set(pdf_printer.glob("*.pdf")) - before) and
-                     pdf_pages(next(iter(new)))[0] > 0 and new, timeout=SLOW_TIMEOUT)
-    assert fresh and len(fresh) == 1, f"printed {fresh}"
-    png = pdf_to_png(next(iter(fresh)), 300)
+    png = pdf_to_png(fresh_pdf(pdf_printer, before), 300)
     width, height, levels = grey(png)
     dots = [[int(level < 128) for level in levels[y * width:(y + 1) * width]] for y in range(height // 3)]
     barred = [y for y, row in enumerate(dots) if sum(row) > 100]
@@ -297,3 +304,50 @@ def test_bad_input_makes_nothing(binary, folder, cups_server, queues, monkeypatc
     assert done.returncode == status and message.format(folder=folder) in done.stderr, done.stderr
     assert not pdf.exists()
     assert jobs(cups_server, queue) == before, "something was printed"
+
+
+# The documented examples of labels in their layouts, told apart from the others by these.
+LAYOUTS = ("--sheet", "--dpi", "--rotate", "Dymo")
+LISTED = ["ITEM-001", "ITEM-002", "ITEM-003"]
+
+
+def examples(where, binary):
+    """The commands that README, --help or the manual's own part give as examples."""
+    if where == "README":
+        lines = re.findall(r"^tallyline .+$", (ROOT / "README.md").read_text(), re.MULTILINE)
+    elif where == "--help":
+        lines = re.findall(r"^ +\$ (tallyline .+)$", tallyline(binary, "--help").stdout, re.MULTILINE)
+    else:
+        lines = [line.replace("\\-", "-").replace("\\(dq", '"')
+                 for line in re.findall(r"^\.B (tallyline .+)$", (ROOT / "app/tallyline.h2m").read_text(), re.MULTILINE)]
+    return [shlex.split(line, comments=True)[1:] for line in lines if any(word in line for word in LAYOUTS)]
+
+
+@pytest.mark.parametrize("where", ["README", "--help", "manual"])
+def test_examples_do_what_they_say(binary, folder, cups_server, pdf_printer, where):
+    """Each example runs as written, in a folder with texts.txt, on a queue named Dymo and a
+    default PDF printer: what it wrote or printed reads as the texts it was given."""
+    dymo = folder / "dymo.out"
+    cups_server.add_label_printer("Dymo", "dymo.ppd", "w81h252", 203, dymo)
+    (folder / "texts.txt").write_text("".join(f"{text}\n" for text in LISTED))
+    commands = examples(where, binary)
+    assert len(commands) >= 3, commands
+    for arguments in commands:
+        before = (stamp(dymo), set(pdf_printer.glob("*.pdf")))
+        done = run(binary, *arguments, cwd=folder, env=headless_env(), text=True, timeout=SLOW_TIMEOUT)
+        assert done.returncode == 0, (arguments, done.stderr)
+        texts = LISTED if "--batch" in arguments else [TEXT] * int(dict(zip(arguments, arguments[1:])).get("--copies", 1))
+        if "--sheets" in arguments:
+            assert arguments[-1] in done.stdout.lower(), done.stdout
+        elif "Dymo" in arguments:
+            label = whole_label(labels_of("dymo.ppd", printed(dymo, before[0]))[0], QUEUES["DYMO 1.125x3.5in"][3])
+            assert read_turned(*label[:2]) == (texts, True)
+        elif "--print" in arguments:
+            # zbar reads a text once however often a page holds it: each label is read alone.
+            sheet = arguments[arguments.index("--sheet") + 1]
+            read = [decode(label) for label in cut_labels(fresh_pdf(pdf_printer, before[1]), sheet, 1)]
+            assert sum(read, []) == texts
+        else:
+            made = folder / arguments[arguments.index("-o") + 1]
+            read = sorted(decode_file(made))
+            assert read == (texts if "--sheet" in arguments or made.suffix != ".pdf" else texts[:1]), (arguments, read)
