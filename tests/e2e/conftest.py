@@ -5,7 +5,6 @@ and a Wayland compositor. Nothing the machine runs or keeps is used or changed.
 
 CTest runs each file (ctest -L e2e); by hand, from tests/e2e, with the build in build/:
   TALLYLINE_PROGRAM=$PWD/../../build/app/tallyline \\
-  TALLYLINE_SCANGRADE=$PWD/../../build/tools/scangrade/tallyline-scangrade \\
   PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest test_copy.py -k "Alt+C"
 """
 

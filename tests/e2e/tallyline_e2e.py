@@ -5,7 +5,6 @@ and stop the real parts are in conftest.py."""
 
 import contextlib
 import ctypes
-import json
 import os
 import pathlib
 import re
@@ -134,10 +133,22 @@ def grey(picture):
     return int(header[1]), int(header[2]), pgm[header.end():]
 
 
-def bar_row(picture, y):
-    # "#" for a dark column, "." for a light one.
-    width, _, levels = grey(picture)
-    return "".join("#" if level < 128 else "." for level in levels[y * width:(y + 1) * width])
+def dark_rows(picture):
+    """The picture's rows, "#" for a dark pixel and "." for a light one."""
+    width, height, levels = grey(picture)
+    dots = levels.translate(bytes(35 if level < 128 else 46 for level in range(256))).decode("ascii")
+    return [dots[y * width:(y + 1) * width] for y in range(height)]
+
+
+def bar_row(picture, y=None):
+    """The row y, or else the row across the bars: the one with the most dark pixels."""
+    rows = dark_rows(picture)
+    return rows[y] if y is not None else max(rows, key=lambda row: row.count("#"))
+
+
+def widths(row):
+    """The widths of the bars and spaces of a row, from its first bar to its last."""
+    return [len(run) for run in re.findall(r"#+|\.+", row.strip("."))]
 
 
 def svg_to_png(path, *options):
@@ -146,31 +157,24 @@ def svg_to_png(path, *options):
     return run("rsvg-convert", "-b", "white", *options, str(path), timeout=SLOW_TIMEOUT).stdout
 
 
-def pdf_to_png(path, dots_per_inch):
+def pdf_to_png(path, dots_per_inch, page=1):
     # Smoothed, as a printer's raster processor would: unsmoothed, poppler
     # widens every shape by the dot its edge touches.
-    return run("pdftoppm", "-r", str(dots_per_inch), "-png", "-singlefile", str(path), timeout=SLOW_TIMEOUT).stdout
+    return run("pdftoppm", "-r", str(dots_per_inch), "-f", str(page), "-l", str(page), "-png", "-singlefile", str(path),
+               timeout=SLOW_TIMEOUT).stdout
 
 
-def decode(png):
-    # zbar wants a quiet zone, which a bitmap of the barcode alone lacks.
+def decode(picture, margin=40):
+    """What zbar reads from the picture on a white page with that margin: a bitmap of
+    the barcode alone lacks the quiet zone that zbar wants."""
     with tempfile.NamedTemporaryFile(suffix=".png") as page:
-        run("convert", "png:-", "-bordercolor", "white", "-border", "40", page.name, input=png)
+        run("convert", "-", "-bordercolor", "white", "-border", str(margin), page.name, input=picture)
         return run("zbarimg", "-q", "--raw", page.name, text=True).stdout.splitlines()
 
 
 def decode_file(path):
     draw = {".svg": svg_to_png, ".pdf": lambda pdf: pdf_to_png(pdf, 300)}.get(path.suffix, pathlib.Path.read_bytes)
     return decode(draw(path)) if path.exists() else []
-
-
-def scan_grade(png):
-    with tempfile.NamedTemporaryFile(suffix=".png") as page:
-        page.write(png)
-        page.flush()
-        graded = run(os.environ["TALLYLINE_SCANGRADE"], page.name, text=True, timeout=SLOW_TIMEOUT)
-    assert graded.returncode == 0, f"the page could not be graded: {graded.stderr}"
-    return json.loads(graded.stdout)
 
 
 def xdotool(display, *arguments):
