@@ -10,9 +10,7 @@ import xml.etree.ElementTree as ElementTree
 
 import pytest
 
-from tallyline_e2e import SLOW_TIMEOUT, centre, design_box, run, wait_for
-
-LOGO = design_box(1380, 2566, 3735, 330)
+from tallyline_e2e import LOGO, SLOW_TIMEOUT, centre, run, wait_for
 
 
 @pytest.fixture(scope="module")
