@@ -1,12 +1,7 @@
 #include <QtTest>
 
 #include <QBuffer>
-#include <QFile>
 
-#include <cerrno>
-#include <fcntl.h>
-
-#include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
 #include "commandline/LineReader_p.h"
 #include "label/SafeFileNames.h"
@@ -16,23 +11,30 @@ using namespace tallyline::commandline;
 
 namespace {
 
-// What a command line asks for, in a word, with its one telling value.
+// What a command line asks for, in a word, with its telling values: the quiet zone and
+// the rules only where they are not the defaults.
 QString Described(const Request& request) {
+    const auto drawn = [](const DrawingRules& rules, const FileSettings& settings = {}) {
+        return (settings.quietZone == FileSettings().quietZone ? QString() : QStringLiteral(" zone %1").arg(settings.quietZone)) +
+               (rules.strict ? " strict" : "") + (rules.checkCharacter ? " check" : "");
+    };
     if (const auto* one = std::get_if<WriteOne>(&request))
-        return QStringLiteral("write %1 as %2 x%3").arg(one->text, SuffixOf(one->settings.format)).arg(one->settings.scale);
+        return QStringLiteral("write %1 as %2 x%3").arg(one->text, SuffixOf(one->settings.format)).arg(one->settings.scale) +
+               drawn(one->rules, one->settings);
     if (const auto* batch = std::get_if<WriteBatch>(&request))
         return QStringLiteral("batch %1 into %2 as %3 at %4mm")
-            .arg(batch->list, batch->folder, SuffixOf(batch->settings.format))
-            .arg(batch->settings.moduleMillimetres.value_or(0));
-    if (const auto* print = std::get_if<PrintOne>(&request)) {
-        return QStringLiteral("print %1 on '%2' x%3").arg(print->text, print->print.printer).arg(print->print.copies);
-    }
-    if (const auto* labels = std::get_if<PrintBatch>(&request)) {
-        return QStringLiteral("print %1 on '%2' x%3").arg(labels->list, labels->print.printer).arg(labels->print.copies);
-    }
+                   .arg(batch->list, batch->folder, SuffixOf(batch->settings.format))
+                   .arg(batch->settings.moduleMillimetres.value_or(0)) + drawn(batch->rules, batch->settings);
+    if (const auto* print = std::get_if<PrintOne>(&request))
+        return QStringLiteral("print %1 on '%2' x%3").arg(print->text, print->print.printer).arg(print->print.copies) +
+               drawn(print->rules);
+    if (const auto* labels = std::get_if<PrintBatch>(&request))
+        return QStringLiteral("print %1 on '%2' x%3").arg(labels->list, labels->print.printer).arg(labels->print.copies) +
+               drawn(labels->rules);
     if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
         const QSizeF page = pdf->pageMillimetres.value_or(QSizeF());
-        return QStringLiteral("labels %1 into %2 on %3x%4").arg(pdf->list, pdf->path).arg(page.width()).arg(page.height());
+        return QStringLiteral("labels %1 into %2 on %3x%4").arg(pdf->list, pdf->path).arg(page.width()).arg(page.height()) +
+               drawn(pdf->rules);
     }
     return QStringLiteral("usage: ") + std::get<UsageError>(request).message;
 }
@@ -72,8 +74,6 @@ private slots:
                                                 << "usage: unknown format 'PNG': use png, svg or pdf";
         QTest::newRow("17 scale zero") << QStringList{"A", "-o", "a.png", "--scale", "0"}
                                     << "usage: --scale '0': a whole number from 1 to 100 is needed";
-        QTest::newRow("18 scale fraction") << QStringList{"A", "-o", "a.png", "--scale", "1.5"}
-                                        << "usage: --scale '1.5': a whole number from 1 to 100 is needed";
         QTest::newRow("19 module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
                                              << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
         QTest::newRow("20 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
@@ -114,6 +114,22 @@ private slots:
             << "usage: --page-mm '0.5x20': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
         QTest::newRow("40 page for a print") << QStringList{"--batch", "l", "--print", "--page-mm", "50x20"}
                                              << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
+        QTest::newRow("42 finest module") << QStringList{"A", "-o", "a.svg", "--module-mm", "0.01"} << "write A as svg x1";
+        QTest::newRow("43 a page of three sides") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50x20x9"}
+            << "usage: --page-mm '50x20x9': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
+        QTest::newRow("44 smallest page") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "1x5000"}
+                                          << "labels l into l.pdf on 1x5000";
+        const QString badZone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
+        QTest::newRow("45 no quiet zone") << QStringList{"A", "-o", "a.svg", "--quiet-zone", "0"} << "write A as svg x1 zone 0";
+        QTest::newRow("46 widest quiet zone, batch") << QStringList{"--batch", "l", "-d", "o", "--quiet-zone", "100"}
+                                                     << "batch l into o as png at 0mm zone 100";
+        QTest::newRow("47 quiet zone too wide") << QStringList{"A", "-o", "a.png", "--quiet-zone", "101"} << badZone.arg("101");
+        QTest::newRow("48 negative quiet zone") << QStringList{"A", "-o", "a.png", "--quiet-zone=-1"} << badZone.arg("-1");
+        QTest::newRow("49 strict, batch") << QStringList{"--batch", "l", "-d", "o", "--strict"} << "batch l into o as png at 0mm strict";
+        QTest::newRow("50 check digit, file") << QStringList{"A", "-o", "a.pdf", "--check-digit"} << "write A as pdf x1 check";
+        QTest::newRow("51 both, print") << QStringList{"--print", "A", "--strict", "--check-digit"} << "print A on '' x1 strict check";
+        QTest::newRow("52 both, labels") << QStringList{"--batch", "l", "--print", "--strict", "--check-digit"}
+                                         << "print l on '' x1 strict check";
         QTest::newRow("41 page for one file") << QStringList{"A", "-o", "a.pdf", "--page-mm", "50x20"}
                                               << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
     }
@@ -122,60 +138,6 @@ private slots:
         QFETCH(QString, request);
         arguments.prepend(QStringLiteral("tallyline"));
         QCOMPARE(Described(ParseCommandLine(arguments, QStringLiteral("9.9"))), request);
-    }
-
-    // The quiet zone goes with each file, the rules with every way a text is drawn; a quiet zone
-    // out of bounds is a usage error, word for word.
-    void drawingOptionsReachEveryRequest_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("drawn");
-        const QString badZone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
-        QTest::newRow("01 defaults") << QStringList{"A", "-o", "a.png"} << "zone 10";
-        QTest::newRow("02 no quiet zone") << QStringList{"A", "-o", "a.svg", "--quiet-zone", "0"} << "zone 0";
-        QTest::newRow("03 widest, batch") << QStringList{"--batch", "l", "-d", "o", "--quiet-zone", "100"} << "zone 100";
-        QTest::newRow("04 strict, batch") << QStringList{"--batch", "l", "-d", "o", "--strict"} << "zone 10 strict";
-        QTest::newRow("05 check digit, file") << QStringList{"A", "-o", "a.pdf", "--check-digit"} << "zone 10 check";
-        QTest::newRow("06 both, print") << QStringList{"--print", "A", "--strict", "--check-digit"} << "strict check";
-        QTest::newRow("07 too wide") << QStringList{"A", "-o", "a.png", "--quiet-zone", "101"} << badZone.arg("101");
-        QTest::newRow("08 negative") << QStringList{"A", "-o", "a.png", "--quiet-zone=-1"} << badZone.arg("-1");
-        QTest::newRow("09 a fraction") << QStringList{"A", "-o", "a.png", "--quiet-zone", "2.5"} << badZone.arg("2.5");
-    }
-    void drawingOptionsReachEveryRequest() {
-        QFETCH(QStringList, arguments);
-        arguments.prepend(QStringLiteral("tallyline"));
-        const Request request = ParseCommandLine(arguments, QStringLiteral("9.9"));
-        const auto described = [](const std::optional<FileSettings>& settings, const DrawingRules& rules) {
-            QStringList words;
-            if (settings) words << QStringLiteral("zone %1").arg(settings->quietZone);
-            if (rules.strict) words << QStringLiteral("strict");
-            if (rules.checkCharacter) words << QStringLiteral("check");
-            return words.join(u' ');
-        };
-        QString drawn;
-        if (const auto* one = std::get_if<WriteOne>(&request)) drawn = described(one->settings, one->rules);
-        else if (const auto* batch = std::get_if<WriteBatch>(&request)) drawn = described(batch->settings, batch->rules);
-        else if (const auto* print = std::get_if<PrintOne>(&request)) drawn = described(std::nullopt, print->rules);
-        else drawn = Described(request);
-        QTEST(drawn, "drawn");
-    }
-
-    // The help names the formats word for word, the default among them.
-    void helpNamesTheFormats_data() {
-        QTest::addColumn<QString>("help");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("01 description") << kDescription.section(u'\n', 0, 1)
-                                     << "Draws a text as a Code 39 barcode, the same picture the window shows, and writes "
-                                        "it as a\nPNG, SVG or PDF file, or prints it on a printer. Without "
-                                        "arguments it opens the window.";
-        QTest::newRow("02 output") << kOutputHelp
-                                << "Write the barcode of the text to FILE; its suffix (.png, .svg or .pdf) sets the format. "
-                                   "With --batch, FILE.pdf gets one label a page for each line of LIST.";
-        QTest::newRow("03 format") << kFormatHelp
-                                << "The format of the files that --batch writes: png (the default), svg or pdf.";
-    }
-    void helpNamesTheFormats() {
-        QFETCH(QString, help);
-        QTEST(help, "words");
     }
 
     // A name stays in its folder, never hides, never names a device, is never
@@ -240,17 +202,6 @@ private slots:
         while (const auto line = reader.Next())
             read.append(QString::number(line->number) + u' ' + (line->problem.isEmpty() ? line->text : "! " + line->problem));
         QCOMPARE(read, lines);
-    }
-
-    // A list that fails part-way is no shorter list: the reader names why.
-    void unreadableListIsNamed() {
-        QFile folder;
-        const int descriptor = ::open(".", O_RDONLY | O_CLOEXEC);
-        QVERIFY(descriptor >= 0);
-        QVERIFY(folder.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-        LineReader reader(folder);
-        QVERIFY(!reader.Next());
-        QCOMPARE(reader.Failure(), qt_error_string(EISDIR));
     }
 };
 
