@@ -74,63 +74,63 @@ private slots:
                                                 << "usage: unknown format 'PNG': use png, svg or pdf";
         QTest::newRow("17 scale zero") << QStringList{"A", "-o", "a.png", "--scale", "0"}
                                     << "usage: --scale '0': a whole number from 1 to 100 is needed";
-        QTest::newRow("19 module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
+        QTest::newRow("18 module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
                                              << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("20 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
+        QTest::newRow("19 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
                                          << "usage: --module-mm '0': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("21 largest scale") << QStringList{"A", "-o", "a.png", "--scale", "100"} << "write A as png x100";
-        QTest::newRow("22 scale too large") << QStringList{"A", "-o", "a.png", "--scale", "101"}
+        QTest::newRow("20 largest scale") << QStringList{"A", "-o", "a.png", "--scale", "100"} << "write A as png x100";
+        QTest::newRow("21 scale too large") << QStringList{"A", "-o", "a.png", "--scale", "101"}
                                          << "usage: --scale '101': a whole number from 1 to 100 is needed";
-        QTest::newRow("23 broadest module") << QStringList{"--batch", "l", "-d", "o", "--module-mm", "100"}
+        QTest::newRow("22 broadest module") << QStringList{"--batch", "l", "-d", "o", "--module-mm", "100"}
                                          << "batch l into o as png at 100mm";
-        QTest::newRow("24 module too broad") << QStringList{"A", "-o", "a.svg", "--module-mm", "100.01"}
+        QTest::newRow("23 module too broad") << QStringList{"A", "-o", "a.svg", "--module-mm", "100.01"}
                                           << "usage: --module-mm '100.01': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("25 list without a name") << QStringList{"--batch", "", "-d", "o"}
+        QTest::newRow("24 list without a name") << QStringList{"--batch", "", "-d", "o"}
                                              << "usage: --batch needs a LIST: a file, or - for standard input";
-        QTest::newRow("26 folder without a name") << QStringList{"--batch", "l", "-d", ""} << "usage: -d needs a folder";
-        QTest::newRow("27 the toolkit's options are texts after --")
+        QTest::newRow("25 folder without a name") << QStringList{"--batch", "l", "-d", ""} << "usage: -d needs a folder";
+        QTest::newRow("26 the toolkit's options are texts after --")
             << QStringList{"-o", "r.png", "--", "-reverse"} << "write -reverse as png x1";
-        QTest::newRow("28 printer and copies") << QStringList{"--print", "A1", "--printer", "Labels", "--copies", "999"}
+        QTest::newRow("27 printer and copies") << QStringList{"--print", "A1", "--printer", "Labels", "--copies", "999"}
                                                << "print A1 on 'Labels' x999";
-        QTest::newRow("29 no copies") << QStringList{"--print", "A1", "--copies", "0"}
+        QTest::newRow("28 no copies") << QStringList{"--print", "A1", "--copies", "0"}
                                       << "usage: --copies '0': a whole number from 1 to 999 is needed";
-        QTest::newRow("30 too many copies") << QStringList{"--print", "A1", "--copies", "1000"}
+        QTest::newRow("29 too many copies") << QStringList{"--print", "A1", "--copies", "1000"}
                                             << "usage: --copies '1000': a whole number from 1 to 999 is needed";
-        QTest::newRow("31 copies of a file") << QStringList{"A1", "-o", "a.png", "--copies", "2"}
+        QTest::newRow("30 copies of a file") << QStringList{"A1", "-o", "a.png", "--copies", "2"}
                                              << "usage: --printer and --copies go with --print";
-        QTest::newRow("32 printer without a name") << QStringList{"--print", "A1", "--printer", ""}
+        QTest::newRow("31 printer without a name") << QStringList{"--print", "A1", "--printer", ""}
                                                    << "usage: --printer needs a printer's name";
-        QTest::newRow("33 batch printed") << QStringList{"--batch", "-", "--print", "--copies", "2"} << "print - on '' x2";
-        QTest::newRow("34 batch printed with a folder") << QStringList{"--batch", "l", "--print", "-d", "o"}
+        QTest::newRow("32 batch printed") << QStringList{"--batch", "-", "--print", "--copies", "2"} << "print - on '' x2";
+        QTest::newRow("33 batch printed with a folder") << QStringList{"--batch", "l", "--print", "-d", "o"}
             << "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf";
-        QTest::newRow("35 labels as a PDF") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50.8x25.4"}
+        QTest::newRow("34 labels as a PDF") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50.8x25.4"}
                                             << "labels l into l.pdf on 50.8x25.4";
-        QTest::newRow("36 labels each their size") << QStringList{"--batch", "l", "-o", "l.pdf"} << "labels l into l.pdf on -1x-1";
-        QTest::newRow("37 labels as PNG") << QStringList{"--batch", "l", "-o", "l.png"}
+        QTest::newRow("35 labels each their size") << QStringList{"--batch", "l", "-o", "l.pdf"} << "labels l into l.pdf on -1x-1";
+        QTest::newRow("36 labels as PNG") << QStringList{"--batch", "l", "-o", "l.png"}
             << "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf";
-        QTest::newRow("38 page without a height") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50"}
+        QTest::newRow("37 page without a height") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50"}
             << "usage: --page-mm '50': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("39 page too small") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "0.5x20"}
+        QTest::newRow("38 page too small") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "0.5x20"}
             << "usage: --page-mm '0.5x20': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("40 page for a print") << QStringList{"--batch", "l", "--print", "--page-mm", "50x20"}
+        QTest::newRow("39 page for a print") << QStringList{"--batch", "l", "--print", "--page-mm", "50x20"}
                                              << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
-        QTest::newRow("42 finest module") << QStringList{"A", "-o", "a.svg", "--module-mm", "0.01"} << "write A as svg x1";
-        QTest::newRow("43 a page of three sides") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50x20x9"}
+        QTest::newRow("40 finest module") << QStringList{"A", "-o", "a.svg", "--module-mm", "0.01"} << "write A as svg x1";
+        QTest::newRow("41 a page of three sides") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50x20x9"}
             << "usage: --page-mm '50x20x9': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("44 smallest page") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "1x5000"}
+        QTest::newRow("42 smallest page") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "1x5000"}
                                           << "labels l into l.pdf on 1x5000";
         const QString badZone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
-        QTest::newRow("45 no quiet zone") << QStringList{"A", "-o", "a.svg", "--quiet-zone", "0"} << "write A as svg x1 zone 0";
-        QTest::newRow("46 widest quiet zone, batch") << QStringList{"--batch", "l", "-d", "o", "--quiet-zone", "100"}
+        QTest::newRow("43 no quiet zone") << QStringList{"A", "-o", "a.svg", "--quiet-zone", "0"} << "write A as svg x1 zone 0";
+        QTest::newRow("44 widest quiet zone, batch") << QStringList{"--batch", "l", "-d", "o", "--quiet-zone", "100"}
                                                      << "batch l into o as png at 0mm zone 100";
-        QTest::newRow("47 quiet zone too wide") << QStringList{"A", "-o", "a.png", "--quiet-zone", "101"} << badZone.arg("101");
-        QTest::newRow("48 negative quiet zone") << QStringList{"A", "-o", "a.png", "--quiet-zone=-1"} << badZone.arg("-1");
-        QTest::newRow("49 strict, batch") << QStringList{"--batch", "l", "-d", "o", "--strict"} << "batch l into o as png at 0mm strict";
-        QTest::newRow("50 check digit, file") << QStringList{"A", "-o", "a.pdf", "--check-digit"} << "write A as pdf x1 check";
-        QTest::newRow("51 both, print") << QStringList{"--print", "A", "--strict", "--check-digit"} << "print A on '' x1 strict check";
-        QTest::newRow("52 both, labels") << QStringList{"--batch", "l", "--print", "--strict", "--check-digit"}
+        QTest::newRow("45 quiet zone too wide") << QStringList{"A", "-o", "a.png", "--quiet-zone", "101"} << badZone.arg("101");
+        QTest::newRow("46 negative quiet zone") << QStringList{"A", "-o", "a.png", "--quiet-zone=-1"} << badZone.arg("-1");
+        QTest::newRow("47 strict, batch") << QStringList{"--batch", "l", "-d", "o", "--strict"} << "batch l into o as png at 0mm strict";
+        QTest::newRow("48 check digit, file") << QStringList{"A", "-o", "a.pdf", "--check-digit"} << "write A as pdf x1 check";
+        QTest::newRow("49 both, print") << QStringList{"--print", "A", "--strict", "--check-digit"} << "print A on '' x1 strict check";
+        QTest::newRow("50 both, labels") << QStringList{"--batch", "l", "--print", "--strict", "--check-digit"}
                                          << "print l on '' x1 strict check";
-        QTest::newRow("41 page for one file") << QStringList{"A", "-o", "a.pdf", "--page-mm", "50x20"}
+        QTest::newRow("51 page for one file") << QStringList{"A", "-o", "a.pdf", "--page-mm", "50x20"}
                                               << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
     }
     void argumentsSayWhatToDo() {
