@@ -1,11 +1,8 @@
 #include <QMessageBox>
-#include <QPainter>
-#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QtTest>
 
 #include "platform/widgets/ErrorReporter.h"
-#include "platform/widgets/TextBox.h"
 
 using namespace tallyline;
 
@@ -44,44 +41,6 @@ private slots:
         reporter.Report("Copying the barcode to the clipboard", "Run-time error 5: Invalid procedure call or argument");
         QCOMPARE(seen, " Tallyline | Copying the barcode to the clipboard failed.\n\n"
                        "Run-time error 5: Invalid procedure call or argument");
-    }
-
-    // The kept panel is the style's own in every look the box takes in turn: a key that left
-    // out focus or colours would show the look before.
-    void textBoxLooksAsTheStyleDrawsIt() {
-        QWidget window;
-        TextBox box(&window);
-        box.setGeometry(0, 0, 249, 28);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        const auto panel = [&](const QStyle& style) {
-            QImage image(box.size(), QImage::Format_RGB32);
-            image.fill(window.palette().window().color());
-            QPainter painter(&image);
-            QStyleOptionFrame option;
-            option.initFrom(&box);
-            option.lineWidth = style.pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
-            style.drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, &box);
-            return image;
-        };
-        for (const auto& [focused, text] : {std::pair{true, Qt::black}, {false, Qt::black}, {false, Qt::red},
-                                            {true, Qt::red}, {true, Qt::black}}) {
-            QPalette palette = box.palette();
-            palette.setColor(QPalette::Text, text);
-            palette.setColor(QPalette::Base, text == Qt::red ? Qt::yellow : Qt::white);
-            box.setPalette(palette);
-            focused ? box.setFocus() : box.clearFocus();
-            QTRY_COMPARE(box.hasFocus(), focused);
-            const QImage kept = panel(*QApplication::style()), drawn = panel(*box.style());
-            for (int y = 0; y < kept.height(); ++y) {
-                for (int x = 0; x < kept.width(); ++x) {
-                    const QRgb a = kept.pixel(x, y), b = drawn.pixel(x, y);
-                    QVERIFY(std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                      std::abs(qBlue(a) - qBlue(b))}) <= 2);
-                }
-            }
-        }
     }
 };
 
