@@ -6,7 +6,6 @@
 #include "platform/core/CodePage.h"
 #include "platform/core/Numeric.h"
 #include "platform/core/RuntimeError.h"
-#include "platform/core/Units.h"
 
 namespace codepage = tallyline::codepage;
 using Call = std::function<double()>;
@@ -44,22 +43,6 @@ private slots:
             QCOMPARE(QVariant(error.Description()), outcome);
         }
     }
-
-    // Surfaces take twips and pixels only; a pixel spans 15 twips.
-    void scaleModes_data() {
-        using namespace tallyline;
-        QTest::addColumn<Call>("call");
-        QTest::addColumn<QVariant>("outcome");
-        ROW(ValidScaleMode(ScaleModeKind::Twips), 1.0);
-        ROW(ValidScaleMode(ScaleModeKind::Pixels), 3.0);
-        ROW(ValidScaleMode(ScaleModeKind{0}), "Invalid property value");
-        ROW(ValidScaleMode(ScaleModeKind{2}), "Invalid property value");
-        ROW(ValidScaleMode(ScaleModeKind{6}), "Invalid property value");
-        ROW(ValidScaleMode(ScaleModeKind{-1}), "Invalid property value");
-        ROW(UnitsPerPixel(ScaleModeKind::Twips), 15.0);
-        ROW(UnitsPerPixel(ScaleModeKind::Pixels), 1.0);
-    }
-    void scaleModes() { arithmetic(); }
 
     // Each code reads back as itself; its upper case is in the code page and stable. Pairs of a
     // character and its upper case, also characters that stay as they are. The euro took the
