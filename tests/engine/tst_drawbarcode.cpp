@@ -6,10 +6,8 @@
 #include "engine/DrawBar.h"
 #include "tests/support/RecordingSurface.h"
 
-using tallyline::ErrorNumber;
 using tallyline::Text;
 using tallyline::testing::RecordingSurface;
-using Setup = RecordingSurface::Setup;
 
 namespace {
 
@@ -114,36 +112,6 @@ private slots:
     }
 
     void emptyTextOnlyClears() { QCOMPARE(Draw(U"").log, QStringList{"Cls"}); }
-
-    // An error ends the call where it happens and reaches the caller; what was
-    // done by then stays done. failAt: the log entry that the surface refuses.
-    void failureStopsWhereItHappens_data() {
-        QTest::addColumn<Setup>("setup");
-        QTest::addColumn<int>("failAt");
-        QTest::addColumn<ErrorNumber>("error");
-        QTest::addColumn<QString>("lastDone");
-        using enum ErrorNumber;
-        // 87,381 / 40 rounds to 2185; 2185 x 15 = 32,775 is past a 16-bit integer.
-        QTest::newRow("01 ScaleHeight 87,381") << Setup{.scaleHeightPixels = 87381} << -1 << Overflow << "RemovePicture";
-        QTest::newRow("02 ScaleWidth 0") << Setup{.widthTwips = 0} << -1 << DivisionByZero << "RemovePicture";
-        // 3 opening entries, 2 widths, 45 boxes, CurrentX, CurrentY: Print is entry 52.
-        QTest::newRow("03 Print refused") << Setup{} << 52 << InvalidPropertyValue << "CurrentY 63.75";
-    }
-    void failureStopsWhereItHappens() {
-        QFETCH(Setup, setup);
-        QFETCH(int, failAt);
-        QFETCH(ErrorNumber, error);
-        QFETCH(QString, lastDone);
-        RecordingSurface surface(setup);
-        if (failAt >= 0) surface.FailAt(static_cast<std::size_t>(failAt), error);
-        try {
-            tallyline::DrawBarcode(U"A1", surface);
-            QFAIL("no error");
-        } catch (const tallyline::RuntimeError& raised) {
-            QCOMPARE(raised.Number(), error);
-        }
-        QCOMPARE(QString::fromStdU32String(surface.Log().back()), lastDone);
-    }
 };
 
 QTEST_APPLESS_MAIN(DrawBarcodeTest)
