@@ -45,7 +45,6 @@ WINDOW = design_box(150, 1755, 7785, 3195)         # its client area: 519 x 213
 BARCODE_PICTURE = design_box(120, 720, 615, 1335)  # as designed; it widens with the text
 TEXT_BOX = design_box(2400, 120, 3735, 420)
 COPY_BUTTON = design_box(5760, 2520, 1455, 495)
-PANEL = design_box(30, 600, 7695, 1695)            # the sunken panel behind the barcode
 LOGO = design_box(1380, 2566, 3735, 330)
 TEXT_LABEL = design_box(720, 165, 1470, 255)       # "BarCode Text :"
 HINT_LABEL = design_box(1440, 2325, 3330, 240)     # "Right-Click to Copy to Clipboard"

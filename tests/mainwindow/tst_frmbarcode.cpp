@@ -25,21 +25,6 @@ const QString kLongest = "CODE 39 TALLY-LINE/2026";  // 23 characters, wider tha
 // same for * at each end, plus a module of margin a side: 2 * (13n + 26 + 2).
 int BarcodeWidth(int characters) { return 26 * characters + 56; }
 
-// Where a label's text leaves ink, drawn alone on the window's background.
-QRect InkOf(const DesignLabel& label, QSize window) {
-    const QRgb background = ToQColor(design::kFormBackColor).rgb();
-    QImage drawn(window, QImage::Format_RGB32);
-    drawn.fill(background);
-    QPainter painter(&drawn);
-    label.Draw(painter);
-    painter.end();
-    QRect ink;
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x)
-            if (drawn.pixel(x, y) != background) ink |= QRect(x, y, 1, 1);
-    return ink;
-}
-
 struct ShownMenu {
     QPoint place;
     QString chosen;  // the item chosen as it opened, or empty
@@ -289,18 +274,6 @@ private slots:
         QTEST(QAccessible::queryAccessibleInterface(&form->Picture1)->text(QAccessible::Description), "description");
         form->Text1.setText("AB");
         QCOMPARE(form->Text1.palette().color(QPalette::Text), QColor(Qt::black));
-    }
-
-    // Each label's text inks only inside the box the window's design gives it,
-    // whose bottom edge hides all but Label2's first line.
-    void textsFitTheirBoxes() {
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        for (const DesignLabel* label : {&form->Label1, &form->Label2, &form->Label3}) {
-            const QRect ink = InkOf(*label, form->size());
-            QVERIFY2(!ink.isEmpty() && label->bounds.intersected(form->rect().adjusted(0, 0, 0, -1)).contains(ink),
-                     qPrintable(label->caption));
-        }
     }
 
     // The user is told what failed and why, word for word, in reports centred
