@@ -30,23 +30,6 @@ def pytest_configure(config):  # pylint: disable=unused-argument
     signal.signal(signal.SIGTERM, lambda number, frame: pytest.exit("told to end", returncode=1))
 
 
-@pytest.fixture(autouse=True)
-def environment_restored():
-    """Fails a test that leaves os.environ changed, and undoes the change: all that later
-    tests start would inherit it. A test changes it through monkeypatch, which undoes it."""
-    before = dict(os.environ)
-    yield
-    # Less the variable that pytest keeps naming the test and its stage.
-    changed = sorted(name for name in before.keys() | os.environ.keys()
-                     if before.get(name) != os.environ.get(name) and name != "PYTEST_CURRENT_TEST")
-    for name in changed:
-        if name in before:
-            os.environ[name] = before[name]
-        else:
-            del os.environ[name]
-    assert not changed, f"the test left these variables changed: {changed}"
-
-
 @pytest.fixture(scope="session")
 def binary():
     """The program under test, named by TALLYLINE_PROGRAM."""

@@ -105,11 +105,6 @@ def test_manual_names_files_as_help_does(root, binary):
     assert rules in " ".join(manual(root).replace("\u2010", "-").split())
 
 
-def test_help_in_the_programs_words(binary):
-    help_text = run(binary, "--help", text=True).stdout
-    assert "Displays" not in help_text and "Show this help and end." in help_text
-
-
 def complete(root, line, cwd):
     """What bash completion offers for the last word of the line."""
     script = ("source /usr/share/bash-completion/bash_completion; source \"$1\"; COMP_LINE=$2; COMP_POINT=${#2};"
