@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -62,7 +64,7 @@ class TestFrmBarCode : public QObject {
     Q_OBJECT
 
     QTemporaryDir folder;
-    int printed = 0;
+    int printed = 0, dotsPerInch = 0;  // 0: the printer's own
     bool failing = false, hiddenWhilePrinting = true;
     const frmPrint* printingWith = nullptr;
     RecordingReporter reporter;
@@ -72,7 +74,10 @@ class TestFrmBarCode : public QObject {
     std::unique_ptr<QPrinter> NextPdf() {
         printingWith = form->LoadedPrintForm();
         hiddenWhilePrinting = hiddenWhilePrinting && printingWith && !printingWith->isVisible();
-        return failing ? nullptr : PdfPrinter(PdfPath(++printed));
+        if (failing) return nullptr;
+        auto printer = PdfPrinter(PdfPath(++printed));
+        if (dotsPerInch > 0) printer->setResolution(dotsPerInch);
+        return printer;
     }
     QString PdfPath(int number) const { return folder.filePath(QString("print-%1.pdf").arg(number)); }
     QImage Drawn() const { return form->Picture1.Image().Image().convertToFormat(QImage::Format_RGB32); }
@@ -83,7 +88,7 @@ private slots:
 
     void init() {
         reporter.reports.clear();
-        printed = 0;
+        printed = dotsPerInch = 0;
         failing = false;
         form.reset();
         form = std::make_unique<frmBarCode>(reporter, [this] { return NextPdf(); });
@@ -328,6 +333,58 @@ private slots:
         QCOMPARE(reporter.reports.size(), 1);
         QCOMPARE(printed, 1);
         QVERIFY(QFileInfo(PdfPath(1)).size() > 0);
+    }
+    // The window's print where the screen's pixels fall between printer dots, each page
+    // rasterised at its printer's resolution as a printer's raster processor would (smoothed);
+    // 300 dpi is the end-to-end print test's. The 2-pixel module in the nearest whole dots: 2 * 150 / 96 = 3.125 -> 3,
+    // 2 * 180 / 96 = 3.75 -> 4 (not 3), 2 * 360 / 96 = 7.5 -> 8 (a tie to the even).
+    // At 150 dpi the picture sits 8 pixels, 12.5 dots, across the form: its corner
+    // on a whole dot keeps every edge on a dot's edge, where half a dot off would
+    // grey a dot at each edge.
+    void printedBarsAreWholeDots_data() {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("module");
+        QTest::newRow("150 dpi") << 150 << 3;
+        QTest::newRow("180 dpi") << 180 << 4;
+        QTest::newRow("360 dpi") << 360 << 8;
+    }
+    void printedBarsAreWholeDots() {
+        QFETCH(int, dpi);
+        QFETCH(int, module);
+        const QString text = QStringLiteral("CODE39-TALLYLINE/2026.$");
+        const QString pdf = PdfPath(1);
+        dotsPerInch = dpi;
+        form->Text1.setText(text);
+        form->PrintBarcode();
+        QVERIFY2(reporter.reports.isEmpty(), qPrintable(reporter.reports.join('\n')));
+        // Shapes, not a picture resampled to the printer: pdfimages lists no image below its heading.
+        QProcess pdfimages;
+        pdfimages.start("pdfimages", {"-list", pdf});
+        QVERIFY(pdfimages.waitForFinished(-1));
+        QCOMPARE(pdfimages.readAllStandardOutput().count('\n'), 2);
+
+        const QString png = folder.filePath(QString("page-%1").arg(dpi));
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", QString::number(dpi), "-singlefile", "-png", pdf, png}), 0);
+        const QImage page = QImage(png + ".png").convertToFormat(QImage::Format_Grayscale8);
+        QCOMPARE(ReadCode39(page), QStringList{text});
+        // Across the bars, the row with the most ink: every dot black or white, every bar and space
+        // one module or two.
+        const auto inked = [&](int y) {
+            const uchar* dots = page.constScanLine(y);
+            return std::count_if(dots, dots + page.width(), [](uchar grey) { return grey < 128; });
+        };
+        int across = 0;
+        for (int y = 1; y < page.height(); ++y) across = inked(y) > inked(across) ? y : across;
+        QString row;
+        for (const uchar grey : QByteArrayView(page.constScanLine(across), page.width())) {
+            QVERIFY2(grey <= 255 / 4 || grey >= 255 - 255 / 4, qPrintable(QString("a dot %1 grey").arg(grey)));
+            row += grey < 128 ? '#' : '.';
+        }
+        QSet<int> widths;
+        static const QRegularExpression element(QStringLiteral("#+|\\.+"));
+        for (const auto& run : element.globalMatch(row.mid(row.indexOf('#'), row.lastIndexOf('#') - row.indexOf('#') + 1)))
+            widths << run.capturedLength();
+        QCOMPARE(widths, (QSet<int>{module, 2 * module}));
     }
 };
 
