@@ -44,94 +44,71 @@ QString Described(const Request& request) {
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
-    // Requests, and usage errors word for word.
+    // Requests, and usage errors word for word. A row is named by its arguments, split at
+    // blanks; '' is an empty argument.
     void argumentsSayWhatToDo_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("request");
-        QTest::newRow("01 one file") << QStringList{"A1", "-o", "a.PNG"} << "write A1 as png x1";
-        QTest::newRow("02 text after the file") << QStringList{"--output=a.svg", "A1"} << "write A1 as svg x1";
-        QTest::newRow("03 text like an option") << QStringList{"-o", "x.y/a.pdf", "--", "-A1"} << "write -A1 as pdf x1";
-        QTest::newRow("04 batch") << QStringList{"--batch", "-", "-d", "out", "--format", "svg", "--module-mm", "0.33"}
-                               << "batch - into out as svg at 0.33mm";
-        QTest::newRow("05 print") << QStringList{"--print", "A1"} << "print A1 on '' x1";
-        QTest::newRow("06 nothing to do") << QStringList{"--scale", "2"}
-                                       << "usage: say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT";
-        QTest::newRow("07 text alone") << QStringList{"A1"} << "usage: a text needs -o FILE or --print";
-        QTest::newRow("08 unknown option") << QStringList{"--colour", "red"} << "usage: Unknown option 'colour'.";
-        QTest::newRow("09 two texts") << QStringList{"A", "B", "-o", "a.png"}
-                                   << "usage: more than one text given (quote a text that holds blanks)";
-        QTest::newRow("10 two modes") << QStringList{"A", "-o", "a.png", "--print"}
-                                   << "usage: -o and --print cannot be used together";
-        QTest::newRow("11 batch without folder") << QStringList{"--batch", "list"} << "usage: --batch needs -d DIR";
-        QTest::newRow("12 batch with a text") << QStringList{"A", "--batch", "list", "-d", "out"}
-                                           << "usage: --batch takes its texts from LIST, not from the command line";
-        QTest::newRow("13 folder without batch") << QStringList{"A", "-o", "a.png", "-d", "out"} << "usage: -d goes with --batch";
-        QTest::newRow("14 format with a file") << QStringList{"A", "-o", "a.png", "--format", "png"}
-                                            << "usage: --format goes with --batch; with -o the file's suffix sets the format";
-        QTest::newRow("15 unknown suffix") << QStringList{"A1", "-o", "a.jpg"}
-                                        << "usage: a.jpg: unknown format: the name must end in .png, .svg or .pdf";
-        QTest::newRow("16 formats are lower case") << QStringList{"--batch", "l", "-d", "o", "--format", "PNG"}
-                                                << "usage: unknown format 'PNG': use png, svg or pdf";
-        QTest::newRow("17 scale zero") << QStringList{"A", "-o", "a.png", "--scale", "0"}
-                                    << "usage: --scale '0': a whole number from 1 to 100 is needed";
-        QTest::newRow("18 module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
-                                             << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("19 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
-                                         << "usage: --module-mm '0': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("20 largest scale") << QStringList{"A", "-o", "a.png", "--scale", "100"} << "write A as png x100";
-        QTest::newRow("21 scale too large") << QStringList{"A", "-o", "a.png", "--scale", "101"}
-                                         << "usage: --scale '101': a whole number from 1 to 100 is needed";
-        QTest::newRow("22 broadest module") << QStringList{"--batch", "l", "-d", "o", "--module-mm", "100"}
-                                         << "batch l into o as png at 100mm";
-        QTest::newRow("23 module too broad") << QStringList{"A", "-o", "a.svg", "--module-mm", "100.01"}
-                                          << "usage: --module-mm '100.01': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("24 list without a name") << QStringList{"--batch", "", "-d", "o"}
-                                             << "usage: --batch needs a LIST: a file, or - for standard input";
-        QTest::newRow("25 folder without a name") << QStringList{"--batch", "l", "-d", ""} << "usage: -d needs a folder";
-        QTest::newRow("26 the toolkit's options are texts after --")
-            << QStringList{"-o", "r.png", "--", "-reverse"} << "write -reverse as png x1";
-        QTest::newRow("27 printer and copies") << QStringList{"--print", "A1", "--printer", "Labels", "--copies", "999"}
-                                               << "print A1 on 'Labels' x999";
-        QTest::newRow("28 no copies") << QStringList{"--print", "A1", "--copies", "0"}
-                                      << "usage: --copies '0': a whole number from 1 to 999 is needed";
-        QTest::newRow("29 too many copies") << QStringList{"--print", "A1", "--copies", "1000"}
-                                            << "usage: --copies '1000': a whole number from 1 to 999 is needed";
-        QTest::newRow("30 copies of a file") << QStringList{"A1", "-o", "a.png", "--copies", "2"}
-                                             << "usage: --printer and --copies go with --print";
-        QTest::newRow("31 printer without a name") << QStringList{"--print", "A1", "--printer", ""}
-                                                   << "usage: --printer needs a printer's name";
-        QTest::newRow("32 batch printed") << QStringList{"--batch", "-", "--print", "--copies", "2"} << "print - on '' x2";
-        QTest::newRow("33 batch printed with a folder") << QStringList{"--batch", "l", "--print", "-d", "o"}
-            << "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf";
-        QTest::newRow("34 labels as a PDF") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50.8x25.4"}
-                                            << "labels l into l.pdf on 50.8x25.4";
-        QTest::newRow("35 labels each their size") << QStringList{"--batch", "l", "-o", "l.pdf"} << "labels l into l.pdf on -1x-1";
-        QTest::newRow("36 labels as PNG") << QStringList{"--batch", "l", "-o", "l.png"}
-            << "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf";
-        QTest::newRow("37 page without a height") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50"}
-            << "usage: --page-mm '50': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("38 page too small") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "0.5x20"}
-            << "usage: --page-mm '0.5x20': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("39 page for a print") << QStringList{"--batch", "l", "--print", "--page-mm", "50x20"}
-                                             << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
-        QTest::newRow("40 finest module") << QStringList{"A", "-o", "a.svg", "--module-mm", "0.01"} << "write A as svg x1";
-        QTest::newRow("41 a page of three sides") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50x20x9"}
-            << "usage: --page-mm '50x20x9': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("42 smallest page") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "1x5000"}
-                                          << "labels l into l.pdf on 1x5000";
-        const QString badZone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
-        QTest::newRow("43 no quiet zone") << QStringList{"A", "-o", "a.svg", "--quiet-zone", "0"} << "write A as svg x1 zone 0";
-        QTest::newRow("44 widest quiet zone, batch") << QStringList{"--batch", "l", "-d", "o", "--quiet-zone", "100"}
-                                                     << "batch l into o as png at 0mm zone 100";
-        QTest::newRow("45 quiet zone too wide") << QStringList{"A", "-o", "a.png", "--quiet-zone", "101"} << badZone.arg("101");
-        QTest::newRow("46 negative quiet zone") << QStringList{"A", "-o", "a.png", "--quiet-zone=-1"} << badZone.arg("-1");
-        QTest::newRow("47 strict, batch") << QStringList{"--batch", "l", "-d", "o", "--strict"} << "batch l into o as png at 0mm strict";
-        QTest::newRow("48 check digit, file") << QStringList{"A", "-o", "a.pdf", "--check-digit"} << "write A as pdf x1 check";
-        QTest::newRow("49 both, print") << QStringList{"--print", "A", "--strict", "--check-digit"} << "print A on '' x1 strict check";
-        QTest::newRow("50 both, labels") << QStringList{"--batch", "l", "--print", "--strict", "--check-digit"}
-                                         << "print l on '' x1 strict check";
-        QTest::newRow("51 page for one file") << QStringList{"A", "-o", "a.pdf", "--page-mm", "50x20"}
-                                              << "usage: --page-mm goes with --batch LIST -o FILE.pdf";
+        const auto row = [](const char* arguments, const QString& request) {
+            QStringList split = QString::fromUtf8(arguments).split(u' ');
+            split.replaceInStrings(QRegularExpression("^''$"), QString());
+            QTest::newRow(arguments) << split << request;
+        };
+        const QString scale = "usage: --scale '%1': a whole number from 1 to 100 is needed";
+        const QString module = "usage: --module-mm '%1': a number of millimetres from 0.01 to 100 is needed";
+        const QString copies = "usage: --copies '%1': a whole number from 1 to 999 is needed";
+        const QString page = "usage: --page-mm '%1': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
+        const QString zone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
+        const QString pageWithoutPdf = "usage: --page-mm goes with --batch LIST -o FILE.pdf";
+        row("A1 -o a.PNG", "write A1 as png x1");
+        row("--output=a.svg A1", "write A1 as svg x1");
+        row("-o x.y/a.pdf -- -A1", "write -A1 as pdf x1");
+        row("--batch - -d out --format svg --module-mm 0.33", "batch - into out as svg at 0.33mm");
+        row("--print A1", "print A1 on '' x1");
+        row("--scale 2", "usage: say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT");
+        row("A1", "usage: a text needs -o FILE or --print");
+        row("--colour red", "usage: Unknown option 'colour'.");
+        row("A B -o a.png", "usage: more than one text given (quote a text that holds blanks)");
+        row("A -o a.png --print", "usage: -o and --print cannot be used together");
+        row("--batch list", "usage: --batch needs -d DIR");
+        row("A --batch list -d out", "usage: --batch takes its texts from LIST, not from the command line");
+        row("A -o a.png -d out", "usage: -d goes with --batch");
+        row("A -o a.png --format png", "usage: --format goes with --batch; with -o the file's suffix sets the format");
+        row("A1 -o a.jpg", "usage: a.jpg: unknown format: the name must end in .png, .svg or .pdf");
+        row("--batch l -d o --format PNG", "usage: unknown format 'PNG': use png, svg or pdf");
+        row("A -o a.png --scale 0", scale.arg("0"));
+        row("A -o a.png --scale 100", "write A as png x100");
+        row("A -o a.png --scale 101", scale.arg("101"));
+        row("A -o a.svg --module-mm nan", module.arg("nan"));
+        row("A -o a.svg --module-mm 0.01", "write A as svg x1");
+        row("--batch l -d o --module-mm 100", "batch l into o as png at 100mm");
+        row("A -o a.svg --module-mm 100.01", module.arg("100.01"));
+        row("--batch '' -d o", "usage: --batch needs a LIST: a file, or - for standard input");
+        row("--batch l -d ''", "usage: -d needs a folder");
+        row("--print A1 --printer Labels --copies 999", "print A1 on 'Labels' x999");
+        row("--print A1 --copies 0", copies.arg("0"));
+        row("--print A1 --copies 1000", copies.arg("1000"));
+        row("A1 -o a.png --copies 2", "usage: --printer and --copies go with --print");
+        row("--print A1 --printer ''", "usage: --printer needs a printer's name");
+        row("--batch - --print --copies 2", "print - on '' x2");
+        row("--batch l --print -d o", "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf");
+        row("--batch l -o l.pdf --page-mm 50.8x25.4", "labels l into l.pdf on 50.8x25.4");
+        row("--batch l -o l.pdf", "labels l into l.pdf on -1x-1");
+        row("--batch l -o l.png", "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf");
+        row("--batch l -o l.pdf --page-mm 50", page.arg("50"));
+        row("--batch l -o l.pdf --page-mm 0.5x20", page.arg("0.5x20"));
+        row("--batch l -o l.pdf --page-mm 50x20x9", page.arg("50x20x9"));
+        row("--batch l -o l.pdf --page-mm 1x5000", "labels l into l.pdf on 1x5000");
+        row("--batch l --print --page-mm 50x20", pageWithoutPdf);
+        row("A -o a.pdf --page-mm 50x20", pageWithoutPdf);
+        row("A -o a.svg --quiet-zone 0", "write A as svg x1 zone 0");
+        row("--batch l -d o --quiet-zone 100", "batch l into o as png at 0mm zone 100");
+        row("A -o a.png --quiet-zone 101", zone.arg("101"));
+        row("A -o a.png --quiet-zone=-1", zone.arg("-1"));
+        row("--batch l -d o --strict", "batch l into o as png at 0mm strict");
+        row("A -o a.pdf --check-digit", "write A as pdf x1 check");
+        row("--print A --strict --check-digit", "print A on '' x1 strict check");
+        row("--batch l --print --strict --check-digit", "print l on '' x1 strict check");
     }
     void argumentsSayWhatToDo() {
         QFETCH(QStringList, arguments);

@@ -122,20 +122,6 @@ def test_completes_every_option(root, binary, folder):
     assert set(complete(root, "tallyline -", folder)) == offered
 
 
-@pytest.mark.parametrize("line, expected", [
-    ("tallyline --format ", ["pdf", "png", "svg"]),
-    ("tallyline --format s", ["svg"]),
-    ("tallyline x -o ", ["a.pdf", "b.png", "c.svg", "sub"]),
-    ("tallyline --batch ", ["a.pdf", "b.png", "c.svg", "d.txt", "sub"]),
-    ("tallyline --batch x -d ", ["sub"])], ids=["01 formats", "02 a format begun", "03 output by suffix",
-                                               "04 any list", "05 folders"])
-def test_completes_values(root, folder, line, expected):
-    for name in ("a.pdf", "b.png", "c.svg", "d.txt"):
-        (folder / name).touch()
-    (folder / "sub").mkdir()
-    assert complete(root, line, folder) == expected
-
-
 def test_help_page_is_the_readme(root):
     page = (root / "usr/share/doc/tallyline/index.html").read_text()
     readme = (pathlib.Path(__file__).parents[2] / "README.md").read_text()

@@ -1,7 +1,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
@@ -298,24 +297,6 @@ private slots:
                                   HelpPage().toString()}));
         form.reset();
         QCOMPARE(reporter.parent, nullptr);
-    }
-
-    // Save As with a name of no format tells the user, in words of their own, the formats that
-    // there are, and writes nothing.
-    void saveAsNamesTheFormats() {
-        const QString path = folder.filePath("A.jpg");
-        QTimer answer;
-        QObject::connect(&answer, &QTimer::timeout, [&] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                dialog->selectFile(path);
-                QMetaObject::invokeMethod(dialog, "accept");
-            }
-        });
-        answer.start(10);
-        form->mnuSaveAs.trigger();
-        QCOMPARE(reporter.reports,
-                 QStringList{"Saving the barcode: A.jpg names no format the barcode is saved as: use .png, .svg or .pdf"});
-        QVERIFY(!QFileInfo::exists(path));
     }
 
     // A print that fails is reported and leaves its loaded form to the next

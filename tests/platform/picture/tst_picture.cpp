@@ -6,7 +6,6 @@
 #include "engine/DrawBar.h"
 #include "platform/picture/PictureSurface.h"
 #include "platform/picture/QtColour.h"
-#include "platform/picture/QtText.h"
 
 using namespace tallyline;
 
@@ -60,33 +59,6 @@ private slots:
         surface.Line(left, 0.4f, right, 9.6f, kBlack);
         const QImage image = surface.Image().Image();
         for (int y = 0; y < image.height(); ++y) QTEST(PixelRow(image, y), "columns");
-    }
-
-    // The surface keeps what it laid out last; measuring and printing must still follow the
-    // text and font of the moment.
-    void captionFollowsTextAndFont_data() {
-        QTest::addColumn<QString>("earlierText");
-        QTest::addColumn<int>("earlierPoints");
-        QTest::newRow("01 same text, another font") << "AB1" << 8;
-        QTest::newRow("02 another text, same font") << "AB2" << 12;
-        QTest::newRow("03 longer text, same start") << "AB12" << 12;
-    }
-    void captionFollowsTextAndFont() {
-        QFETCH(QString, earlierText);
-        QFETCH(int, earlierPoints);
-        Pixels surface(120, 40), fresh(120, 40);
-        surface.Font(QFont(QStringLiteral("Sans Serif"), earlierPoints));
-        surface.TextWidth(ToText(earlierText));
-        surface.Print(ToText(earlierText));
-        surface.Cls();
-        for (Pixels* drawn : {&surface, &fresh}) drawn->Font(QFont(QStringLiteral("Sans Serif"), 12));
-        QCOMPARE(surface.TextWidth(U"AB1"), fresh.TextWidth(U"AB1"));
-        surface.Print(U"AB1");
-        fresh.Print(U"AB1");
-        QCOMPARE(surface.Image().Image(), fresh.Image().Image());
-        // Text is centred by its measured width, so every character drawn counts:
-        // U+009C once cut the measure short while the rest was still drawn.
-        QVERIFY(surface.TextWidth(U"A\u009CB") > surface.TextWidth(U"AB"));
     }
 
     // The window's barcode picture is 41 x 89 pixels, so two pixels a module, narrowed to
