@@ -1,7 +1,7 @@
 """The real parts the end-to-end tests run on, each the test's own and each stopped, and
 waited for, by the fixture that started it: an X server, the program, a session bus
-with the accessibility bus and a clipboard manager, a CUPS server with a PDF printer,
-and a Wayland compositor. Nothing the machine runs or keeps is used or changed.
+with the accessibility bus, and a CUPS server with a PDF printer and label printers.
+Nothing the machine runs or keeps is used or changed.
 
 CTest runs each file (ctest -L e2e); by hand, from tests/e2e, with the build in build/:
   TALLYLINE_PROGRAM=$PWD/../../build/app/tallyline \\
@@ -19,8 +19,6 @@ import pytest
 
 # Before the harness is first imported, so that its own checks explain their failures too.
 pytest.register_assert_rewrite("tallyline_e2e")
-
-from Xlib import display as xdisplay  # pylint: disable=wrong-import-position
 
 from tallyline_e2e import own_session, program, run, wait_for  # pylint: disable=wrong-import-position
 
@@ -116,20 +114,6 @@ def screen_reader(display, session_bus, accessibility_bus):  # pylint: disable=u
         import pyatspi  # pylint: disable=import-outside-toplevel
         pyatspi.Registry.getDesktop(0)
     return pyatspi
-
-
-@pytest.fixture
-def clipboard_manager(display, session_bus):
-    """A clipboard manager (Xfce's settings daemon) on the session bus, as a desktop runs one."""
-    with own_session(["xfsettingsd", "--no-daemon", "--sm-client-disable"],
-                     dict(os.environ, DISPLAY=display, **session_bus), stdout=subprocess.DEVNULL):
-        connection = xdisplay.Display(display)
-        try:
-            owned = wait_for(lambda: connection.get_selection_owner(connection.intern_atom("CLIPBOARD_MANAGER")) != 0)
-        finally:
-            connection.close()
-        assert owned, "the clipboard manager did not start"
-        yield
 
 
 # The private cupsd keeps all its files in a temporary folder and listens only
@@ -233,17 +217,3 @@ def pdf_printer(cups_server, monkeypatch):
     cups_server.use(monkeypatch)
     cups_server.add_pdf_printer()
     return cups_server.pdf_folder
-
-
-@pytest.fixture
-def weston(folder):
-    """A headless Wayland compositor; yields the environment that puts a program on it and nowhere else."""
-    runtime = folder / "runtime"
-    runtime.mkdir(mode=0o700)
-    env = {key: value for key, value in os.environ.items() if key not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    env.update(XDG_RUNTIME_DIR=str(runtime), WAYLAND_DISPLAY="tallyline-wayland")
-    # The screenshot protocol is open to clients only in debug mode.
-    with own_session(["weston", "--backend=headless-backend.so", "--use-pixman", "--socket=tallyline-wayland",
-                      "--debug", "--width=800", "--height=600", "--idle-time=0"], env, stdout=subprocess.DEVNULL):
-        assert wait_for(lambda: (runtime / "tallyline-wayland").exists()), "weston did not start"
-        yield env

@@ -3,7 +3,7 @@ the X clipboard the command line's PNG without a quiet zone, pixel for pixel, an
 never text. A "*" typed in the text has no bars, wherever it stands.
 Each format saved through Qt's file dialog decodes, the folder is remembered for the
 next start, and a save that a full disk refuses says so and leaves the old file be.
-The copy goes with the program, unless a clipboard manager runs to keep it.
+The copy goes with the program.
 Which gestures copy is tst_frmbarcode's and tst_button's to check."""
 
 import pathlib
@@ -127,13 +127,3 @@ def test_save_on_full_disk(binary, start_program, home, folder):
         f"after saving on a full disk: {left}"
     save_as(window, "again.png")
     assert wait_for(lambda: decode_file(saved / "again.png") == ["NEW 39"]), f"again.png not saved in {saved}"
-
-
-def test_clipboard_manager_keeps_copy(display, start_program, session_bus, clipboard_manager):
-    """Where a clipboard manager runs, Qt hands the copy over at exit and the manager serves it on."""
-    window = start_program(session_bus)
-    window.type_text("kept 2")
-    window.xdotool("key", "alt+c")
-    assert wait_for(lambda: decode(clipboard(display, "image/png")) == ["KEPT 2"]), "Alt+C did not copy"
-    assert window.close() == 0, "the program did not end cleanly"
-    assert decode(clipboard(display, "image/png")) == ["KEPT 2"], "the copy did not outlive the program"

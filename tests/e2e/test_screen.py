@@ -1,9 +1,7 @@
 """The window on screen, read from screenshots: the README's picture made by
 scripts/screenshot is the whole window as it opens; at Qt scale factors from 1 to 2
 the window grows by the factor and no text runs out of its box (where Tab takes the
-focus is tst_frmbarcode's); on a headless weston (Wayland; it takes no input, so the
-program is ended by a signal) the window opens on Qt's wayland platform.
-Everywhere the sample text's barcode on screen decodes."""
+focus is tst_frmbarcode's). Everywhere the sample text's barcode on screen decodes."""
 
 import pathlib
 import tempfile
@@ -99,25 +97,3 @@ def test_label_inside_its_box(scaled_shot, box):
                       lambda pixel: max(abs(a - b) for a, b in zip(pixel, BACKGROUND)) > 40)
     assert ink and ink[0] >= beside and ink[1] < beside + width, \
         f"inks columns {ink} of its box from {beside} to {beside + width - 1}"
-
-
-def barcode_band(png):
-    """The bars alone, cut from a Wayland screen where the compositor places the window
-    as it likes: the row with the most pure black, from its first black pixel to its last."""
-    width, height, levels = grey(png)
-    y = max(range(height), key=lambda row: levels[row * width:(row + 1) * width].count(0))
-    black = [x for x in range(width) if levels[y * width + x] == 0]
-    return crop(png, (black[0], y - 10, black[-1] - black[0] + 1, 20)) if black else b""
-
-
-def wayland_screen(env):
-    with tempfile.TemporaryDirectory() as shots:
-        run("weston-screenshooter", env=env, cwd=shots)
-        return next((shot.read_bytes() for shot in pathlib.Path(shots).glob("*.png")), None)
-
-
-def test_wayland(binary, weston):
-    with own_session([binary], dict(weston, QT_QPA_PLATFORM="wayland"), stdout=None, stderr=None) as process:
-        assert wait_for(lambda: (shot := wayland_screen(weston)) and decode(barcode_band(shot)) == [SAMPLE_TEXT],
-                        timeout=SLOW_TIMEOUT), "no barcode on the compositor's screen"
-        assert process.poll() is None, f"the program ended with status {process.returncode}"
