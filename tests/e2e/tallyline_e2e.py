@@ -70,8 +70,10 @@ def run(*command, timeout=STEP_TIMEOUT, **options):
 
 
 def headless_env(**extra):
-    # No display at all: nothing names an X or Wayland server or a Qt platform.
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    # No display at all: nothing names an X or Wayland server or a Qt platform; and no
+    # runtime folder, as in a job without a session, of which Qt complains.
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR")}
     return dict(env, LC_ALL="C.UTF-8", **extra)
 
 
