@@ -86,23 +86,6 @@ private slots:
             QVERIFY2(QString(error.Description()).contains(needed), error.Description());
         }
     }
-
-    // The window's layout, 661 x 204 form pixels (6.9 x 2.1 inches), stays on
-    // a sheet that holds it; anything smaller is a label.
-    void sheetOrLabel_data() {
-        QTest::addColumn<QRect>("printable");
-        QTest::addColumn<bool>("sheet");
-        QTest::newRow("01 A4 at 300dpi, 10 pt margins") << QRect(42, 42, 2397, 3424) << true;
-        QTest::newRow("02 Letter at 300dpi") << QRect(42, 42, 2466, 3216) << true;
-        QTest::newRow("03 4x5in label") << QRect(0, 0, 1200, 1500) << false;
-        QTest::newRow("04 4x2in label") << QRect(0, 0, 1200, 600) << false;
-        QTest::newRow("05 7x2in, too low") << QRect(0, 0, 2100, 600) << false;
-    }
-    void sheetOrLabel() {
-        QFETCH(QRect, printable);
-        QFETCH(bool, sheet);
-        QCOMPARE(FitsOnPage(PlaceOnPage(QSize(100, 89)), PageDots{printable.size(), printable, 300}), sheet);
-    }
 };
 
 QTEST_MAIN(TestLabelPage)
