@@ -174,39 +174,6 @@ private slots:
         QTEST(FaceShown(*b.button) + ": " + b.events.filter("MouseOut").join(", ") + timer, "after");
     }
 
-    // A press and its release click once, on the face as on the label, which passes on its own
-    // coordinates; the second press of a double-click is no press: only its release is reported.
-    // Keys never click; a failing handler is reported.
-    void clicksOnce_data() {
-        QTest::addColumn<bool>("onLabel");
-        QTest::addColumn<bool>("doubled");
-        QTest::newRow("01 face") << false << false;
-        QTest::newRow("02 label") << true << false;
-        QTest::newRow("03 double-click, face") << false << true;
-        QTest::newRow("04 double-click, label") << true << true;
-    }
-    void clicksOnce() {
-        QFETCH(bool, onLabel);
-        QFETCH(bool, doubled);
-        Bench bench;
-        connect(bench.button.get(), &xpcmdbutton::Click, [] { throw std::runtime_error("copy failed"); });
-        QWidget& target = onLabel ? static_cast<QWidget&>(bench.lbl()) : *bench.button;
-        SendMouse(target, QEvent::MouseButtonPress, {2, 3}, Qt::LeftButton, Qt::LeftButton);
-        QCOMPARE(FaceShown(*bench.button), QStringLiteral("Pressed"));
-        SendMouse(target, QEvent::MouseButtonRelease, {2, 3}, Qt::LeftButton);
-        if (doubled) {
-            SendMouse(target, QEvent::MouseButtonDblClick, {2, 3}, Qt::LeftButton, Qt::LeftButton);
-            SendMouse(target, QEvent::MouseButtonRelease, {2, 3}, Qt::LeftButton);
-        }
-        QTest::keyClick(bench.button.get(), Qt::Key_Space);
-        QTest::keyClick(bench.button.get(), Qt::Key_Return);
-        QCOMPARE(bench.events.join(", "),
-                 QStringLiteral("MouseDown 1 0 2 3, MouseUp 1 0 2 3, Click, ") + (doubled ? "MouseUp 1 0 2 3, " : "") +
-                     "KeyDown 32 0, KeyPress 32, KeyUp 32 0, KeyDown 13 0, KeyPress 13, KeyUp 13 0");
-        QCOMPARE(FaceShown(*bench.button), QStringLiteral("Normal"));
-        QCOMPARE(bench.log.reports, QStringList{"Handling the button: copy failed"});
-    }
-
     // The caption underlines the first of its characters that an access key
     // presses, whatever its case, and nothing when none does; it still shows
     // its other characters, '&' too, as typed, and a screen reader hears it

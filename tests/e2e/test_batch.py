@@ -241,9 +241,3 @@ def test_toolkit_options_are_texts(binary, folder, text):
     result = tallyline(binary, "-o", str(folder / "r.png"), "--", text, text=True)
     assert (result.returncode, result.stderr) == (0, "")
     assert decode_file(folder / "r.png") == [text.upper()]
-
-
-def test_toolkit_option_is_no_option(binary, folder):
-    result = tallyline(binary, "-platform", "xcb", "ABC", "-o", str(folder / "p.png"), text=True)
-    assert result.returncode == 2 and result.stderr.startswith("tallyline: Unknown options: p, l, a, t, f.")
-    assert not list(folder.iterdir())

@@ -122,23 +122,6 @@ def test_unwritable(binary, folder, kib, before, read_only, name, reason):
     assert left == files, f"the file system now holds {sorted(left)}"
 
 
-def test_batch_on_full_disk(binary, folder):
-    """A batch that fills the disk: what it wrote is whole, the rest named, the count true."""
-    disk, listing = folder / "disk", folder / "list"
-    listing.write_text("".join(f"DISK {n}\n" for n in range(1, 9)))
-    tallyline(binary, "--batch", str(listing), "-d", str(folder / "whole"), check=True)
-    whole = {path.name: path.read_bytes() for path in (folder / "whole").iterdir()}
-    result, left = on_tmpfs(disk, "16k", [binary, "--batch", str(listing), "-d", str(disk)], {})
-    failed = re.findall(rf"^tallyline: {re.escape(str(listing))}:\d+: Cannot write {re.escape(str(disk))}/(\S+): "
-                        "No space left on device$", result.stderr, re.MULTILINE)
-    assert (result.returncode == 1 and len(failed) == len(result.stderr.splitlines()) and 0 < len(left) < 8
-            and len(left) + len(failed) == 8
-            and result.stdout == f"tallyline: wrote {len(left)} of 8 files to {disk}\n"), \
-        f"wrote {sorted(left)}: {result.stdout}{result.stderr}"
-    assert all(whole.get(name) == contents for name, contents in left.items()), "a file was written part-way"
-    assert not set(failed) & set(left), "a file that failed was left"
-
-
 # Lines that try to name something else, read from standard input, the last with no
 # end: none writes outside the folder or a hidden file, and each is written or named
 # on standard error with its line number. The names' rules are tst_commandline's.

@@ -77,14 +77,6 @@ def test_copy(binary, display, window, folder, text, copy):
     assert pixels(clipboard(display, "image/png")) == pixels(reference), "the bitmap is not the command line's"
 
 
-def test_copy_goes_with_the_program(display, window):
-    window.type_text("gone 39")
-    window.xdotool("key", "alt+c")
-    assert wait_for(lambda: decode(clipboard(display, "image/png")) == ["GONE 39"]), "Alt+C did not copy"
-    assert window.close() == 0, "the program did not end cleanly"
-    assert not clipboard(display, "TARGETS"), "the clipboard kept something with no manager to keep it"
-
-
 @pytest.mark.parametrize("name", ["saved.png", "saved.svg", "saved.pdf"])
 def test_save_as(binary, start_program, home, folder, name):
     window = start_program(home)

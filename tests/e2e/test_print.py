@@ -393,13 +393,6 @@ def test_print_from_window(start_program, cups_server, pdf_printer):
     assert window.close() == 0, "closing after a print did not end the program"
 
 
-def test_print_from_command_line(binary, cups_server, pdf_printer):
-    queue = Queue(cups_server, pdf_printer)
-    printing = run(binary, "--print", LONGEST, timeout=SLOW_TIMEOUT, text=True)
-    assert (printing.returncode, printing.stderr) == (0, "")
-    queue.check_printed()
-
-
 def test_strict_print_refused(binary, cups_server, pdf_printer):
     """--strict refuses a text whose bars leave a character out, and prints nothing for it:
     the one page and job that follow are the next print's."""

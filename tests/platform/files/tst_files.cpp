@@ -5,7 +5,6 @@
 #include "engine/DrawBar.h"
 #include "platform/core/Failures.h"
 #include "platform/files/PngEncoder.h"
-#include "platform/files/VectorFiles.h"
 #include "platform/files/WholeFile.h"
 #include "platform/picture/PictureSurface.h"
 #include "platform/picture/QtColour.h"
@@ -79,21 +78,6 @@ private slots:
             const QImage read = QImage::fromData(EncodePng(pixels, 1, QMargins(), qRgb(255, 255, 255)), "png");
             QVERIFY2(read.convertToFormat(QImage::Format_RGB32) == pixels, qPrintable(QString::number(width)));
         }
-    }
-
-    // The worked example is 108 x 89 pixels; a quiet zone widens it. SVG: pixels are its user
-    // units, its width on paper 0.25 mm a pixel, edges crisp. PDF: a page of 0.5 mm a pixel, in
-    // points (x 72 / 25.4), which Qt writes whole: 142 px is 201.26 pt, 93 px 131.81 pt.
-    void vectorFilesKeepSizeOnPaper() {
-        const Drawn drawn(U"A1", kWindowBackground);
-        const QMargins margins(18, 3, 16, 1);
-        const QString svg = QString::fromUtf8(SvgFile(drawn.Shapes(), 0.25, margins));
-        for (const QString part : {"shape-rendering=\"crispEdges\"", "viewBox=\"0 0 142 93\"", "width=\"35.5mm\""})
-            QVERIFY2(svg.contains(part), qPrintable(part));
-        const QByteArray pdf = PdfFile(drawn.Shapes(), 0.5, margins);
-        QVERIFY2(pdf.startsWith("%PDF-") && QRegularExpression("/MediaBox \\[0 0 201(\\.0*)? 132(\\.0*)?\\]")
-                                                .match(QString::fromLatin1(pdf)).hasMatch(),
-                 pdf.left(2000).constData());
     }
 
     // Over a file that is there: written safely it is replaced; written quickly (a batch) the
