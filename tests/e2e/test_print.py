@@ -1,10 +1,8 @@
-"""Printing through a CUPS server of the test's own. On label printers made of CUPS's own
-drivers (Zebra ZPL and DYMO) on file: devices, the very stream each printer would receive
-is read back: the page is the label loaded on the queue, the barcode is centred on it with
-its quiet zones, every bar and space is one or two modules of the same whole number of
-dots, and zbar reads it. On a PDF printer, from the pop-up menu and from the command line:
-one page of shapes per print, 6 dots a module at the
-driver's 300 dpi. A failed print says why, word for word, and the window works on."""
+"""Printing through a CUPS server of the test's own. On label printers made of CUPS's own drivers (Zebra ZPL and DYMO)
+on file: devices, the very stream each printer would receive is read back: the page is the label loaded on the
+queue, the barcode is centred on it with its quiet zones, every bar and space is one or two modules of the same
+whole number of dots, and zbar reads it. On a PDF printer, from the pop-up menu and from the command line: one page
+of shapes, 6 dots a module at the driver's 300 dpi. A failed print says why, word for word, and the window works on."""
 
 import re
 import signal
@@ -13,21 +11,20 @@ import time
 
 import pytest
 
-from tallyline_e2e import SLOW_TIMEOUT, bar_row, decode, headless_env, pdf_to_png, run, wait_for, widths
+from tallyline_e2e import SLOW_TIMEOUT, bar_row, decode, headless_env, pdf_to_png, run, tallyline, wait_for, widths
 
 TEXT = "TALLY-26"
 LONGEST = "CODE39-TALLYLINE/2026.$"
-# Modules of the symbol with its quiet zones: 10 characters with the start and stop, 13
-# modules each less the last gap, and ten modules of quiet zone on each side.
-SYMBOL_MODULES = {TEXT: (len(TEXT) + 2) * 13 - 1 + 20}
+# Modules of the symbol with its quiet zones: 10 characters with the start and stop, 13 modules each less the last
+# gap, and ten modules of quiet zone on each side.
+SYMBOL_MODULES = (len(TEXT) + 2) * 13 - 1 + 20
 
-# Each queue: its driver, medium (in points), resolution, the label's dots across and down,
-# and the module in dots that the text gets: the most whole dots not above 0.529 mm that fit,
-# never below 0.19 mm. 149 modules: 2 x 1 inch at 203 dpi is 406 dots, 2 a module (3 would
-# be 447); 300 dpi, 600 dots, 4 (not the design's 6); 4 x 2 inch, 1,200 dots at 300 dpi, 6.
-# DYMO has no 2 x 1 or 4 x 2 inch medium: 2.25 x 4 inch, 675 dots at 300 dpi, 4. A DYMO
-# printer gets only the printable part of each line, from 2 points in to 160 (its driver's
-# imageable area) in whole bytes: 664 dots from the 8th.
+# Each queue: its driver, medium (in points), resolution, the label's dots across and down, and the module in dots
+# that the text gets: the most whole dots not above 0.529 mm that fit, never below 0.19 mm. 149 modules: 2 x 1 inch at
+# 203 dpi is 406 dots, 2 a module (3 would be 447); 300 dpi, 600 dots, 4 (not the design's 6); 4 x 2 inch, 1,200 dots
+# at 300 dpi, 6. DYMO has no 2 x 1 or 4 x 2 inch medium: 2.25 x 4 inch, 675 dots at 300 dpi, 4. A DYMO printer gets
+# only the printable part of each line, from 2 points in to 160 (its driver's imageable area) in whole bytes: 664 dots
+# from the 8th.
 QUEUES = [
     pytest.param("zebra.ppd", "w144h72", 203, (406, 203), (406, 0), 2, id="ZPL 2x1in 203dpi"),
     pytest.param("zebra.ppd", "w144h72", 300, (600, 300), (600, 0), 4, id="ZPL 2x1in 300dpi"),
@@ -37,9 +34,8 @@ QUEUES = [
 
 
 def hex_digits_of_zpl(data, row_digits):
-    """The hex digits of a ZPL ~DG graphic, its compression undone: G to Y repeat the next
-    digit 1 to 19 times and g to z 20 to 400, summed; ',' fills the row with 0, '!' with F,
-    ':' repeats the row before."""
+    """The hex digits of a ZPL ~DG graphic, its compression undone: G to Y repeat the next digit 1 to 19 times and g
+    to z 20 to 400, summed; ',' fills the row with 0, '!' with F, ':' repeats the row before."""
     rows, row, count, previous = [], "", 0, None
     for character in data:
         if "G" <= character <= "Y":
@@ -122,21 +118,26 @@ def zbar(dots):
     return decode(f"P5 {width} {height} 255\n".encode() + body, margin=0)
 
 
-def check_label(dots, label_width, sent, module, modules):
-    """The bars of the label's widest-barred row: every element 1 or 2 modules of `module`
-    dots, the symbol centred with quiet zones of 10 modules inside the label."""
-    _, offset = sent
+def check_printed_label(driver, stream, label, sent, module):
+    """One label of TEXT, as large as the label loaded (or its printable part) and as long (ZPL
+    sends its rows, DYMO its length), once; the bars of its widest-barred row every one 1 or 2
+    modules of `module` dots, the symbol centred with quiet zones of 10 modules inside the label."""
+    labels = labels_of(driver, stream)
+    assert len(labels) == 1, f"{len(labels)} labels"
+    dots, width, third = labels[0]
+    assert (width, third if driver == "dymo.ppd" else len(dots)) == (sent[0], label[1])
+    assert driver == "dymo.ppd" or third == 1, f"{third} copies"
+    assert zbar(dots) == [TEXT]
+    offset = sent[1]
     row = "".join("#" if dot else "." for dot in max(dots, key=sum))
     first, last = row.index("#"), row.rindex("#") + 1
     elements = sorted(set(widths(row)))
     assert elements == [module, 2 * module], f"elements of {elements} dots"
     # On the label, of which a printer's raster may leave out the margins it cannot print.
-    left, right = offset + first, label_width - (offset + last)
+    left, right = offset + first, label[0] - (offset + last)
     assert left >= 10 * module and right >= 10 * module, \
         f"quiet zones of {left} and {right} dots, less than 10 modules of {module}"
-    # Centred: the symbol of so many modules starts half the rest of the label in.
-    assert abs(offset + first - ((label_width - modules * module) // 2 + 10 * module)) <= 1, \
-        f"the bars start at dot {offset + first} of the label"
+    assert abs(left - ((label[0] - SYMBOL_MODULES * module) // 2 + 10 * module)) <= 1, f"the bars start at dot {left}"
 
 
 @pytest.fixture(scope="module")
@@ -160,29 +161,20 @@ def stamp(path):
     return path.stat().st_mtime_ns if path.exists() else None
 
 
-def printed(path, before):
-    """The printer's stream of the job after `before`, once the file stopped growing."""
-    deadline = time.monotonic() + SLOW_TIMEOUT
-    seen = None
-    while time.monotonic() < deadline:
-        now = (stamp(path), path.stat().st_size) if stamp(path) != before else None
-        if now is not None and now == seen:
-            return path.read_bytes()
-        seen = now
-        time.sleep(0.5)
-    raise AssertionError(f"nothing reached {path}")
-
-
-def labels_of(driver, stream):
-    return read_zpl(stream) if driver == "zebra.ppd" else read_dymo(stream)
+def printed(server, queue, path, before):
+    """The printer's stream of the queue's job after `before`, once the queue has done it:
+    a file that stops growing for a moment on a loaded machine may still be half written."""
+    assert wait_for(lambda: stamp(path) != before and not server.client("lpstat", "-o", queue).stdout.strip(),
+                    timeout=SLOW_TIMEOUT), f"nothing reached {path}"
+    return path.read_bytes()
 
 
 def completed_jobs(server, queue):
     return len(server.client("lpstat", "-W", "completed", "-o", queue).stdout.splitlines())
 
 
-def tallyline(binary, *arguments, stdin=None):
-    return run(binary, *arguments, env=headless_env(), input=stdin, text=True, timeout=SLOW_TIMEOUT)
+def labels_of(driver, stream):
+    return read_zpl(stream) if driver == "zebra.ppd" else read_dymo(stream)
 
 
 @pytest.mark.parametrize("driver, page_size, dpi, label, sent, module", QUEUES)
@@ -193,16 +185,7 @@ def test_label_printed(binary, cups_server, label_queues, monkeypatch, request, 
     before = stamp(path)
     done = tallyline(binary, "--print", "--printer", name, TEXT)
     assert (done.returncode, done.stderr) == (0, "")
-    labels = labels_of(driver, printed(path, before))
-    assert len(labels) == 1, f"{len(labels)} labels"
-    dots, width, third = labels[0]
-    # The page is the label: as wide as it (or its printable part), and as long (ZPL sends
-    # its rows, DYMO its length).
-    assert (width, third if driver == "dymo.ppd" else len(dots)) == (sent[0], label[1])
-    if driver == "zebra.ppd":
-        assert third == 1, f"{third} copies"
-    assert zbar(dots) == [TEXT]
-    check_label(dots, label[0], sent, module, SYMBOL_MODULES[TEXT])
+    check_printed_label(driver, printed(cups_server, name, path, before), label, sent, module)
 
 
 def test_window_prints_on_the_label(start_program, cups_server, label_queues, monkeypatch):
@@ -213,12 +196,7 @@ def test_window_prints_on_the_label(start_program, cups_server, label_queues, mo
     window = start_program({"PRINTER": name})
     window.type_text(TEXT)
     window.choose("Print")
-    labels = read_zpl(printed(path, before))
-    assert len(labels) == 1, f"{len(labels)} labels"
-    dots, width, _ = labels[0]
-    assert (width, len(dots)) == (406, 203)
-    assert zbar(dots) == [TEXT]
-    check_label(dots, 406, (406, 0), 2, SYMBOL_MODULES[TEXT])
+    check_printed_label("zebra.ppd", printed(cups_server, name, path, before), (406, 203), (406, 0), 2)
     assert window.close() == 0, "closing after a print did not end the program"
 
 
@@ -240,9 +218,9 @@ def test_labels_in_one_job(binary, cups_server, label_queues, monkeypatch, queue
     driver = "zebra.ppd" if queue.startswith("ZPL") else "dymo.ppd"
     jobs = completed_jobs(cups_server, name)
     before = stamp(path)
-    done = tallyline(binary, *arguments, "--printer", name, stdin=stdin)
+    done = tallyline(binary, *arguments, "--printer", name, input=stdin)
     assert done.returncode == 0, done.stderr
-    labels = labels_of(driver, printed(path, before))
+    labels = labels_of(driver, printed(cups_server, name, path, before))
     read = [text for dots, _, copies in labels for text in zbar(dots) * (copies if driver == "zebra.ppd" else 1)]
     assert sorted(read) == sorted(texts)
     assert wait_for(lambda: completed_jobs(cups_server, name) == jobs + 1), "not one job"
@@ -271,14 +249,15 @@ def test_batch_reports_each_failed_text(binary, cups_server, label_queues, monke
     if not accepting:
         cups_server.client("cupsreject", name)
     try:
-        done = tallyline(binary, "--batch", "-", "--print", "--printer", name, stdin=f"A1\n{LONGEST}\nB2\n")
+        done = tallyline(binary, "--batch", "-", "--print", "--printer", name, input=f"A1\n{LONGEST}\nB2\n")
     finally:
         cups_server.client("cupsaccept", name)
     assert done.returncode == 1
     assert re.search(r"standard input:2: .*needs a label at least 86\.1 mm wide", done.stderr), done.stderr
     assert done.stdout == f"tallyline: printed {2 if accepting else 0} of 3 labels\n", done.stderr
     if accepting:
-        assert sorted(text for dots, _, _ in read_zpl(printed(path, before)) for text in zbar(dots)) == ["A1", "B2"]
+        labels = read_zpl(printed(cups_server, name, path, before))
+        assert sorted(text for dots, _, _ in labels for text in zbar(dots)) == ["A1", "B2"]
 
 
 @pytest.mark.parametrize("variable", ["--printer", "PRINTER", "LPDEST"])
@@ -291,35 +270,33 @@ def test_printer_that_is_not_there(binary, cups_server, monkeypatch, variable):
         (1, f'tallyline: printing failed: Run-time error 482: There is no printer named "Nowhere" (named by {variable})\n')
 
 
+# Pages of the labels' own sizes, or all of one size; a list of no label that fits leaves no file.
 PDF_PAGES = [
-    pytest.param([], None, id="each its own size"),
-    pytest.param(["--page-mm", "101.6x50.8"], (288, 144), id="4 x 2 inch"),
+    pytest.param([], "A1\nTALLY-22\n", None, id="each its own size"),
+    pytest.param(["--page-mm", "101.6x50.8"], "A1\nTALLY-22\n", (288, 144), id="4 x 2 inch"),
+    pytest.param(["--page-mm", "50.8x25.4"], f"{LONGEST}\n", None, id="a text too long for 2 x 1 inch"),
 ]
 
 
-@pytest.mark.parametrize("arguments, points", PDF_PAGES)
-def test_labels_as_one_pdf(binary, folder, arguments, points):
+@pytest.mark.parametrize("arguments, texts, points", PDF_PAGES)
+def test_labels_as_one_pdf(binary, folder, arguments, texts, points):
     pdf = folder / "labels.pdf"
-    done = tallyline(binary, "--batch", "-", "-o", str(pdf), *arguments, stdin="A1\nTALLY-22\n")
+    done = tallyline(binary, "--batch", "-", "-o", str(pdf), *arguments, input=texts)
+    if LONGEST in texts:
+        assert done.returncode == 1 and "needs a label at least" in done.stderr and not pdf.exists()
+        return
     assert (done.returncode, done.stdout) == (0, f"tallyline: wrote 2 of 2 labels to {pdf}\n"), done.stderr
     info = run("pdfinfo", "-f", "1", "-l", "2", str(pdf), text=True).stdout
     sizes = [tuple(float(side) for side in size) for size in re.findall(r"size:\s+([\d.]+) x ([\d.]+)", info)]
     assert len(sizes) == 2
-    # Else 2 pixels a module at 96 to the inch, 3/4 point: the symbol with its quiet zones of 4 and 10
-    # characters, in the whole points that a PDF page takes.
+    # Else 2 pixels a module at 96 to the inch, 3/4 point: the symbol with its quiet zones of 4 and 10 characters, in
+    # the whole points that a PDF page takes.
     widths = [points[0]] * 2 if points else [((n + 2) * 13 - 1 + 20) * 2 * 0.75 for n in (2, 8)]
     assert all(abs(width - wanted) <= 1 for (width, _), wanted in zip(sizes, widths)), f"pages of {sizes} points"
     if points:
         assert all(abs(height - points[1]) < 0.5 for _, height in sizes), f"pages of {sizes} points"
     for page, text in ((1, "A1"), (2, "TALLY-22")):
         assert decode(pdf_to_png(pdf, 300, page), margin=0) == [text]
-
-
-def test_pdf_of_labels_whole_or_none(binary, folder):
-    pdf = folder / "labels.pdf"
-    done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--page-mm", "50.8x25.4", stdin=f"{LONGEST}\n")
-    assert done.returncode == 1 and "needs a label at least" in done.stderr
-    assert not pdf.exists()
 
 
 @pytest.mark.parametrize("made", ["print", "pdf"])
