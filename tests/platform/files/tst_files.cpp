@@ -36,10 +36,9 @@ QByteArray Contents(const QString& path) {
 class FilesTest : public QObject {
     Q_OBJECT
 private slots:
-    // The PNG file holds exactly the pixels, each a square of scale pixels, colours too, with
-    // margins of the background around them, and says so in pHYs: 96 per inch / 0.0254 =
-    // 3779.5 dots a metre, written 3780, times the scale. A coloured margin beside a picture of
-    // greys makes a file of colours.
+    // The PNG file holds exactly the pixels, each a square of scale pixels, colours too, with margins of the
+    // background around them, and says so in pHYs: 96 per inch / 0.0254 = 3779.5 dots a metre, written 3780, times
+    // the scale. A coloured margin beside a picture of greys makes a file of colours.
     void pngHoldsThePixels_data() {
         QTest::addColumn<Colour>("background");
         QTest::addColumn<int>("scale");
@@ -68,8 +67,8 @@ private slots:
         QTEST(read.dotsPerMeterY(), "dotsPerMetre");
     }
 
-    // Rows of one grey from 1 to 600 pixels wide, one pixel of the second row white: runs of
-    // every length up to the longest that a PNG's compression copies at once, twice over.
+    // Rows of one grey from 1 to 600 pixels wide, one pixel of the second row white: runs of every length up to the
+    // longest that a PNG's compression copies at once, twice over.
     void pngKeepsRunsOfEveryLength() {
         for (int width = 1; width <= 600; ++width) {
             QImage pixels(width, 2, QImage::Format_RGB32);
@@ -80,9 +79,9 @@ private slots:
         }
     }
 
-    // Over a file that is there: written safely it is replaced; written quickly (a batch) the
-    // same contents are left alone. A replaced file keeps its permissions; a file that cannot
-    // be written whole leaves the old one as it was; nothing else is left in the folder.
+    // Over a file that is there: written safely it is replaced; written quickly (a batch) the same contents are left
+    // alone. A replaced file keeps its permissions; a file that cannot be written whole leaves the old one as it was;
+    // nothing else is left in the folder.
     void writingOverAFile_data() {
         QTest::addColumn<Writing>("writing");
         QTest::addColumn<QByteArray>("contents");

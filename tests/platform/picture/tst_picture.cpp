@@ -61,10 +61,9 @@ private slots:
         for (int y = 0; y < image.height(); ++y) QTEST(PixelRow(image, y), "columns");
     }
 
-    // The window's barcode picture is 41 x 89 pixels, so two pixels a module, narrowed to
-    // fit once drawn: start character, A, 1, stop character (ISO/IEC 16388's table), one white
-    // module and one of background. Margins and gaps are white whatever the background;
-    // beneath the bars only the caption, centred, stands on it.
+    // The window's barcode picture is 41 x 89 pixels, so two pixels a module, narrowed to fit once drawn: start
+    // character, A, 1, stop character (ISO/IEC 16388's table), one white module and one of background. Margins and
+    // gaps are white whatever the background; beneath the bars only the caption, centred, stands on it.
     void barcodeFollowsTheModules() {
         Pixels surface(41, 89);
         DrawBarcode(U"A1", surface);
