@@ -91,8 +91,8 @@ private slots:
         QCOMPARE(QImage::fromData(bytes, "BMP").size(), QSize(90, 21));
     }
 
-    // At the cell's size the face is the cell; stretched, its corners stay the cell's (a pixel of
-    // border, two of frame) and its middle column shows only the cell's own colours, never a blend.
+    // At the cell's size the face is the cell; stretched, its corners stay the cell's (a pixel of border, two of
+    // frame) and its middle column shows only the cell's own colours, never a blend.
     void paintsTheFaceFromItsCell() {
         for (const ButtonFace face : kFaces) {
             const QImage cell = Skin().GraphicCell(face).Image();
@@ -106,8 +106,8 @@ private slots:
         }
     }
 
-    // From rest with State 1: `buttons` change on a press or release, are held on a move. The
-    // far corner (97, 33) still counts as over the face, a pixel past it no longer does.
+    // From rest with State 1: `buttons` change on a press or release, are held on a move. The far corner (97, 33)
+    // still counts as over the face, a pixel past it no longer does.
     void transitions_data() {
         QTest::addColumn<QEvent::Type>("type");  // QEvent::Timer: a tick of the poll
         QTest::addColumn<QPointF>("at");
@@ -145,9 +145,8 @@ private slots:
         QTEST(FaceShown(*b.button) + ": " + b.events.join(", ") + (b.Timer1().Enabled() ? "; on" : "; off"), "after");
     }
 
-    // Where the platform keeps the last position it saw over the window, the
-    // poll alone never sees the pointer go; Qt's leave, which it sends when
-    // the pointer is over neither the button nor its label, ends tracking.
+    // Where the platform keeps the last position it saw over the window, the poll alone never sees the pointer go;
+    // Qt's leave, which it sends when the pointer is over neither the button nor its label, ends tracking.
     void aLeaveEndsTracking_data() {
         QTest::addColumn<bool>("fromLabel");
         QTest::addColumn<bool>("toLabel");  // else to the window beside the button
@@ -174,10 +173,8 @@ private slots:
         QTEST(FaceShown(*b.button) + ": " + b.events.filter("MouseOut").join(", ") + timer, "after");
     }
 
-    // The caption underlines the first of its characters that an access key
-    // presses, whatever its case, and nothing when none does; it still shows
-    // its other characters, '&' too, as typed, and a screen reader hears it
-    // unchanged.
+    // The caption underlines the first of its characters that an access key presses, whatever its case, and nothing
+    // when none does; it still shows its other characters, '&' too, as typed, and a screen reader hears it unchanged.
     void theCaptionUnderlinesItsAccessKey_data() {
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("keys");

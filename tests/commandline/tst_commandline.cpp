@@ -11,8 +11,8 @@ using namespace tallyline::commandline;
 
 namespace {
 
-// What a command line asks for, in a word, with its telling values: the quiet zone and
-// the rules only where they are not the defaults.
+// What a command line asks for, in a word, with its telling values: the quiet zone and the rules only where they are
+// not the defaults.
 QString Described(const Request& request) {
     const auto drawn = [](const DrawingRules& rules, const FileSettings& settings = {}) {
         return (settings.quietZone == FileSettings().quietZone ? QString() : QStringLiteral(" zone %1").arg(settings.quietZone)) +
@@ -44,8 +44,8 @@ QString Described(const Request& request) {
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
-    // Requests, and usage errors word for word. A row is named by its arguments, split at
-    // blanks; '' is an empty argument.
+    // Requests, and usage errors word for word. A row is named by its arguments, split at blanks; '' is an empty
+    // argument.
     void argumentsSayWhatToDo_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("request");
@@ -117,9 +117,8 @@ private slots:
         QCOMPARE(Described(ParseCommandLine(arguments, QStringLiteral("9.9"))), request);
     }
 
-    // A name stays in its folder, never hides, never names a device, is never
-    // empty or too long, and is the text's alone: what is not kept is
-    // escaped, so that texts that draw different bars never share a name.
+    // A name stays in its folder, never hides, never names a device, is never empty or too long, and is the text's
+    // alone: what is not kept is escaped, so that texts that draw different bars never share a name.
     void namesAreSafe_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("stems");
@@ -153,8 +152,8 @@ private slots:
         QCOMPARE(given, stems);
     }
 
-    // The edges the end-to-end batches do not reach: a CR alone ends no line;
-    // the longest line is kept whole, one byte more is skipped and named.
+    // The edges the end-to-end batches do not reach: a CR alone ends no line; the longest line is kept whole, one
+    // byte more is skipped and named.
     void listLinesAreRead_data() {
         QTest::addColumn<QByteArray>("list");
         QTest::addColumn<QStringList>("lines");

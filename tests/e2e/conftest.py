@@ -1,11 +1,10 @@
-"""The real parts the end-to-end tests run on, each the test's own and each stopped, and
-waited for, by the fixture that started it: an X server, the program, a session bus
-with the accessibility bus, and a CUPS server with a PDF printer and label printers.
-Nothing the machine runs or keeps is used or changed.
+"""The real parts the end-to-end tests run on, each the test's own and each stopped, and waited for, by the fixture
+that started it: an X server, the program, a session bus with the accessibility bus, and a CUPS server with a PDF
+printer and label printers. Nothing the machine runs or keeps is used or changed.
 
 CTest runs each file (ctest -L e2e); by hand, from tests/e2e, with the build in build/:
   TALLYLINE_PROGRAM=$PWD/../../build/app/tallyline \\
-  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest test_copy.py -k "Alt+C"
+  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -p no:cacheprovider test_copy.py -k "Alt+C"
 """
 
 import contextlib
@@ -47,9 +46,8 @@ def folder():
 @pytest.fixture(scope="module")
 def display():
     """An X server of the module's own; yields its name, ":N"."""
-    # -displayfd: the server picks a free display and writes its number, in
-    # two writes: read up to the newline. -noreset: a reset when a program
-    # leaves would refuse the next one for a moment.
+    # -displayfd: the server picks a free display and writes its number, in two writes: read up to the newline.
+    # -noreset: a reset when a program leaves would refuse the next one for a moment.
     read_end, write_end = os.pipe()
     with own_session(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
                       "-noreset"], pass_fds=[write_end], stdout=subprocess.DEVNULL):
@@ -116,11 +114,10 @@ def screen_reader(display, session_bus, accessibility_bus):  # pylint: disable=u
     return pyatspi
 
 
-# The private cupsd keeps all its files in a temporary folder and listens only
-# on a socket there; clients find it through CUPS_SERVER and read its PPD files
-# through CUPS_SERVERROOT. The cups-pdf backend reads only /etc/cups/cups-pdf.conf,
-# so cupsd runs in a mount namespace of its own with our file bind-mounted over
-# that one: the machine's own files and printers are never touched.
+# The private cupsd keeps all its files in a temporary folder and listens only on a socket there; clients find it
+# through CUPS_SERVER and read its PPD files through CUPS_SERVERROOT. The cups-pdf backend reads only
+# /etc/cups/cups-pdf.conf, so cupsd runs in a mount namespace of its own with our file bind-mounted over that one: the
+# machine's own files and printers are never touched.
 CUPS_CONF = {"cupsd.conf": """Listen {root}/cups.sock
 LogLevel warn
 Browsing No
@@ -157,8 +154,8 @@ PDF_PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 class CupsServer:
     def __init__(self, root):
         self.socket, self.pdf_folder = root / "cups.sock", root / "pdf"
-        # What points a client at this server and its printers alone: no LPDEST or
-        # PRINTER, and a HOME where no ~/.cups/lpoptions is.
+        # What points a client at this server and its printers alone: no LPDEST or PRINTER, and a HOME where no
+        # ~/.cups/lpoptions is.
         self.env = {"CUPS_SERVER": str(self.socket), "CUPS_SERVERROOT": str(root / "conf"), "HOME": str(root / "home")}
         self.unset = ("LPDEST", "PRINTER")
 

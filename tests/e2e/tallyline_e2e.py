@@ -1,7 +1,6 @@
-"""What the end-to-end tests share: the window's geometry as designed, the program's
-process and the gestures that drive it, the processes that stand in for a desktop,
-and barcode readers that share no code with the program. The fixtures that start
-and stop the real parts are in conftest.py."""
+"""What the end-to-end tests share: the window's geometry as designed, the program's process and the gestures that
+drive it, the processes that stand in for a desktop, and readers that share no code with the program. conftest.py's
+fixtures start and stop the real parts."""
 
 import contextlib
 import ctypes
@@ -21,13 +20,12 @@ STEP_TIMEOUT = 20
 SLOW_TIMEOUT = 60
 LIBC = ctypes.CDLL(None, use_errno=True)
 PR_SET_PDEATHSIG, PR_SET_CHILD_SUBREAPER = 1, 36
-# Processes whose parent ends before them come to this one, which reaps them,
-# instead of to the machine's first process, which here leaves them as zombies.
+# Processes whose parent ends before them come to this one, which reaps them, instead of to the machine's first
+# process, which here leaves them as zombies.
 LIBC.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
 
-# The main window as designed (mainwindow/design/Geometry.h), in twips: the points
-# the tests click and the boxes they read on screen follow the design, not a
-# screenshot, so a control that moved is found where it should have stood.
+# The main window as designed (mainwindow/design/Geometry.h), in twips: the points the tests click and the boxes they
+# read on screen follow the design, not a screenshot, so a control that moved is found where it should have stood.
 TWIPS_PER_PIXEL = 15
 
 
@@ -70,11 +68,16 @@ def run(*command, timeout=STEP_TIMEOUT, **options):
 
 
 def headless_env(**extra):
-    # No display at all: nothing names an X or Wayland server or a Qt platform; and no
-    # runtime folder, as in a job without a session, of which Qt complains.
+    # No display at all: nothing names an X or Wayland server or a Qt platform; and no runtime folder, as in a job
+    # without a session, of which Qt complains.
     env = {k: v for k, v in os.environ.items()
            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR")}
     return dict(env, LC_ALL="C.UTF-8", **extra)
+
+
+def tallyline(binary, *arguments, env=None, **options):
+    """The program as a command with no display, its output as text."""
+    return run(binary, *arguments, env=env or headless_env(), **{"text": True, "timeout": SLOW_TIMEOUT, **options})
 
 
 def _session_members(session):
@@ -89,10 +92,9 @@ def _session_members(session):
 
 
 def end_session(process, timeout=STEP_TIMEOUT):
-    """Ends a process that leads a session of its own and everything in that session,
-    and waits until each is gone. What a bus starts on demand (xfconfd, the
-    accessibility registry) stays in the bus's session, outlives the bus by a moment
-    and may still write in its folder: that folder can go only after them."""
+    """Ends a process that leads a session of its own and everything in that session, and waits until each is gone.
+    What a bus starts on demand (xfconfd, the accessibility registry) stays in the bus's session, outlives the bus
+    by a moment and may still write in its folder: that folder can go only after them."""
     def signal_all(number):
         for pid in [process.pid, *_session_members(process.pid)]:
             with contextlib.suppress(ProcessLookupError):
@@ -159,8 +161,8 @@ def svg_to_png(path, *options):
 
 
 def pdf_to_png(path, dots_per_inch, page=1):
-    # Smoothed, as a printer's raster processor would: unsmoothed, poppler
-    # widens every shape by the dot its edge touches.
+    # Smoothed, as a printer's raster processor would: unsmoothed, poppler widens every shape by the dot its edge
+    # touches.
     return run("pdftoppm", "-r", str(dots_per_inch), "-f", str(page), "-l", str(page), "-png", "-singlefile", str(path),
                timeout=SLOW_TIMEOUT).stdout
 
@@ -239,8 +241,7 @@ class Program:
         window, atom = connection.create_resource_object("window", int(self.window)), connection.intern_atom
         window.send_event(protocol.event.ClientMessage(window=window, client_type=atom("WM_PROTOCOLS"),
                                                        data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
-        # A round trip, not a flush: a request still buffered when the
-        # connection closes may never reach the server.
+        # A round trip, not a flush: a request still buffered when the connection closes may never reach the server.
         connection.sync()
         connection.close()
         with contextlib.suppress(subprocess.TimeoutExpired):

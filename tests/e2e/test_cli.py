@@ -1,7 +1,6 @@
-"""The command line as a script or a server with no screen uses it. Every file is read
-back by readers that share no code with the program (zbar; librsvg and poppler draw
-SVG and PDF). Failures are made real: a read-only and a full file system of the
-test's own. What the arguments mean is tst_commandline's to check."""
+"""The command line as a script or a server with no screen uses it. Every file is read back by readers that share no
+code with the program (zbar; librsvg and poppler draw SVG and PDF). Failures are made real: a read-only and a full
+file system of the test's own."""
 
 import collections
 import pathlib
@@ -10,7 +9,7 @@ import tempfile
 
 import pytest
 
-from tallyline_e2e import SLOW_TIMEOUT, bar_row, decode, decode_file, headless_env, pdf_to_png, run, svg_to_png
+from tallyline_e2e import SLOW_TIMEOUT, bar_row, decode, decode_file, headless_env, pdf_to_png, run, svg_to_png, tallyline
 
 ENV = headless_env()
 TEXT = "Tally 39-A/B.$+%"
@@ -19,12 +18,8 @@ SAFE_NAME = re.compile(r"(?:[A-Z0-9_-]|%[0-9A-F]{2})(?:[A-Z0-9_.-]|%[0-9A-F]{2})
 TOO_LONG = "too long: its barcode would be wider than the 32767 pixels a picture can take"
 
 
-def tallyline(binary, *arguments, env=ENV, **options):
-    return run(binary, *arguments, env=env, text=True, **{"timeout": SLOW_TIMEOUT, **options})
-
-
-# One of each way the real process ends: its status, its standard error, the files it
-# left and what a reader finds in them.
+# One of each way the real process ends: its status, its standard error, the files it left and what a reader finds in
+# them.
 ENDS = [
     pytest.param(["x", "-o", "{d}/x.jpg"], 2, "{d}/x.jpg: unknown format: the name must end in .png, .svg or .pdf\n"
                                               "Try 'tallyline --help' for more information.", {}, id="unknown format"),
@@ -88,8 +83,8 @@ def on_tmpfs(mountpoint, size, command, files, read_only=False):
         return result, {path.name: path.read_bytes() for path in found}
 
 
-# Permissions do not stop root, so the folder is a file system of its own: read-only,
-# or full (4 KiB pages). Whatever was there before stays as it was, nothing is added.
+# Permissions do not stop root, so the folder is a file system of its own: read-only, or full (4 KiB pages). Whatever
+# was there before stays as it was, nothing is added.
 UNWRITABLE = [
     pytest.param(64, {"old.png": "OLD"}, True, "old.png", "Read-only file system", id="read-only, an old file"),
     pytest.param(8, {"old.png": "OLD", "filler": None}, False, "old.png", "No space left on device",
@@ -122,9 +117,9 @@ def test_unwritable(binary, folder, kib, before, read_only, name, reason):
     assert left == files, f"the file system now holds {sorted(left)}"
 
 
-# Lines that try to name something else, read from standard input, the last with no
-# end: none writes outside the folder or a hidden file, and each is written or named
-# on standard error with its line number. The names' rules are tst_commandline's.
+# Lines that try to name something else, read from standard input, the last with no end: none writes outside the
+# folder or a hidden file, and each is written or named on standard error with its line number. The names' rules are
+# tst_commandline's.
 HOSTILE = [
     (b"../x", None), (b"/etc/passwd", None), (b".hidden", None), (b"", None), (b"twice", None),
     (b"TWICE", "{out}/TWICE.png is there already, the same barcode; not written again"),
@@ -160,9 +155,8 @@ def test_hostile(binary, folder):
     assert read == collections.Counter(["../X", "/ETC/PASSWD", ".HIDDEN", "NULBYTE", "TWICE"])
 
 
-# Each format drawn at 10 pixels a module: a PNG at scale 5 of its 2-pixel module, the SVG
-# and the PDF at 0.5 mm a module drawn at 508 dpi; a platform named in the environment is
-# no display either, and the command ignores it.
+# Each format drawn at 10 pixels a module: a PNG at scale 5 of its 2-pixel module, the SVG and the PDF at 0.5 mm a
+# module drawn at 508 dpi; a platform named in the environment is no display either, and the command ignores it.
 AT_TEN_PIXELS = [
     pytest.param("png", ["--scale", "5"], ENV, lambda path: path.read_bytes(), id="PNG"),
     pytest.param("svg", ["--module-mm", "0.5"], ENV, lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
@@ -171,8 +165,8 @@ AT_TEN_PIXELS = [
                  id="PDF"),
 ]
 PIXELS_A_MODULE = 10
-# The quiet zone asked for, and the modules of background then left and right of the
-# bars: none asked for leaves the picture's own, one module before the bars and two after.
+# The quiet zone asked for, and the modules of background then left and right of the bars: none asked for leaves the
+# picture's own, one module before the bars and two after.
 QUIET_ZONES = [
     pytest.param([], (10, 10), id="default"),
     pytest.param(["--quiet-zone", "0"], (1, 2), id="0: the window's picture"),
@@ -201,9 +195,9 @@ def test_quiet_zone(binary, folder, png_bars, suffix, options, env, draw, zone, 
     # A PDF page is whole points wide: its right edge may end a few pixels off.
     assert tuple(round(columns / PIXELS_A_MODULE) for columns in background) == modules, \
         f"background {background} pixels: {row}"
-    # Bars whole modules wide, from the first bar to the last: the start and stop characters
-    # and 13 modules a character between, less the gap before the first bar; each edge
-    # where the PNG's is, which paper sizes that were off would move.
+    # Bars whole modules wide, from the first bar to the last: the start and stop characters and 13 modules a
+    # character between, less the gap before the first bar; each edge where the PNG's is, which paper sizes that were
+    # off would move.
     bars = row.strip(".")
     assert len(bars) == PIXELS_A_MODULE * (13 * (len(TEXT) + 2) - 1) and bars == png_bars, \
         f"bars off the PNG's columns:\n{bars}\n{png_bars}"

@@ -1,10 +1,7 @@
-"""Copy and Save As... in the real program. A copy, by pointer or by keyboard, puts on
-the X clipboard the command line's PNG without a quiet zone, pixel for pixel, and an SVG;
-never text. A "*" typed in the text has no bars, wherever it stands.
-Each format saved through Qt's file dialog decodes, the folder is remembered for the
-next start, and a save that a full disk refuses says so and leaves the old file be.
-The copy goes with the program.
-Which gestures copy is tst_frmbarcode's and tst_button's to check."""
+"""Copy and Save As... in the real program. A copy, by pointer or by keyboard, puts on the X clipboard the command
+line's PNG without a quiet zone, pixel for pixel, and an SVG; never text. A "*" typed in the text has no bars,
+wherever it stands. Each format saved through Qt's file dialog decodes, the folder is remembered for the next start,
+and a save that a full disk refuses says so and leaves the old file be."""
 
 import pathlib
 
@@ -14,8 +11,8 @@ from tallyline_e2e import COPY_BUTTON, centre, clipboard, decode, decode_file, h
 
 TEXT_TARGETS = {b"text/plain", b"STRING", b"UTF8_STRING", b"TEXT", b"COMPOUND_TEXT", b"text/plain;charset=utf-8"}
 DIALOG = "^Save Barcode As$"
-# The folder of the failing save is a file system of the program's own (root is not
-# stopped by permissions), full: its two 4 KiB pages hold an old file and a filler.
+# The folder of the failing save is a file system of the program's own (root is not stopped by permissions), full: its
+# two 4 KiB pages hold an old file and a filler.
 FULL_DISK = r"""mount -t tmpfs -o size=8k tmpfs "$1" && cp "$2" "$1/old.png" && head -c 4096 /dev/zero > "$1/filler" &&
 shift 2 && exec "$@"
 """

@@ -1,6 +1,6 @@
-"""The program as it is installed: the Debian package that `cpack -G DEB` makes in the
-build folder, unpacked into a throw-away root, checked by Debian's and the desktops'
-own validators, and its manual, bash completion and help page read as a user meets them."""
+"""The program as it is installed: the Debian package that `cpack -G DEB` makes in the build folder, unpacked into a
+throw-away root, checked by Debian's and the desktops' own validators, and its manual, bash completion and help page
+read as a user meets them."""
 
 import os
 import pathlib

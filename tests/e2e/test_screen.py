@@ -1,7 +1,5 @@
-"""The window on screen, read from screenshots: the README's picture made by
-scripts/screenshot is the whole window as it opens, its barcode decodes; at Qt scale
-factors from 1 to 2 no text runs out of its box (where Tab takes the focus is
-tst_frmbarcode's)."""
+"""The window on screen, read from screenshots: the README's picture made by scripts/screenshot is the whole window as
+it opens, its barcode decodes; at Qt scale factors from 1 to 2 no text runs out of its box."""
 
 import pathlib
 

@@ -15,10 +15,9 @@ constexpr int kShortModules = 149;
 
 }  // namespace
 
-// Where a barcode goes on a label: the module in whole printer dots, the most
-// not above the design's 0.529 mm that let the symbol and its quiet zones fit,
-// never below 0.19 mm, the symbol centred; else a refusal naming the size
-// the label would need.
+// Where a barcode goes on a label: the module in whole printer dots, the most not above the design's 0.529 mm that
+// let the symbol and its quiet zones fit, never below 0.19 mm, the symbol centred; else a refusal naming the size the
+// label would need.
 class TestLabelPage : public QObject {
     Q_OBJECT
 
@@ -54,8 +53,8 @@ private slots:
         const LabelPlacement place = PlaceOnLabel(surface.PixelSize(), modulePixels, label, dpi);
         QCOMPARE(place.moduleDots, dots);
         QCOMPARE(place.dotsPerPixel * modulePixels, double(dots));
-        // Centred across, the picture starting 9 modules into the left quiet zone
-        // (its own space before the bars makes the tenth); all of it on the label.
+        // Centred across, the picture starting 9 modules into the left quiet zone (its own space before the bars
+        // makes the tenth); all of it on the label.
         QCOMPARE(place.corner.x(), (label.width() - kShortModules * dots) / 2 + 9 * dots);
         const double bottom = place.corner.y() + surface.PixelSize().height() * place.dotsPerPixel;
         QVERIFY(place.corner.y() >= 0 && bottom <= label.height());
