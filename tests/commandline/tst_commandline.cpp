@@ -1,6 +1,7 @@
 #include <QtTest>
 
-#include <QBuffer>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "commandline/CommandLine_p.h"
 #include "commandline/LineReader_p.h"
@@ -16,7 +17,8 @@ namespace {
 QString Described(const Request& request) {
     const auto drawn = [](const DrawingRules& rules, const FileSettings& settings = {}) {
         return (settings.quietZone == FileSettings().quietZone ? QString() : QStringLiteral(" zone %1").arg(settings.quietZone)) +
-               (rules.strict ? " strict" : "") + (rules.checkCharacter ? " check" : "");
+               (rules.strict ? "" : " lenient") + (rules.fullAscii ? " ascii" : "") +
+               (rules.checkCharacter ? " check" : "");
     };
     if (const auto* one = std::get_if<WriteOne>(&request))
         return QStringLiteral("write %1 as %2 x%3").arg(one->text, SuffixOf(one->settings.format)).arg(one->settings.scale) +
@@ -59,7 +61,6 @@ private slots:
         const QString copies = "usage: --copies '%1': a whole number from 1 to 999 is needed";
         const QString page = "usage: --page-mm '%1': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
         const QString zone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
-        const QString pageWithoutPdf = "usage: --page-mm goes with --batch LIST -o FILE.pdf";
         row("A1 -o a.PNG", "write A1 as png x1");
         row("--output=a.svg A1", "write A1 as svg x1");
         row("-o x.y/a.pdf -- -A1", "write -A1 as pdf x1");
@@ -73,7 +74,7 @@ private slots:
         row("--batch list", "usage: --batch needs -d DIR");
         row("A --batch list -d out", "usage: --batch takes its texts from LIST, not from the command line");
         row("A -o a.png -d out", "usage: -d goes with --batch");
-        row("A -o a.png --format png", "usage: --format goes with --batch; with -o the file's suffix sets the format");
+        row("A -o a.png --format png", "usage: --format goes with --batch and -o -; with -o FILE the file's suffix sets the format");
         row("A1 -o a.jpg", "usage: a.jpg: unknown format: the name must end in .png, .svg or .pdf");
         row("--batch l -d o --format PNG", "usage: unknown format 'PNG': use png, svg or pdf");
         row("A -o a.png --scale 0", scale.arg("0"));
@@ -81,34 +82,44 @@ private slots:
         row("A -o a.png --scale 101", scale.arg("101"));
         row("A -o a.svg --module-mm nan", module.arg("nan"));
         row("A -o a.svg --module-mm 0.01", "write A as svg x1");
-        row("--batch l -d o --module-mm 100", "batch l into o as png at 100mm");
+        row("--batch l -d o --format svg --module-mm 100", "batch l into o as svg at 100mm");
         row("A -o a.svg --module-mm 100.01", module.arg("100.01"));
         row("--batch '' -d o", "usage: --batch needs a LIST: a file, or - for standard input");
         row("--batch l -d ''", "usage: -d needs a folder");
         row("--print A1 --printer Labels --copies 999", "print A1 on 'Labels' x999");
         row("--print A1 --copies 0", copies.arg("0"));
         row("--print A1 --copies 1000", copies.arg("1000"));
-        row("A1 -o a.png --copies 2", "usage: --printer and --copies go with --print");
+        row("A1 -o a.png --copies 2", "usage: --copies does nothing for a PNG file: it acts on prints (--print) only");
         row("--print A1 --printer ''", "usage: --printer needs a printer's name");
         row("--batch - --print --copies 2", "print - on '' x2");
         row("--batch l --print -d o", "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf");
         row("--batch l -o l.pdf --page-mm 50.8x25.4", "labels l into l.pdf on 50.8x25.4");
         row("--batch l -o l.pdf", "labels l into l.pdf on -1x-1");
-        row("--batch l -o l.png", "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf");
+        row("--batch l -o l.png", "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf, or "
+                                 "-o - needs --format pdf");
         row("--batch l -o l.pdf --page-mm 50", page.arg("50"));
         row("--batch l -o l.pdf --page-mm 0.5x20", page.arg("0.5x20"));
         row("--batch l -o l.pdf --page-mm 50x20x9", page.arg("50x20x9"));
         row("--batch l -o l.pdf --page-mm 1x5000", "labels l into l.pdf on 1x5000");
-        row("--batch l --print --page-mm 50x20", pageWithoutPdf);
-        row("A -o a.pdf --page-mm 50x20", pageWithoutPdf);
+        row("--batch l --print --page-mm 50x20", "usage: --page-mm does nothing for a print: it acts on PDFs of labels only");
+        row("A -o a.pdf --page-mm 50x20", "write A as pdf x1");
+        row("A -o a.png --page-mm 50x20", "usage: --page-mm does nothing for a PNG file: it acts on PDFs of labels only");
+        row("A -o a.svg --scale 3", "usage: --scale does nothing for an SVG file: it acts on PNG files only");
+        row("--print A --quiet-zone 0",
+            "usage: --quiet-zone does nothing for a print: it acts on PNG files, SVG files and PDF files");
+        row("--batch l -o l.pdf --module-mm 0.3",
+            "usage: --module-mm does nothing for a PDF of labels: it acts on SVG files and PDF files");
+        row("A -o -", "usage: -o - writes to standard output, which has no suffix: name the format with --format");
+        row("A -o a.png --strict --lenient", "usage: --strict and --lenient cannot be used together");
         row("A -o a.svg --quiet-zone 0", "write A as svg x1 zone 0");
         row("--batch l -d o --quiet-zone 100", "batch l into o as png at 0mm zone 100");
         row("A -o a.png --quiet-zone 101", zone.arg("101"));
         row("A -o a.png --quiet-zone=-1", zone.arg("-1"));
-        row("--batch l -d o --strict", "batch l into o as png at 0mm strict");
+        row("--batch l -d o --strict", "batch l into o as png at 0mm");
+        row("--batch l -d o --full-ascii", "batch l into o as png at 0mm ascii");
         row("A -o a.pdf --check-digit", "write A as pdf x1 check");
-        row("--print A --strict --check-digit", "print A on '' x1 strict check");
-        row("--batch l --print --strict --check-digit", "print l on '' x1 strict check");
+        row("--print A --lenient --full-ascii --check-digit", "print A on '' x1 lenient ascii check");
+        row("--batch l --print --lenient --check-digit", "print l on '' x1 lenient check");
     }
     void argumentsSayWhatToDo() {
         QFETCH(QStringList, arguments);
@@ -171,9 +182,10 @@ private slots:
     void listLinesAreRead() {
         QFETCH(QByteArray, list);
         QFETCH(QStringList, lines);
-        QBuffer device(&list);
-        QVERIFY(device.open(QIODevice::ReadOnly));
-        LineReader reader(device);
+        const int descriptor = memfd_create("list", MFD_CLOEXEC);
+        QVERIFY(descriptor >= 0 && write(descriptor, list.constData(), list.size()) == list.size());
+        QCOMPARE(lseek(descriptor, 0, SEEK_SET), 0);
+        LineReader reader(descriptor, LineReader::Ownership::Owned);
         QStringList read;
         while (const auto line = reader.Next())
             read.append(QString::number(line->number) + u' ' + (line->problem.isEmpty() ? line->text : "! " + line->problem));

@@ -204,7 +204,7 @@ def test_window_prints_on_the_label(start_program, cups_server, label_queues, mo
 COPIES_AND_BATCHES = [
     pytest.param("ZPL 4x2in 300dpi", ["--print", "--copies", "3", TEXT], None, [TEXT] * 3, id="three copies, ZPL"),
     pytest.param("DYMO 2.25x4in 300dpi", ["--print", "--copies", "3", TEXT], None, [TEXT] * 3, id="three copies, DYMO"),
-    pytest.param("DYMO 2.25x4in 300dpi", ["--batch", "-", "--print"], "TALLY-1\n*TALLY-22\n\nTALLY*-333*\n",
+    pytest.param("DYMO 2.25x4in 300dpi", ["--batch", "-", "--print", "--lenient"], "TALLY-1\n*TALLY-22\n\nTALLY*-333*\n",
                  ["TALLY-1", "TALLY-22", "TALLY-333"], id="a batch of three"),
     pytest.param("ZPL 4x2in 300dpi", ["--batch", "-", "--print", "--copies", "2"], "A1\nB2\n", ["A1", "A1", "B2", "B2"],
                  id="a batch twice"),
@@ -234,7 +234,7 @@ def test_too_long_for_the_label(binary, cups_server, label_queues, monkeypatch):
     before = stamp(path)
     done = tallyline(binary, "--print", "--printer", name, LONGEST)
     assert done.returncode == 1
-    assert "needs a label at least 87.4 mm wide, and this one is 50.8 mm; nothing was printed" in done.stderr
+    assert "needs a label at least 87.4 mm wide, and this one is 50.8 mm\n" in done.stderr
     time.sleep(3)
     assert stamp(path) == before, "something was printed"
 
@@ -254,7 +254,8 @@ def test_batch_reports_each_failed_text(binary, cups_server, label_queues, monke
         cups_server.client("cupsaccept", name)
     assert done.returncode == 1
     assert re.search(r"standard input:2: .*needs a label at least 86\.1 mm wide", done.stderr), done.stderr
-    assert done.stdout == f"tallyline: printed {2 if accepting else 0} of 3 labels\n", done.stderr
+    summary = "printed 2 of 3 labels" if accepting else "no label printed, of 3 texts"
+    assert done.stdout == f"tallyline: {summary}\n", done.stderr
     if accepting:
         labels = read_zpl(printed(cups_server, name, path, before))
         assert sorted(text for dots, _, _ in labels for text in zbar(dots)) == ["A1", "B2"]
@@ -267,7 +268,7 @@ def test_printer_that_is_not_there(binary, cups_server, monkeypatch, variable):
     env = headless_env(**({} if named else {variable: "Nowhere"}))
     done = run(binary, "--print", *named, TEXT, env=env, text=True, timeout=SLOW_TIMEOUT)
     assert (done.returncode, done.stderr) == \
-        (1, f'tallyline: printing failed: Run-time error 482: There is no printer named "Nowhere" (named by {variable})\n')
+        (1, f'tallyline: printing failed: There is no printer named "Nowhere" (named by {variable})\n')
 
 
 # Pages of the labels' own sizes, or all of one size; a list of no label that fits leaves no file.
@@ -327,7 +328,7 @@ def test_stopped_batch_keeps_nothing(binary, folder, cups_server, label_queues, 
         assert process.returncode == 128 + number, stderr
         assert stderr.endswith(f"tallyline: stopped by signal {int(number)}; {pdf} was not written: "
                                f"it would have lacked the rest of {listing}\n"), stderr
-        assert re.fullmatch(r"tallyline: wrote 0 of \d+ labels to .*\n", stdout), stdout
+        assert re.fullmatch(rf"tallyline: {re.escape(str(pdf))} not written, of \d+ texts\n", stdout), stdout
         assert not list(pending.iterdir()), "pending pages were left"
     assert not pdf.exists()
     time.sleep(3)
@@ -371,12 +372,13 @@ def test_print_from_window(start_program, cups_server, pdf_printer):
 
 
 def test_strict_print_refused(binary, cups_server, pdf_printer):
-    """--strict refuses a text whose bars leave a character out, and prints nothing for it:
+    """A text whose bars leave a character out is refused (--strict changes nothing), and nothing is printed for it:
     the one page and job that follow are the next print's."""
     queue = Queue(cups_server, pdf_printer)
     refused = run(binary, "--print", "--strict", f"{LONGEST}*", timeout=SLOW_TIMEOUT, text=True)
     assert (refused.returncode, refused.stdout, refused.stderr) == \
-        (1, "", "tallyline: printing failed: refused: the bars do not carry '*' (--strict)\n")
+        (1, "", "tallyline: printing failed: refused: the bars do not carry '*'; --full-ascii carries every ASCII "
+                "character, --lenient leaves them out of the bars\n")
     printing = run(binary, "--print", "--strict", LONGEST, timeout=SLOW_TIMEOUT, text=True)
     assert (printing.returncode, printing.stderr) == (0, "")
     queue.check_printed()
@@ -384,10 +386,10 @@ def test_strict_print_refused(binary, cups_server, pdf_printer):
 
 # What breaks the printer, and the message that the failed print then gives.
 FAILURES = [
-    pytest.param(["cupsreject", "PDF"], "Printing the barcode failed.\n\nRun-time error 482: "
+    pytest.param(["cupsreject", "PDF"], "Printing the barcode failed.\n\n"
                                         'The printer refused the document: Destination "PDF" is not accepting jobs.',
                  id="not accepting jobs"),
-    pytest.param(["lpadmin", "-x", "PDF"], "Printing the barcode failed.\n\nRun-time error 482: "
+    pytest.param(["lpadmin", "-x", "PDF"], "Printing the barcode failed.\n\n"
                                            "No default printer is set up", id="no printer"),
 ]
 
@@ -413,4 +415,4 @@ def test_print_without_printer(binary, cups_server, monkeypatch):
     cups_server.client("lpadmin", "-x", "PDF")  # the next test's fixture makes it again
     result = run(binary, "--print", LONGEST, env=headless_env(), text=True, timeout=SLOW_TIMEOUT)
     assert (result.returncode, result.stdout, result.stderr) == \
-        (1, "", "tallyline: printing failed: Run-time error 482: No default printer is set up\n")
+        (1, "", "tallyline: printing failed: No default printer is set up\n")

@@ -1,9 +1,9 @@
-"""The window as a screen reader hears it through AT-SPI: every control named, the barcode described by its text and by
-what its bars leave out, the copy button one push button whose press copies."""
+"""The window as a screen reader hears it through AT-SPI: every control named, the barcode described by its text and
+what its bars carry, the text box by what they leave out, the copy button one push button whose press copies."""
 
 import pytest
 
-from tallyline_e2e import SAMPLE_TEXT, clipboard, decode, wait_for
+from tallyline_e2e import SAMPLE_TEXT, TEXT_BOX_CENTRE, clipboard, decode, wait_for
 
 
 def descendants(accessible):
@@ -40,14 +40,24 @@ def test_control_named(app, role, name):
         f"{sorted((child.getRoleName(), child.name) for child in descendants(app))}"
 
 
-def test_barcode_described_and_button_pressed(display, heard_window):
-    """The barcode is described by its text, and anew as it is typed; the button's Press copies."""
+def test_described_and_pressed(display, heard_window):
+    """The barcode is described by what its bars carry and the text box by what they leave out, anew as the text is
+    typed, and the text box's tooltip says the same; the button's Press copies."""
     window, app = heard_window
-    barcode = find(app, "image", "Barcode")
-    assert wait_for(lambda: barcode.description == f'Code 39 barcode of "{SAMPLE_TEXT}"'), barcode.description
-    window.type_text("a#b")
-    described = 'Code 39 barcode of "A#B". A scanner will not read these characters from the bars: #'
-    assert wait_for(lambda: barcode.description == described), f"described as {barcode.description!r}"
+    barcode, text = find(app, "image", "Barcode"), find(app, "text", "Barcode text")
+    assert wait_for(lambda: (barcode.description, text.description) == (f'Code 39 barcode of "{SAMPLE_TEXT}"', "")), \
+        f"described as {(barcode.description, text.description)!r}"
+    window.type_text("a#b@")
+    left_out = "# and @ have no bars and are left out of the barcode"
+    described = ('Code 39 barcode of "A#B@": its bars carry only "AB"', left_out)
+    assert wait_for(lambda: (barcode.description, text.description) == described), \
+        f"described as {(barcode.description, text.description)!r}"
+    # The pointer comes to rest over the text box, where the tooltip shows: a move onto it, then one within it.
+    for step in (0, 2):
+        window.xdotool("mousemove", "--window", window.window, *(str(at + step) for at in TEXT_BOX_CENTRE))
+    tip = wait_for(lambda: next((child for child in descendants(app) if child.getRoleName() == "tool tip"), None))
+    assert tip and tip.name == left_out, \
+        f"tooltip {tip and tip.name!r} among {sorted((c.getRoleName(), c.name) for c in descendants(app))}"
     button = find(app, "push button", "Copy to Clipboard")
     assert button.childCount == 0, "the button's caption shows as a second object"
     actions = button.queryAction()
