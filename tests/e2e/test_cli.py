@@ -1,6 +1,7 @@
-"""The command line as a script or a server with no screen uses it. Every file is read back by readers that share no
-code with the program (zbar; librsvg and poppler draw SVG and PDF). Failures are made real: a read-only and a full
-file system of the test's own."""
+"""The command line as a script or a server with no screen uses it: its files, standard output, statuses, messages
+and summaries, which never claim a file that was not written. Every file is read back by readers that share no code
+with the program (zbar; librsvg and poppler draw SVG and PDF). Failures are made real: a read-only and a full file
+system of the test's own."""
 
 import collections
 import pathlib
@@ -12,6 +13,8 @@ import pytest
 from tallyline_e2e import SLOW_TIMEOUT, bar_row, decode, decode_file, headless_env, pdf_to_png, run, svg_to_png, tallyline
 
 ENV = headless_env()
+# Whatever a test prints by mistake reaches no print server.
+NO_SERVER = headless_env(CUPS_SERVER="/nonexistent/tallyline-print-server")
 TEXT = "Tally 39-A/B.$+%"
 # Capitals, digits, "-", "_" and "." (not first), and "%" with two hex digits for every other byte.
 SAFE_NAME = re.compile(r"(?:[A-Z0-9_-]|%[0-9A-F]{2})(?:[A-Z0-9_.-]|%[0-9A-F]{2})*\.(png|svg|pdf)")
@@ -224,3 +227,77 @@ def test_strict_batch(binary, folder):
     # KEPT 1: 20 + 14 + 25 + 29 + 38 + 1 = 127 = 2 x 43 + 41: +.
     read = {path.name: decode_file(path) for path in out.iterdir()}
     assert read == {"KEPT%201.png": ["KEPT 1+"], "KEPT%202.png": ["KEPT 2%"], "KEPT%203.png": ["KEPT 30"]}
+
+
+@pytest.mark.parametrize("arguments, draw", [
+    pytest.param(["--format", "png", "A-39"], lambda path: path.read_bytes(), id="PNG"),
+    pytest.param(["--format", "svg", "A-39"], svg_to_png, id="SVG"),
+    pytest.param(["--format", "pdf", "A-39", "--page-mm", "50.8x25.4"], lambda path: pdf_to_png(path, 300),
+                 id="PDF label"),
+    pytest.param(["--format", "pdf", "--batch", "-"], lambda path: pdf_to_png(path, 300), id="PDF of labels"),
+])
+def test_standard_output(binary, folder, arguments, draw):
+    """The bytes on standard output are the file, whole; reports go to standard error."""
+    done = run(binary, "-o", "-", *arguments, input=b"A-39\n", env=NO_SERVER, timeout=SLOW_TIMEOUT)
+    batch = "--batch" in arguments
+    assert (done.returncode, done.stderr) == (0, b"tallyline: wrote 1 of 1 label to standard output\n" if batch else b"")
+    (folder / "out").write_bytes(done.stdout)
+    assert decode(draw(folder / "out")) == ["A-39"]
+    if "--page-mm" in arguments:
+        assert re.search(r"Page size: +144 x 72 pts", run("pdfinfo", str(folder / "out"), text=True).stdout)
+
+
+# Batches that made nothing, or one file: status and summary. A PDF of labels that was not
+# written is a failure, whatever the list held: an older file of its name would pass for it.
+SUMMARIES = [
+    pytest.param(["--batch", "{d}/missing.txt", "-o", "{d}/x.pdf"], 1, "{d}/x.pdf not written", id="PDF, no list"),
+    pytest.param(["--batch", "/dev/null", "-o", "{d}/x.pdf"], 1, "{d}/x.pdf not written: /dev/null holds no text",
+                 id="PDF, empty list"),
+    pytest.param(["--batch", "{d}/list", "-o", "{d}/x.pdf"], 1, "{d}/x.pdf not written, of 1 text", id="PDF, refused"),
+    pytest.param(["--batch", "/dev/null", "-d", "{d}/out"], 0, "no file written to {d}/out: /dev/null holds no text",
+                 id="files, empty list"),
+    pytest.param(["--batch", "{d}/list", "-d", "{d}/out", "--lenient"], 0, "wrote 1 of 1 file to {d}/out", id="one"),
+    pytest.param(["--batch", "{d}/list", "--print"], 1, "no label printed", id="print, no server"),
+]
+
+
+@pytest.mark.parametrize("arguments, status, summary", SUMMARIES)
+def test_summary(binary, folder, arguments, status, summary):
+    (folder / "list").write_text("A#1\n")
+    done = run(binary, *(a.format(d=folder) for a in arguments), env=NO_SERVER, text=True, timeout=SLOW_TIMEOUT)
+    assert (done.returncode, done.stdout) == (status, f"tallyline: {summary.format(d=folder)}\n"), done.stderr
+    assert not (folder / "x.pdf").exists()
+
+
+# Every group of pairs: lower case (+A-+Z), controls ($A-$Z, %A-%E), NUL (%U), DEL (%T),
+# punctuation (/A-/L, /O, /Z, %F-%J, %K-%O, %P-%S), @ (%V), ` (%W), and $ % / + as pairs.
+PEER_TEXTS = [
+    "abcdefghijklm", "nopqrstuvwxyz", "Item #42", "!\"#$%&'()*+,", "-./:;<=>?", "@[\\]^_`", "{|}~\x7f", "A\x00B",
+    "\x01\x02\x1a", "\x1b\x1c\x1d\x1e\x1f", "tab\there", "user@example.com", "https://x.test/?q=a&b=c",
+    "C:\\Temp\\x_1.txt", "50% off, $9.99 + tax", "MiXeD 39 CaSe", "<tag attr='v'/>", "a*b", "~/.config",
+    "ASSET-0042/b", "\x7f\x00",
+]
+SAFE = set("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_.")
+
+
+@pytest.fixture(scope="module", params=[[], ["--check-digit"]], ids=["plain", "check digit"])
+def ours(binary, request):
+    """Each text's PNG from one --full-ascii batch (its names escape every byte but capitals,
+    digits, - _ and .), and the options it was drawn with."""
+    with tempfile.TemporaryDirectory(prefix="tallyline-e2e-") as folder:
+        done = run(binary, "--batch", "-", "-d", folder, "--full-ascii", *request.param, env=headless_env(),
+                   input="".join(f"{text}\n" for text in PEER_TEXTS).encode(), timeout=SLOW_TIMEOUT)
+        assert done.returncode == 0, done.stderr
+        name = lambda text: "".join(chr(b) if chr(b) in SAFE else f"%{b:02X}" for b in text.encode()) + ".png"
+        yield {text: pathlib.Path(folder, name(text)) for text in PEER_TEXTS}, request.param
+
+
+@pytest.mark.parametrize("text", PEER_TEXTS, ids=ascii)
+def test_read_as_the_peer(ours, text):
+    """--full-ascii against the peer: zbar reads our PNG of each text exactly as it reads zint's extended Code 39
+    (-b 9) of it, the pairs as drawn, since zbar does not expand them."""
+    files, options = ours
+    escaped = "".join("\\\\" if c == "\\" else c if " " <= c < "\x7f" else f"\\x{ord(c):02x}" for c in text)
+    peer = run("zint", "-b", "9", "--esc", "--direct", "-d", escaped, *(["--vers=1"] if options else []),
+               timeout=SLOW_TIMEOUT).stdout
+    assert len(decode(peer)) == 1 and decode_file(files[text]) == decode(peer)

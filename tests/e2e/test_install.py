@@ -88,13 +88,6 @@ def test_manual_section(root, section, words):
     assert words in body
 
 
-def test_manual_names_files_as_help_does(root, binary):
-    """The naming rules are written once, in --help; the manual follows them."""
-    help_text = run(binary, "--help", text=True).stdout
-    rules = " ".join(help_text.split("Batch file names:\n", 1)[1].split("\n\n", 1)[0].split())
-    assert rules in " ".join(manual(root).replace("\u2010", "-").split())
-
-
 def complete(root, line, cwd):
     """What bash completion offers for the last word of the line."""
     script = ("source /usr/share/bash-completion/bash_completion; source \"$1\"; COMP_LINE=$2; COMP_POINT=${#2};"

@@ -407,12 +407,3 @@ def test_failed_print(start_program, pdf_printer, breaking, message):  # pylint:
     window.close_box(boxes[0])
     assert window.process.poll() is None, "the program ended after a failed print"
     assert window.close() == 0, "closing after a failed print did not end the program"
-
-
-def test_print_without_printer(binary, cups_server, monkeypatch):
-    """--print with no printer set up: the reason, and the status of a failure."""
-    cups_server.use(monkeypatch)
-    cups_server.client("lpadmin", "-x", "PDF")  # the next test's fixture makes it again
-    result = run(binary, "--print", LONGEST, env=headless_env(), text=True, timeout=SLOW_TIMEOUT)
-    assert (result.returncode, result.stdout, result.stderr) == \
-        (1, "", "tallyline: printing failed: No default printer is set up\n")
