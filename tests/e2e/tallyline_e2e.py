@@ -93,8 +93,8 @@ def _session_members(session):
 
 def end_session(process, timeout=STEP_TIMEOUT):
     """Ends a process that leads a session of its own and everything in that session, and waits until each is gone.
-    What a bus starts on demand (xfconfd, the accessibility registry) stays in the bus's session, outlives the bus
-    by a moment and may still write in its folder: that folder can go only after them."""
+    What a bus starts on demand (the accessibility registry) stays in the bus's session, outlives the bus by a
+    moment and may still write in its folder: that folder can go only after them."""
     def signal_all(number):
         for pid in [process.pid, *_session_members(process.pid)]:
             with contextlib.suppress(ProcessLookupError):
@@ -151,7 +151,7 @@ def bar_row(picture, y=None):
 
 def widths(row):
     """The widths of the bars and spaces of a row, from its first bar to its last."""
-    return [len(run) for run in re.findall(r"#+|\.+", row.strip("."))]
+    return [len(element) for element in re.findall(r"#+|\.+", row.strip("."))]
 
 
 def svg_to_png(path, *options):
