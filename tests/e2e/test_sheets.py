@@ -14,9 +14,8 @@ import xml.etree.ElementTree as ElementTree
 
 import pytest
 
-from tallyline_e2e import (SLOW_TIMEOUT, decode, decode_file, grey, headless_env, pdf_to_png, run, svg_to_png,
-                           wait_for)
-from test_labels import labels_of, printed, stamp
+from tallyline_e2e import SLOW_TIMEOUT, decode, decode_file, grey, pdf_to_png, run, svg_to_png, tallyline, wait_for
+from test_print import labels_of, printed, stamp
 
 TEXT = "TALLY-2026"
 ROOT = pathlib.Path(__file__).parents[2]
@@ -28,10 +27,6 @@ POINTS = {"pt": 1, "in": 72, "mm": 72 / 25.4, "cm": 720 / 25.4, "pc": 12}
 # side first.
 QUEUES = {"Zebra 1.5x2in": ("zebra.ppd", "w108h144", 203, 0), "DYMO 1.125x3.5in": ("dymo.ppd", "w81h252", 203, 42),
           "Zebra 2x1in": ("zebra.ppd", "w144h72", 203, 0)}
-
-
-def tallyline(binary, *arguments, stdin=None):
-    return run(binary, *arguments, env=headless_env(), input=stdin, text=True, timeout=SLOW_TIMEOUT)
 
 
 def elements(dots):
@@ -100,7 +95,7 @@ def print_label(binary, cups_server, queues, monkeypatch, name, *arguments):
     before = stamp(path)
     done = tallyline(binary, "--print", "--printer", queue, *arguments)
     assert (done.returncode, done.stderr) == (0, ""), done.stderr
-    labels = labels_of(driver, printed(path, before))
+    labels = labels_of(driver, printed(cups_server, queue, path, before))
     assert len(labels) == 1, f"{len(labels)} labels"
     return labels[0]
 
@@ -129,7 +124,7 @@ def test_ratio_on_small_modules(binary, cups_server, queues, monkeypatch, folder
     assert elements(max(dots, key=sum))[0] == {2, wide}
     pdf = folder / "label.pdf"
     done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--page-mm", "50.8x25.4", "--dpi", "600", *options,
-                     stdin="TALLY-26\n")
+                     input="TALLY-26\n")
     assert done.returncode == 0, done.stderr
     narrow, wider = sorted(elements(grey_row(pdf_to_png(pdf, 600)))[0])
     assert wider == math.ceil(narrow * (3 if options else 2.2) - 1e-9), f"elements of {narrow} and {wider} dots"
@@ -139,7 +134,7 @@ def test_ratio_on_small_modules(binary, cups_server, queues, monkeypatch, folder
 def test_label_pdf_on_printer_grid(binary, folder, dpi):
     pdf = folder / "labels.pdf"
     done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--page-mm", "50.8x25.4", "--dpi", str(dpi),
-                     stdin=f"{TEXT}\n")
+                     input=f"{TEXT}\n")
     assert done.returncode == 0, done.stderr
     png = pdf_to_png(pdf, dpi)
     assert grey(png)[:2] == (round(2 * dpi), round(dpi))
@@ -178,8 +173,7 @@ def cut_labels(pdf, product, page_count):
     scale = 300 / 72
     labels = []
     for page in range(1, page_count + 1):
-        png = run("pdftoppm", "-r", "300", "-f", str(page), "-l", str(page), "-png", "-singlefile", str(pdf),
-                  timeout=SLOW_TIMEOUT).stdout
+        png = pdf_to_png(pdf, 300, page)
         for x, y in sorted(places, key=lambda place: (round(place[1], 2), place[0])):
             crop = f"{round(width * scale)}x{round(height * scale)}+{round(x * scale)}+{round(y * scale)}"
             labels.append(run("convert", "png:-", "-crop", crop, "+repage", "png:-", input=png).stdout)
@@ -204,7 +198,7 @@ def test_sheet_pdf(binary, folder, product, count, first, options, page_count, p
     texts = [f"ITEM-{n:03}" for n in range(1, count + 1)]
     pdf = folder / "sheets.pdf"
     done = tallyline(binary, "--batch", "-", "-o", str(pdf), "--sheet", product, "--first", str(first), *options,
-                     stdin="".join(f"{text}\n" for text in texts))
+                     input="".join(f"{text}\n" for text in texts))
     assert (done.returncode, done.stdout) == (0, f"tallyline: wrote {count} of {count} labels to {pdf}\n"), done.stderr
     assert pdf_pages(pdf) == (page_count, paper)
     labels = cut_labels(pdf, product, page_count)
@@ -300,7 +294,7 @@ def test_bad_input_makes_nothing(binary, folder, cups_server, queues, monkeypatc
     pdf = folder / "labels.pdf"
     into = ["-o", str(pdf)] if made == "pdf" else ["--print", "--printer", queue]
     done = tallyline(binary, "--batch", "-", *into, *[option.format(folder=folder) for option in options],
-                     stdin=f"{TEXT}\n")
+                     input=f"{TEXT}\n")
     assert done.returncode == status and message.format(folder=folder) in done.stderr, done.stderr
     assert not pdf.exists()
     assert jobs(cups_server, queue) == before, "something was printed"
@@ -334,13 +328,13 @@ def test_examples_do_what_they_say(binary, folder, cups_server, pdf_printer, whe
     assert len(commands) >= 3, commands
     for arguments in commands:
         before = (stamp(dymo), set(pdf_printer.glob("*.pdf")))
-        done = run(binary, *arguments, cwd=folder, env=headless_env(), text=True, timeout=SLOW_TIMEOUT)
+        done = tallyline(binary, *arguments, cwd=folder)
         assert done.returncode == 0, (arguments, done.stderr)
         texts = LISTED if "--batch" in arguments else [TEXT] * int(dict(zip(arguments, arguments[1:])).get("--copies", 1))
         if "--sheets" in arguments:
             assert arguments[-1] in done.stdout.lower(), done.stdout
         elif "Dymo" in arguments:
-            label = whole_label(labels_of("dymo.ppd", printed(dymo, before[0]))[0], QUEUES["DYMO 1.125x3.5in"][3])
+            label = whole_label(labels_of("dymo.ppd", printed(cups_server, "Dymo", dymo, before[0]))[0], QUEUES["DYMO 1.125x3.5in"][3])
             assert read_turned(*label[:2]) == (texts, True)
         elif "--print" in arguments:
             # zbar reads a text once however often a page holds it: each label is read alone.
