@@ -55,20 +55,24 @@ public:
     }
 
     Text Print(const QString& text) override {
-        if (asTheWindow_ && !symbol_.Asked()) {
+        // A page that does not hold the window's form with no picture on it
+        // is a label, whatever the text: it is drawn once, for the label.
+        const bool sheet = asTheWindow_ && FitsOnPage(PlaceOnPage(QSize()), printer_.Page());
+        if (sheet && !symbol_.Asked()) {
             Text uncarried = drawing_.Draw(text);
             const PictureSurface& surface = drawing_.Surface();
             const PageLayout sheet = PlaceOnPage(surface.PixelSize());
             const PageDots page = printer_.Page();
             if (FitsOnPage(sheet, page)) {
-                printer_.PrintPage(sheet, surface.Shapes(), PrintedDotsPerPixel(page.dotsPerInch, ModulePixels(surface)));
+                printer_.PrintPage(sheet, surface.Shapes(),
+                                   PrintedDotsPerPixel(page.dotsPerInch, ModulePixels(surface)));
                 return uncarried;
             }
         }
         EncodedText encoded = drawing_.Encode(text);
         if (!paper_ && !asTheWindow_) {
             PrintOnItsOwnPage(encoded);
-        } else if (!asTheWindow_ || !PrintAtTheWindowsPlace(encoded)) {
+        } else if (!sheet || !PrintAtTheWindowsPlace(encoded)) {
             const LabelFit fit = FitOf(encoded, AreaOf(printer_.Page()));
             printer_.NewPage();
             Paint(encoded, fit, QPointF());
@@ -80,7 +84,8 @@ private:
     // The symbol with its quiet zones at the widest module, its bars as the
     // rules set them or as high as the window's, turned as asked.
     Turn DrawUnbounded(const EncodedText& text, int dotsPerInch) {
-        drawing_.Draw(text, UnboundedLook(symbol_.WidestModule(dotsPerInch), kMillimetresPerInch / dotsPerInch, symbol_));
+        drawing_.Draw(text,
+                      UnboundedLook(symbol_.WidestModule(dotsPerInch), kMillimetresPerInch / dotsPerInch, symbol_));
         return symbol_.turn.value_or(Turn::None);
     }
 
@@ -154,7 +159,8 @@ public:
             started_ = true;
             if (outlines_) {
                 for (const QPointF corner : sheet_.labels) {
-                    printer_.Outline(QTransform::fromScale(dotsPerPoint_, dotsPerPoint_).map(OutlineOf(sheet_, corner)));
+                    printer_.Outline(
+                        QTransform::fromScale(dotsPerPoint_, dotsPerPoint_).map(OutlineOf(sheet_, corner)));
                 }
             }
         }
