@@ -91,7 +91,7 @@ inline const QString kAfterOptions = QStringLiteral(
     "  The pages of the PDF and of the print are the sheet's paper, which a print tells the printer.\n"
     "    $ tallyline --sheets avery\n"
     "    $ tallyline --batch texts.txt -o sheets.pdf --sheet \"Avery 5160\" --first 4\n"
-    "    $ tallyline --print --sheet avery-l7160 --copies 21 \"TALLY-2026\"\n"
+    "    $ tallyline --print --sheet avery-5160 --copies 30 \"TALLY-2026\"\n"
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"

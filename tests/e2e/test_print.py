@@ -1,8 +1,9 @@
 """Printing through a CUPS server of the test's own. On label printers made of CUPS's own drivers (Zebra ZPL and DYMO)
 on file: devices, the very stream each printer would receive is read back: the page is the label loaded on the
 queue, the barcode is centred on it with its quiet zones, every bar and space is the narrow or the wide element,
-each a whole number of dots, and zbar reads it; turned labels and sheets are test_sheets.py's. On a PDF printer, from the pop-up menu and from the command line: one page
-of shapes, 6 dots a module at the driver's 300 dpi. A failed print says why, word for word, and the window works on."""
+each a whole number of dots, and zbar reads it (turned labels and sheets are test_sheets.py's). On a PDF printer,
+from the pop-up menu and from the command line: one page of shapes, 6 dots a module at the driver's 300 dpi. A failed
+print says why, word for word, and the window works on."""
 
 import re
 import signal
