@@ -180,8 +180,8 @@ Request LabelPdf(const QCommandLineParser& parser, const FileSettings& settings,
     if (toStandardOutput && !parser.isSet(kFormat)) return UsageError{kStandardOutputWithoutFormat};
     const auto format = toStandardOutput ? FormatOfSuffix(parser.value(kFormat)) : FormatOfName(path);
     if (format != PictureFormat::Pdf) return UsageError{parser.isSet(kBatch) ? LabelsNotPdf(path) : SheetNotPdf(path)};
-    return WriteLabelPdf{parser.value(kBatch), path,  page, rules, layout, settings.dotsPerInch.value_or(kPdfDotsPerInch),
-                         text,                 copies};
+    return WriteLabelPdf{
+        parser.value(kBatch), path, page, rules, layout, settings.dotsPerInch.value_or(kPdfDotsPerInch), text, copies};
 }
 
 // --batch LIST with --print or with -o FILE.pdf: a label for each text.
@@ -213,7 +213,8 @@ std::optional<Output> OutputOf(const Request& request) {
     if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
         return pdf->layout.sheet ? Output::SheetPdf : Output::LabelPdf;
     }
-    if (const auto* print = std::get_if<PrintOne>(&request)) return print->layout.sheet ? Output::SheetPrint : Output::Print;
+    if (const auto* print = std::get_if<PrintOne>(&request))
+        return print->layout.sheet ? Output::SheetPrint : Output::Print;
     if (const auto* print = std::get_if<PrintBatch>(&request)) {
         return print->layout.sheet ? Output::SheetPrint : Output::Print;
     }
@@ -286,9 +287,9 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
-    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kSheet, kFirst,
-                       kOutlines, kSheets, kRotate, kRatio, kHeight, kNoCaption, kDpi, kScale, kModule, kQuietZone,
-                       kFullAscii, kLenient, kStrict, kCheckDigit, kHelp, kVersion});
+    parser.addOptions({kOutput, kBatch,     kDirectory, kFormat,  kPrint,  kPrinter,    kCopies,    kPageSize, kSheet,
+                       kFirst,  kOutlines,  kSheets,    kRotate,  kRatio,  kHeight,     kNoCaption, kDpi,      kScale,
+                       kModule, kQuietZone, kFullAscii, kLenient, kStrict, kCheckDigit, kHelp,      kVersion});
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
     if (parser.isSet(kHelp)) {
         // The usage line names the program as it was started; the help (and

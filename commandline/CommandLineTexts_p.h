@@ -112,8 +112,9 @@ inline const QString kPrinterHelp = QStringLiteral(
     "The printer that --print prints on (default: the one that LPDEST or PRINTER names, else the default "
     "printer).");
 inline const QString kCopiesHelp =
-    QStringLiteral("Print every label N times (a whole number from 1 to %1; default 1); with --sheet, put each "
-                   "text on N labels.")
+    QStringLiteral(
+        "Print every label N times (a whole number from 1 to %1; default 1); with --sheet, put each "
+        "text on N labels.")
         .arg(kMostCopies);
 inline const QString kPageSizeHelp = QStringLiteral(
     "The size of the pages of a PDF of labels, from --batch LIST or a text with -o FILE.pdf, in millimetres, "
@@ -126,9 +127,9 @@ inline const QString kSheetHelp = QStringLiteral(
 inline const QString kSheetsHelp = QStringLiteral(
     "List the products whose brand, part or description holds the text given (all without one): brand and "
     "part, label size, labels per sheet, paper, description.");
-inline const QString kFirstHelp =
-    QStringLiteral("Start on the Nth label of the first sheet, row by row from the top left (default 1): the "
-                   "first free label of a sheet used before.");
+inline const QString kFirstHelp = QStringLiteral(
+    "Start on the Nth label of the first sheet, row by row from the top left (default 1): the "
+    "first free label of a sheet used before.");
 inline const QString kOutlinesHelp =
     QStringLiteral("Draw each label's outline on the sheets, for a test print on plain paper.");
 inline const QString kAutomaticTurn = QStringLiteral("auto");
@@ -136,9 +137,10 @@ inline const QString kRotateHelp = QStringLiteral(
     "Turn the barcode clockwise by 0, 90, 180 or 270 degrees. On labels and sheets the default, auto, turns it "
     "along the label's long side where that gives a larger module; files are not turned unless asked.");
 inline const QString kDpiHelp =
-    QStringLiteral("Draw a file on a grid of N dots per inch (%1 to %2): every bar, space and quiet zone a whole "
-                   "number of dots, the module the most whole dots not above --module-mm (or the window's); a PDF "
-                   "of labels puts its barcodes on that grid (default %3).")
+    QStringLiteral(
+        "Draw a file on a grid of N dots per inch (%1 to %2): every bar, space and quiet zone a whole "
+        "number of dots, the module the most whole dots not above --module-mm (or the window's); a PDF "
+        "of labels puts its barcodes on that grid (default %3).")
         .arg(kCoarsestGrid)
         .arg(kFinestGrid)
         .arg(kPdfDotsPerInch);
@@ -197,7 +199,8 @@ inline const QString kEmptyFolder = QStringLiteral("-d needs a folder");
 inline const QString kDirectoryWithoutBatch = QStringLiteral("-d goes with --batch");
 inline const QString kFormatWithoutBatch =
     QStringLiteral("--format goes with --batch and -o -; with -o FILE the file's suffix sets the format");
-inline const QString kEmptySheet = QStringLiteral("--sheet needs a product, such as \"Avery 5160\", or a template file");
+inline const QString kEmptySheet =
+    QStringLiteral("--sheet needs a product, such as \"Avery 5160\", or a template file");
 inline const QString kSheetsAlone = QStringLiteral("--sheets lists products and takes no other option");
 inline const QString kAutoTurnInFile =
     QStringLiteral("--rotate auto goes with labels and sheets: a file is turned by 0, 90, 180 or 270");
@@ -278,9 +281,12 @@ inline QString DoesNothing(const QString& option, Output output, Outputs outputs
         const char* many;
     };
     static constexpr Named kNames[] = {
-        {Output::PngFile, "a PNG file", "PNG files"},     {Output::SvgFile, "an SVG file", "SVG files"},
-        {Output::PdfFile, "a PDF file", "PDF files"},     {Output::LabelPdf, "a PDF of labels", "PDFs of labels"},
-        {Output::Print, "a print", "prints (--print)"},   {Output::SheetPdf, "a PDF of sheets", "PDFs of sheets"},
+        {Output::PngFile, "a PNG file", "PNG files"},
+        {Output::SvgFile, "an SVG file", "SVG files"},
+        {Output::PdfFile, "a PDF file", "PDF files"},
+        {Output::LabelPdf, "a PDF of labels", "PDFs of labels"},
+        {Output::Print, "a print", "prints (--print)"},
+        {Output::SheetPdf, "a PDF of sheets", "PDFs of sheets"},
         {Output::SheetPrint, "a print on sheets", "prints on sheets"},
     };
     QString asked;

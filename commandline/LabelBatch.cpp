@@ -48,12 +48,14 @@ Tally EachLabel(const LabelTexts& texts, LabelDocument* document, QTextStream& e
             try {
                 const Text uncarried = document->Print(text);
                 ++tally.done;
-                if (!uncarried.empty() && copy == 0) err << kProgram << ": " << where << NotCarried(Named(uncarried)) << '\n';
+                if (!uncarried.empty() && copy == 0)
+                    err << kProgram << ": " << where << NotCarried(Named(uncarried)) << '\n';
             } catch (const FileError&) {
                 // The document's own write, which no later label can mend.
                 tally.failure = DescribeFailure();
             } catch (...) {
-                err << kProgram << ": " << where << (where.isEmpty() ? failed(DescribeFailure()) : DescribeFailure()) << '\n';
+                err << kProgram << ": " << where << (where.isEmpty() ? failed(DescribeFailure()) : DescribeFailure())
+                    << '\n';
                 return;
             }
         }
@@ -89,9 +91,8 @@ Tally EachLabel(const LabelTexts& texts, LabelDocument* document, QTextStream& e
 
 // The document that the labels go into: sheets of the layout's template,
 // else a page each.
-std::unique_ptr<LabelDocument> DocumentOf(const LabelLayout& layout, const PrinterSource& printers,
-                                          const QString& name, const DrawingRules& rules,
-                                          std::optional<QSizeF> paper, bool asTheWindow) {
+std::unique_ptr<LabelDocument> DocumentOf(const LabelLayout& layout, const PrinterSource& printers, const QString& name,
+                                          const DrawingRules& rules, std::optional<QSizeF> paper, bool asTheWindow) {
     if (!layout.sheet) return LabelsOnPages(printers, name, rules, layout.symbol, paper, asTheWindow);
     return LabelsOnSheets(printers, name, rules, layout.symbol, ChosenSheet(*layout.sheet), layout.sheet->first - 1,
                           layout.sheet->outlines);

@@ -148,8 +148,8 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
         const auto& print = std::get<PrintOne>(request);
         // On sheets, --copies is how many labels the text takes.
         const LabelTexts texts{QString(), print.text, print.layout.sheet ? print.print.copies : 1};
-        return RunPrintLabels(texts, print.print, print.rules, print.layout, design::PrintDocumentName(print.text),
-                              out, err);
+        return RunPrintLabels(texts, print.print, print.rules, print.layout, design::PrintDocumentName(print.text), out,
+                              err);
     }
     return Delivered(out, err) || status != kDone ? status : kFailed;
 }

@@ -25,8 +25,9 @@ inline QString LabelTooSmallNote(const QString& measure, double needed, double l
 // A label whose shape (round, oval, a CD's ring) holds no rectangle that
 // the barcode fits in, even at the finest module.
 inline QString ShapeTooSmallNote(double finestModule) {
-    return QStringLiteral("The barcode does not fit inside this label's shape, even with modules of %1 mm; nothing "
-                          "was printed")
+    return QStringLiteral(
+               "The barcode does not fit inside this label's shape, even with modules of %1 mm; nothing "
+               "was printed")
         .arg(finestModule, 0, 'f', 2);
 }
 inline const QString kMenuAction = QStringLiteral("Opening the menu");

@@ -30,9 +30,9 @@ BarcodeDrawing::BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rul
 }
 
 BarcodeDrawing::BarcodeDrawing(const FileSettings& settings, DrawingRules rules)
-    : BarcodeDrawing(settings.format == PictureFormat::Png ? PictureSurface::Keeping::Pixels
-                                                           : PictureSurface::Keeping::Shapes,
-                     rules) {
+    : BarcodeDrawing(
+          settings.format == PictureFormat::Png ? PictureSurface::Keeping::Pixels : PictureSurface::Keeping::Shapes,
+          rules) {
     grid_ = GridOf(settings);
 }
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/DrawBar.h"
 #include "design/Fonts.h"
 #include "design/Geometry.h"
+#include "engine/DrawBar.h"
 #include "platform/picture/LaidOutText.h"
 
 namespace tallyline {

@@ -196,15 +196,17 @@ LabelFit FitOnLabel(std::span<const Element> elements, const LabelArea& label, i
     }
     const QSizeF size = Sideways(told) ? label.size.transposed() : label.size;
     // Rounded up to the tenth that the message shows, so that a label of that size does take it.
-    const auto tenths = [](double dots, double millimetresPerDot) { return std::ceil(dots * millimetresPerDot * 10) / 10; };
+    const auto tenths = [](double dots, double millimetresPerDot) {
+        return std::ceil(dots * millimetresPerDot * 10) / 10;
+    };
     // The measure of the label that the symbol's length runs along, or its height.
     const bool alongWidth = failed.tooShort != Sideways(told);
-    throw RuntimeError(ErrorNumber::PrinterError,
-                       design::LabelTooSmallNote(alongWidth ? QStringLiteral("wide") : QStringLiteral("high"),
-                                                 tenths(failed.tooShort ? failed.neededAlong : failed.neededAcross,
-                                                        millimetresPerDot),
-                                                 (failed.tooShort ? size.width() : size.height()) * millimetresPerDot)
-                           .toStdString());
+    throw RuntimeError(
+        ErrorNumber::PrinterError,
+        design::LabelTooSmallNote(alongWidth ? QStringLiteral("wide") : QStringLiteral("high"),
+                                  tenths(failed.tooShort ? failed.neededAlong : failed.neededAcross, millimetresPerDot),
+                                  (failed.tooShort ? size.width() : size.height()) * millimetresPerDot)
+            .toStdString());
 }
 
 }  // namespace tallyline

@@ -42,9 +42,7 @@ struct SymbolRules {
     // the one asked for, else the window's.
     int WidestModule(int dotsPerInch) const;
     // Whether anything is asked beyond the window's look.
-    bool Asked() const noexcept {
-        return turn || ratio || moduleMillimetres || barMillimetres || !caption;
-    }
+    bool Asked() const noexcept { return turn || ratio || moduleMillimetres || barMillimetres || !caption; }
 };
 
 // A label's shape in dots of the printer or of the file's grid.

@@ -12,13 +12,15 @@ namespace tallyline {
 
 QFont CaptionFont(int narrow) {
     QFont font = design::FontOf(design::kDefaultFont);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(double(font.pixelSize()) * narrow / DesignModulePixels()))));
+    font.setPixelSize(
+        std::max(1, static_cast<int>(std::lround(double(font.pixelSize()) * narrow / DesignModulePixels()))));
     return font;
 }
 
 int CaptionBand(const SymbolLook& look) {
     if (!look.caption) return 0;
-    return static_cast<int>(std::ceil(DesignMetrics(CaptionFont(look.widths.narrow)).height() * kBarBandCaptionHeights));
+    return static_cast<int>(
+        std::ceil(DesignMetrics(CaptionFont(look.widths.narrow)).height() * kBarBandCaptionHeights));
 }
 
 int SymbolWidth(long bars, const SymbolLook& look) {

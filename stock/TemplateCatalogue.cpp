@@ -83,7 +83,8 @@ QStringList TemplateCatalogue::Nearest(const QString& product, int count) const 
     const QString key = KeyOf(product);
     std::vector<std::pair<int, std::size_t>> distances;
     distances.reserve(templates_.size());
-    for (std::size_t i = 0; i < templates_.size(); ++i) distances.emplace_back(EditDistance(key, keys_[qsizetype(i)]), i);
+    for (std::size_t i = 0; i < templates_.size(); ++i)
+        distances.emplace_back(EditDistance(key, keys_[qsizetype(i)]), i);
     const auto end = distances.begin() + std::min<std::ptrdiff_t>(count, std::ssize(distances));
     std::partial_sort(distances.begin(), end, distances.end());
     QStringList nearest;

@@ -7,9 +7,9 @@
 #include <optional>
 #include <utility>
 
+#include "platform/core/Units.h"
 #include "stock/TemplateCatalogue.h"
 #include "stock/TemplateLength.h"
-#include "platform/core/Units.h"
 
 namespace tallyline {
 namespace {
@@ -69,7 +69,8 @@ public:
         if (fallback && !Has(attribute)) return *fallback;
         const QString written = Required(attribute);
         const auto length = TemplateLength(written);
-        if (!length) Fail(QStringLiteral("%1=\"%2\" is not a length such as 2.5mm, 1in or 72pt").arg(attribute, written));
+        if (!length)
+            Fail(QStringLiteral("%1=\"%2\" is not a length such as 2.5mm, 1in or 72pt").arg(attribute, written));
         return *length;
     }
     int Count(const char* attribute) const {
@@ -77,7 +78,9 @@ public:
         bool read = false;
         const int count = written.toInt(&read);
         if (!read || count < 1 || count > kMostLabels) {
-            Fail(QStringLiteral("%1=\"%2\" is not a number of labels from 1 to %3").arg(attribute, written).arg(kMostLabels));
+            Fail(QStringLiteral("%1=\"%2\" is not a number of labels from 1 to %3")
+                     .arg(attribute, written)
+                     .arg(kMostLabels));
         }
         return count;
     }
@@ -171,7 +174,8 @@ void ReadPaper(const Reader& reader, const PaperSizes& papers, LabelTemplate& la
     label.paperName = size;
 }
 
-const LabelTemplate* Equivalent(const std::vector<LabelTemplate>& templates, const QString& brand, const QString& part) {
+const LabelTemplate* Equivalent(const std::vector<LabelTemplate>& templates, const QString& brand,
+                                const QString& part) {
     const auto found = std::find_if(templates.rbegin(), templates.rend(), [&](const LabelTemplate& known) {
         return known.brand == brand && known.part == part;
     });

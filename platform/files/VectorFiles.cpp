@@ -208,7 +208,8 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     writer.setResolution(kPdfDotsPerInch);
     writer.setPageMargins(QMarginsF());
     const QSizeF millimetres = QSizeF(extent) * millimetresPerPixel;
-    writer.setPageSize(page == PdfPage::Around ? PageAround(millimetres) : QPageSize(millimetres, QPageSize::Millimeter));
+    writer.setPageSize(page == PdfPage::Around ? PageAround(millimetres)
+                                               : QPageSize(millimetres, QPageSize::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer)) throw RuntimeError(ErrorNumber::OutOfMemory, "The PDF could not be started");
     const double scale = kPdfDotsPerInch * millimetresPerPixel / kMillimetresPerInch;

@@ -83,8 +83,7 @@ PageDots Printer::Page() const {
         return {paper, QRect(QPoint(), paper), dotsPerInch};
     }
     return {device_->paperRect(QPrinter::DevicePixel).toAlignedRect().size(),
-            device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution(),
-            Unprintable().toMargins()};
+            device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution(), Unprintable().toMargins()};
 }
 
 void Printer::SetPaper(QSizeF millimetres) {

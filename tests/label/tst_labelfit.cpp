@@ -56,26 +56,28 @@ private slots:
         QTest::newRow("05 no caption") << "TALLY-2026" << Label(406, 203, 203) << 203 << bare << "0 2 5 187";
         // 1.125 x 3.5 inch, fed narrow side first: ABCDEF (55 narrow, 24 wide) fits along
         // the 711 dots only, turned, 4 + 9 dots a module: 516 dots.
-        QTest::newRow("06 portrait DYMO label") << "ABCDEF" << Label(228, 711, 203) << 203 << SymbolRules()
-                                                << "90 4 9 179";
-        QTest::newRow("07 turned the other way") << "ABCDEF" << Label(228, 711, 203) << 203
-                                                 << Turned(Turn::ThreeQuarters) << "270 4 9 179";
+        QTest::newRow("06 portrait DYMO label")
+            << "ABCDEF" << Label(228, 711, 203) << 203 << SymbolRules() << "90 4 9 179";
+        QTest::newRow("07 turned the other way")
+            << "ABCDEF" << Label(228, 711, 203) << 203 << Turned(Turn::ThreeQuarters) << "270 4 9 179";
         // 2 + 5 dots: 270 dots.
         QTest::newRow("08 not turned: too narrow") << "ABCDEF" << Label(228, 711, 203) << 203 << Turned(Turn::None)
                                                    << "at least 33.8 mm wide, and this one is 28.5 mm";
         // TALLY-2026 on 1.5 x 2 inch: 386 dots along the 406.
-        QTest::newRow("09 portrait Zebra label") << "TALLY-2026" << Label(304, 406, 203) << 203 << SymbolRules()
-                                                 << "90 2 5 271";
+        QTest::newRow("09 portrait Zebra label")
+            << "TALLY-2026" << Label(304, 406, 203) << 203 << SymbolRules() << "90 2 5 271";
         // A square: both turns give 6 dots, 0.508 mm, at 2:1; none is taken.
         QTest::newRow("10 a tie") << "A" << Label(600, 600, 300) << 300 << SymbolRules() << "0 6 12 526";
-        QTest::newRow("11 a module asked below the window's") << "A" << Label(600, 600, 300) << 300 << large
-                                                                << "0 5 11 534";
+        QTest::newRow("11 a module asked below the window's")
+            << "A" << Label(600, 600, 300) << 300 << large << "0 5 11 534";
         // TALLY at 5 dots would leave bars of 76 dots where 71 and the caption are needed.
-        QTest::newRow("12 a 2 inch round label") << "TALLY" << LabelArea{LabelShape::Round, QSizeF(600, 600), QSizeF(12, 12), 300}
-                                                 << 300 << SymbolRules() << "0 4 9 312";
+        QTest::newRow("12 a 2 inch round label")
+            << "TALLY" << LabelArea{LabelShape::Round, QSizeF(600, 600), QSizeF(12, 12), 300} << 300 << SymbolRules()
+            << "0 4 9 312";
         // From the hole's 225 dots up to the rim, 593 at 330 dots aside.
-        QTest::newRow("13 a CD: above its hole") << "TALLY" << LabelArea{LabelShape::Cd, QSizeF(1382, 1382), QSizeF(12, 12), 691, 213}
-                                                 << 300 << SymbolRules() << "0 6 12 318";
+        QTest::newRow("13 a CD: above its hole")
+            << "TALLY" << LabelArea{LabelShape::Cd, QSizeF(1382, 1382), QSizeF(12, 12), 691, 213} << 300
+            << SymbolRules() << "0 6 12 318";
         QTest::newRow("14 too long for a round label")
             << "CODE39-TALLYLINE/2026" << LabelArea{LabelShape::Round, QSizeF(300, 300), QSizeF(12, 12), 150} << 300
             << SymbolRules() << "inside this label's shape, even with modules of 0.25 mm";
@@ -83,8 +85,8 @@ private slots:
         QTest::newRow("15 too long for the label") << "CODE39-TALLYLINE/2026.$" << Label(406, 203, 203) << 203
                                                    << SymbolRules() << "at least 95.5 mm wide, and this one is 50.8 mm";
         // 40 dots of bars, 17 of caption, 16 of margin.
-        QTest::newRow("16 too low for the bars asked") << "A" << Label(406, 50, 203) << 203 << low
-                                                       << "at least 9.2 mm high, and this one is 6.3 mm";
+        QTest::newRow("16 too low for the bars asked")
+            << "A" << Label(406, 50, 203) << 203 << low << "at least 9.2 mm high, and this one is 6.3 mm";
     }
     void fits() {
         QFETCH(QString, text);
@@ -96,7 +98,12 @@ private slots:
         try {
             const LabelFit placed = FitOnLabel(elements, label, dpi, rules);
             const SymbolLook& look = placed.look;
-            QCOMPARE(QString("%1 %2 %3 %4").arg(int(placed.turn)).arg(look.widths.narrow).arg(look.widths.wide).arg(look.barHeight), fit);
+            QCOMPARE(QString("%1 %2 %3 %4")
+                         .arg(int(placed.turn))
+                         .arg(look.widths.narrow)
+                         .arg(look.widths.wide)
+                         .arg(look.barHeight),
+                     fit);
             // Centred, its quiet zones on the label, its bars inside the margin.
             const QSize picture = tallyline::Turned(
                 QSize(SymbolWidth(SymbolUnits(elements, look.widths), look), look.barHeight + CaptionBand(look)),

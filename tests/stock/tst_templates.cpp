@@ -21,7 +21,8 @@ QByteArray Templates(const QByteArray& body) {
 // A folder of the papers and one template file; the catalogue read from it.
 TemplateCatalogue CatalogueOf(const QByteArray& templates) {
     QTemporaryDir folder;
-    for (const auto& [name, bytes] : {std::pair{"paper-sizes.xml", kPapers}, std::pair{"own-templates.xml", templates}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{"paper-sizes.xml", kPapers}, std::pair{"own-templates.xml", templates}}) {
         QFile file(folder.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", name);
     }
@@ -85,29 +86,35 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("says");
         QTest::newRow("01 not XML") << QByteArray("Avery 5160\n") << ":1: not a template file";
-        QTest::newRow("02 another file") << QByteArray("<svg/>") << ":1: not a Glabels-templates file: it starts with <svg>";
+        QTest::newRow("02 another file") << QByteArray("<svg/>")
+                                         << ":1: not a Glabels-templates file: it starts with <svg>";
         QTest::newRow("03 cut short") << Templates("<Template brand=\"A\" part=\"1\" size=\"A4\">\n").left(80)
                                       << "not a template file";
-        QTest::newRow("04 no part") << Templates("<Template brand=\"A\" size=\"A4\"/>\n") << ":3: <Template> needs part";
-        QTest::newRow("05 no such paper") << Templates("<Template brand=\"A\" part=\"1\" size=\"A99\"/>\n")
-                                          << ":3: size=\"A99\" names no paper";
+        QTest::newRow("04 no part") << Templates("<Template brand=\"A\" size=\"A4\"/>\n")
+                                    << ":3: <Template> needs part";
+        QTest::newRow("05 no such paper")
+            << Templates("<Template brand=\"A\" part=\"1\" size=\"A99\"/>\n") << ":3: size=\"A99\" names no paper";
         QTest::newRow("06 equivalent of nothing") << Templates("<Template brand=\"A\" part=\"2\" equiv=\"1\"/>\n")
                                                   << ":3: equiv=\"1\": no A 1 comes before it";
         for (const char* length : {"2 inches", "-1mm", "1e9in", "nan"}) {
-            QTest::addRow("07 %s", length) << Templates("<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
-                                                        "<Label-rectangle width=\"" + QByteArray(length) +
-                                                        "\" height=\"1in\"/>\n</Template>\n")
+            QTest::addRow("07 %s", length) << Templates(
+                                                  "<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
+                                                  "<Label-rectangle width=\"" +
+                                                  QByteArray(length) + "\" height=\"1in\"/>\n</Template>\n")
                                            << QString(":4: width=\"%1\" is not a length").arg(length);
         }
-        QTest::newRow("08 no layout") << Templates("<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
-                                                   "<Label-round radius=\"1in\">\n</Label-round>\n</Template>\n")
+        QTest::newRow("08 no layout") << Templates(
+                                             "<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
+                                             "<Label-round radius=\"1in\">\n</Label-round>\n</Template>\n")
                                       << ":5: the label has no <Layout>";
-        QTest::newRow("09 no labels across") << Templates("<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
-                                                          "<Label-round radius=\"1in\">\n<Layout nx=\"0\" ny=\"1\"/>\n"
-                                                          "</Label-round>\n</Template>\n")
+        QTest::newRow("09 no labels across") << Templates(
+                                                    "<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
+                                                    "<Label-round radius=\"1in\">\n<Layout nx=\"0\" ny=\"1\"/>\n"
+                                                    "</Label-round>\n</Template>\n")
                                              << ":5: nx=\"0\" is not a number of labels";
-        QTest::newRow("10 a shape laid out nowhere here") << Templates("<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
-                                                                       "<Label-path d=\"M 0 0\"/>\n</Template>\n")
+        QTest::newRow("10 a shape laid out nowhere here") << Templates(
+                                                                 "<Template brand=\"A\" part=\"1\" size=\"A4\">\n"
+                                                                 "<Label-path d=\"M 0 0\"/>\n</Template>\n")
                                                           << ":4: <Label-path> is not a label shape";
     }
     void notTemplates() {
