@@ -101,10 +101,14 @@ bool frmBarCode::Form_Initialize() noexcept {
     return true;
 }
 
+bool frmBarCode::SetFont() {
+    setFont(design::FontOf(design::kDefaultFont));
+    return true;
+}
+
 void frmBarCode::LayOut() {
     setWindowTitle(design::kCaption);
     setWindowIcon(QIcon(OwnPixmap(design::kIconResource)));
-    setFont(design::FontOf(design::kDefaultFont));
     SetBackColor(*this, design::kFormBackColor);
     const QRect client = design::ToPixels(design::kFormClient);
     setGeometry(client);

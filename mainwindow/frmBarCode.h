@@ -28,6 +28,12 @@ class frmBarCode : public QWidget {
     // screen readers learn how to see a control before it first speaks.
     static bool Form_Initialize() noexcept;
     const bool initialized_ = Form_Initialize();
+    // Each control takes the window's font as it is made, and some lay out a
+    // first text in it before they get fonts of their own: set before them,
+    // that is the design's face, which the window draws in anyway, rather
+    // than the toolkit's default, shaped for nothing.
+    bool SetFont();
+    const bool fontSet_ = SetFont();
 
 public:
     // Failures of the handlers go to reporter; prints go where printers says.
