@@ -197,15 +197,20 @@ void frmBarCode::MarkText(const Text& text) {
             const char32_t shown = VisibleStandIn(character);
             named.append(ToQString(TextView(&shown, 1)));
         }
+        // Most keystrokes change neither the colour nor the note, and setting
+        // either again costs the text box a round of its own.
         QPalette palette = Text1.palette();
-        palette.setColor(QPalette::Text, uncarried.empty() ? ToQColor(kWindowText) : ToQColor(design::kUncarriedTextColor));
-        Text1.setPalette(palette);
+        const QColor colour = uncarried.empty() ? ToQColor(kWindowText) : ToQColor(design::kUncarriedTextColor);
+        if (!palette.isBrushSet(QPalette::Active, QPalette::Text) || palette.color(QPalette::Text) != colour) {
+            palette.setColor(QPalette::Text, colour);
+            Text1.setPalette(palette);
+        }
         QStringList notes;
         if (!uncarried.empty()) notes.append(design::UncarriedNote(named));
         if (textLimitMet_) notes.append(design::kText1LimitNote);
         const QString note = notes.join(u'\n');
-        Text1.setToolTip(note);
-        Text1.setAccessibleDescription(note);
+        if (note != Text1.toolTip()) Text1.setToolTip(note);
+        if (note != Text1.accessibleDescription()) Text1.setAccessibleDescription(note);
         const Text caption = BarcodeCaption(text);
         Text carried = caption;
         const Text uncarriedShown = UncarriedCharacters(caption);
