@@ -46,7 +46,8 @@ inline const QString kFormatHelp =
 inline const QString kHelpHelp = QStringLiteral("Show this help and end.");
 inline const QString kVersionHelp = QStringLiteral("Show the program's version and end.");
 // What follows the options in --help, and so in the manual made from it: a
-// heading ending in ":" becomes a section of the manual there.
+// heading ending in ":" becomes a section of the manual there, and help2man
+// sets indented lines that start with "$ " as commands, one a line.
 inline const QString kAfterOptions = QStringLiteral(
     "\n"
     "Batch file names:\n"
@@ -55,8 +56,9 @@ inline const QString kAfterOptions = QStringLiteral(
     "  over 200 bytes keeps its start and a hash of the whole text. Two texts that draw different barcodes\n"
     "  never share a name, in one run or many. A text whose file is there already with the same contents (a\n"
     "  repeat, or an earlier run's) is not written again and is named as such; a file that differs is replaced.\n"
-    "  A file appears under its name only once it is whole, so an interrupted batch (SIGINT, SIGTERM, even\n"
-    "  SIGKILL) leaves whole files only; SIGINT and SIGTERM end it between files, with the status 130 or 143.\n"
+    "  A file appears under its name only once it is whole, so an interrupted batch (SIGHUP, SIGINT, SIGTERM,\n"
+    "  even SIGKILL) leaves whole files only; SIGHUP, SIGINT and SIGTERM end it between files, with the status\n"
+    "  129, 130 or 143. A FIFO, a socket or a device where a file goes is refused.\n"
     "\n"
     "Printing labels:\n"
     "  A print's page is the medium that the printer's queue is set up with (lpadmin -o PageSize=w144h72 sets\n"
@@ -64,11 +66,14 @@ inline const QString kAfterOptions = QStringLiteral(
     "  the barcode prints where the window prints it. On anything smaller, a label, the barcode with its\n"
     "  caption and quiet zones of 10 modules is centred, each module the most whole printer dots not above\n"
     "  the window's 0.529 mm that let it fit, and never below 0.19 mm. A barcode that does not fit even so is\n"
-    "  not printed: the message says how wide the label would have to be. A batch of labels that SIGINT or\n"
-    "  SIGTERM stops keeps nothing: no job is sent and no PDF is written.\n"
-    "    tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
-    "    tallyline --batch texts.txt --print --printer Labels\n"
-    "    tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
+    "  not printed: the message says how wide the label would have to be. A job is sent only whole, and counts\n"
+    "  as printed once the print server has taken it; a warning says when it waits on a stopped printer or is\n"
+    "  held. A PDF of labels appears only whole. A batch of labels that SIGINT, SIGTERM or SIGHUP stops, or\n"
+    "  whose job or PDF cannot be written whole, keeps nothing: no job is sent, no PDF is written and nothing\n"
+    "  is left in the temporary folder.\n"
+    "    $ tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
+    "    $ tallyline --batch texts.txt --print --printer Labels\n"
+    "    $ tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"
@@ -78,7 +83,7 @@ inline const QString kAfterOptions = QStringLiteral(
     "  2  a usage error, or help that could not be written. An option that would do nothing for what is\n"
     "     asked is one: --scale for an SVG file, --copies without --print, --quiet-zone or --module-mm\n"
     "     with --print, --page-mm for a PNG file\n"
-    "  130, 143  a batch that SIGINT or SIGTERM stopped\n");
+    "  129, 130, 143  a batch that SIGHUP, SIGINT or SIGTERM stopped\n");
 inline const QString kPrintHelp = QStringLiteral(
     "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
     "that the printer's queue is set up with.");
@@ -226,6 +231,14 @@ inline QString StoppedBeforeFile(int signal, const QString& path, const QString&
         .arg(signal)
         .arg(path, list);
 }
+// Nor is a print job sent for a list it did not finish.
+inline QString StoppedBeforeJob(int signal, const QString& list) {
+    return QStringLiteral("stopped by signal %1; nothing was printed: the job would have lacked the rest of %2")
+        .arg(signal)
+        .arg(list);
+}
+// A job that the print server took but keeps waiting, and why.
+inline QString JobWaits(const QString& why) { return QStringLiteral("warning: %1").arg(why); }
 // "1 file", "2 files".
 inline QString Counted(qint64 count, const QString& one, const QString& many) {
     return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);

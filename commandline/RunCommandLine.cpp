@@ -1,11 +1,15 @@
 #include "commandline/RunCommandLine.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 #include "commandline/Batch_p.h"
@@ -41,7 +45,15 @@ std::unique_ptr<QGuiApplication> OffscreenApplication(char* program) {
     WriteOnlyCriticalMessages();
     static int argc = 1;
     static char* argv[] = {program, nullptr};
+    // The toolkit looks for a sandbox's mark in the runtime folder as it
+    // starts, making TMPDIR/runtime-USER where none is named, which a run of a
+    // tool would leave behind: it looks in an empty folder of ours instead.
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.emplace().isValid()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     auto application = std::make_unique<QGuiApplication>(argc, argv);
+    if (runtime) qunsetenv("XDG_RUNTIME_DIR");
     QGuiApplication::setApplicationName(kProgram);
     QGuiApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     return application;
@@ -73,21 +85,23 @@ void Warn(QTextStream& err, TextView uncarried) {
     if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
-// The drawing as a file: the barcode's own, or a PDF's page of labels.
-QByteArray FileOf(const WriteOne& request, const BarcodeDrawing& drawing) {
-    if (!request.pageMillimetres) return drawing.File(request.settings);
-    const auto pdf = PdfOfLabels(request.path, design::PrintDocumentName(request.text), [&](LabelPrint& print) {
+// Writes the drawing as a file: the barcode's own, or a PDF's page of labels.
+void WriteFile(const WriteOne& request, const BarcodeDrawing& drawing) {
+    if (!request.pageMillimetres) {
+        WriteFileOrOutput(request.path, drawing.File(request.settings));
+        return;
+    }
+    WritePdfOfLabels(request.path, design::PrintDocumentName(request.text), [&](LabelPrint& print) {
         print.PrintOnPaper(drawing.Surface(), request.pageMillimetres);
         return true;
     });
-    return *pdf;
 }
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
         BarcodeDrawing drawing(request.settings.format, request.rules);
         const Text uncarried = drawing.Draw(request.text);
-        WriteFileOrOutput(request.path, FileOf(request, drawing));
+        WriteFile(request, drawing);
         Warn(err, uncarried);
         return kDone;
     } catch (...) {
@@ -101,9 +115,10 @@ int Run(const PrintOne& request, QTextStream& err) {
         BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, request.rules);
         const Text uncarried = drawing.Draw(request.text);
         const PictureSurface& surface = drawing.Surface();
-        PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
-                   design::PrintDocumentName(request.text));
+        const QString waiting = PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
+                                           design::PrintDocumentName(request.text));
         Warn(err, uncarried);
+        if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
         return kDone;
     } catch (...) {
         err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
@@ -141,6 +156,9 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
 
 int RunCommandLine(int argc, char* argv[]) {
     GuardStandardStreams();
+    // A reader of standard output that went away is output not taken, said
+    // on standard error with its status, not a death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     QTextStream out(stdout);
     QTextStream err(stderr);
     try {

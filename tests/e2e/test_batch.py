@@ -37,21 +37,6 @@ def whole(path):
     return path.read_bytes().endswith(PNG_END if path.suffix == ".png" else PDF_END)
 
 
-def test_list_fails_part_way(binary, folder):
-    """A read of the list that fails is no end of it: the lines before it are written, the
-    failure named with where it happened, and the status 1."""
-    listing, out = folder / "list", folder / "out"
-    listing.write_text("".join(f"L{n}\n" for n in range(1, 20_001)))
-    result = traced(binary, ["-P", str(listing), "-e", "trace=read", "-e", "inject=read:error=EIO:when=2"],
-                    "--batch", str(listing), "-d", str(out))
-    found = re.fullmatch(rf"tallyline: cannot read {re.escape(str(listing))} past line (\d+): Input/output error; "
-                         r"the rest of it was not written\n", result.stderr)
-    assert result.returncode == 1 and found, result.stderr
-    lines = int(found[1])
-    assert 0 < lines < 20_000 and result.stdout == f"tallyline: wrote {lines} of {lines} files to {out}\n"
-    assert sorted(path.name for path in out.iterdir()) == sorted(f"L{n}.png" for n in range(1, lines + 1))
-
-
 @pytest.mark.parametrize("way, reason", [("a folder", "Is a directory"), ("closed", "Bad file descriptor")])
 def test_standard_input_unreadable(binary, folder, way, reason):
     descriptor = os.open(folder, os.O_RDONLY)
