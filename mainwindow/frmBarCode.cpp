@@ -62,6 +62,7 @@ std::unique_ptr<xpcmdbutton> RestoredButton(ErrorReporter& reporter, QWidget* wi
 frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      defaultFont_(design::FontOf(design::kDefaultFont)),
       Picture2(this),
       Picture1(this, PictureSurface::Keeping::PixelsAndShapes),
       Text1(this),
@@ -91,6 +92,7 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     OnContextMenuKeys(Picture1, [this] { Picture1_MenuKey(); });
     reporter_.Parent(this);
     Form_Load();
+    defaultFont_.Restore();
 }
 
 // The button's Terminate may still report; its message then stands alone.

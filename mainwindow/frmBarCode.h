@@ -12,6 +12,7 @@
 #include "platform/printing/Printer.h"
 #include "platform/widgets/ClickablePicture.h"
 #include "platform/widgets/ErrorReporter.h"
+#include "platform/widgets/LentDefaultFont.h"
 #include "platform/widgets/Panel.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/TextBox.h"
@@ -34,6 +35,10 @@ class frmBarCode : public QWidget {
     // than the toolkit's default, shaped for nothing.
     bool SetFont();
     const bool fontSet_ = SetFont();
+    // A text box lays out its text once in the toolkit's default font before
+    // it takes the window's, which loads a face that nothing draws: while the
+    // controls are made, the default is the window's face.
+    LentDefaultFont defaultFont_;
 
 public:
     // Failures of the handlers go to reporter; prints go where printers says.

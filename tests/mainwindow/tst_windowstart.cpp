@@ -26,10 +26,12 @@ QByteArray MappedFiles() {
 class WindowStart : public QObject {
     Q_OBJECT
     RecordingReporter reporter;
+    QFont toolkitFont;
     std::unique_ptr<frmBarCode> window;
 
 private slots:
     void initTestCase() {
+        toolkitFont = QApplication::font();
         window = std::make_unique<frmBarCode>(reporter, NoPrinter);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -49,6 +51,12 @@ private slots:
         const QByteArray mapped = MappedFiles();
         QVERIFY(mapped.contains("/libQt6Widgets.so"));
         QVERIFY2(!mapped.contains(path), path.constData());
+    }
+    // The window is made with its own face as the default, which must not
+    // outlast its making: menus, tooltips and messages keep the desktop's.
+    void theToolkitsFontIsKept() {
+        QCOMPARE(QApplication::font(), toolkitFont);
+        QCOMPARE(window->mnuMenu.font(), toolkitFont);
     }
 };
 
