@@ -1,6 +1,8 @@
 #include "platform/widgets/LentDefaultFont.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QWidget>
 
 namespace tallyline {
 
@@ -12,6 +14,10 @@ void LentDefaultFont::Restore() {
     if (!kept_) return;
     QApplication::setFont(*kept_);
     kept_.reset();
+    // Before the event loop runs the toolkit tells no window of the change:
+    // one made meanwhile would keep the lent font.
+    QEvent changed(QEvent::ApplicationFontChange);
+    for (QWidget* window : QApplication::topLevelWidgets()) QApplication::sendEvent(window, &changed);
 }
 
 }  // namespace tallyline
