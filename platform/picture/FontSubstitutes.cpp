@@ -92,13 +92,12 @@ bool AnswerWithFreeFace(const Substitute& substitute) {
         FcPatternDel(face, named);
     }
     FcFontSet* const application = ApplicationFonts();
-    const bool added =
-        application != nullptr &&
-        FcPatternAddString(face, FC_FAMILY, reinterpret_cast<const FcChar8*>(substitute.freeFace)) &&
-        FcPatternAddString(face, FC_FAMILY, reinterpret_cast<const FcChar8*>(substitute.family)) &&
-        (firstStyle.isEmpty() ||
-         FcPatternAddString(face, FC_STYLE, reinterpret_cast<const FcChar8*>(firstStyle.constData()))) &&
-        FcFontSetAdd(application, face);
+    const bool added = application != nullptr &&
+                       FcPatternAddString(face, FC_FAMILY, reinterpret_cast<const FcChar8*>(substitute.freeFace)) &&
+                       FcPatternAddString(face, FC_FAMILY, reinterpret_cast<const FcChar8*>(substitute.family)) &&
+                       (firstStyle.isEmpty() ||
+                        FcPatternAddString(face, FC_STYLE, reinterpret_cast<const FcChar8*>(firstStyle.constData()))) &&
+                       FcFontSetAdd(application, face);
     if (!added) FcPatternDestroy(face);
     return added;
 }
