@@ -9,7 +9,7 @@ namespace {
 
 bool IsCarried(char32_t character, Code39Form form) noexcept {
     if (form == Code39Form::FullAscii) return character < kFullAscii.size();
-    constexpr Code39Patterns kTable = Code39Table();
+    static constexpr Code39Patterns kTable = Code39Table();
     return !PatternOf(kTable, codepage::UCase(character)).empty();
 }
 

@@ -62,6 +62,7 @@ std::unique_ptr<xpcmdbutton> RestoredButton(ErrorReporter& reporter, QWidget* wi
 frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      defaultFont_(design::FontOf(design::kDefaultFont)),
       Picture2(this),
       Picture1(this, PictureSurface::Keeping::PixelsAndShapes),
       Text1(this),
@@ -91,6 +92,7 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
     OnContextMenuKeys(Picture1, [this] { Picture1_MenuKey(); });
     reporter_.Parent(this);
     Form_Load();
+    defaultFont_.Restore();
 }
 
 // The button's Terminate may still report; its message then stands alone.
@@ -101,10 +103,14 @@ bool frmBarCode::Form_Initialize() noexcept {
     return true;
 }
 
+bool frmBarCode::SetFont() {
+    setFont(design::FontOf(design::kDefaultFont));
+    return true;
+}
+
 void frmBarCode::LayOut() {
     setWindowTitle(design::kCaption);
     setWindowIcon(QIcon(OwnPixmap(design::kIconResource)));
-    setFont(design::FontOf(design::kDefaultFont));
     SetBackColor(*this, design::kFormBackColor);
     const QRect client = design::ToPixels(design::kFormClient);
     setGeometry(client);
@@ -193,15 +199,20 @@ void frmBarCode::MarkText(const Text& text) {
             const char32_t shown = VisibleStandIn(character);
             named.append(ToQString(TextView(&shown, 1)));
         }
+        // Most keystrokes change neither the colour nor the note, and setting
+        // either again costs the text box a round of its own.
         QPalette palette = Text1.palette();
-        palette.setColor(QPalette::Text, uncarried.empty() ? ToQColor(kWindowText) : ToQColor(design::kUncarriedTextColor));
-        Text1.setPalette(palette);
+        const QColor colour = uncarried.empty() ? ToQColor(kWindowText) : ToQColor(design::kUncarriedTextColor);
+        if (!palette.isBrushSet(QPalette::Active, QPalette::Text) || palette.color(QPalette::Text) != colour) {
+            palette.setColor(QPalette::Text, colour);
+            Text1.setPalette(palette);
+        }
         QStringList notes;
         if (!uncarried.empty()) notes.append(design::UncarriedNote(named));
         if (textLimitMet_) notes.append(design::kText1LimitNote);
         const QString note = notes.join(u'\n');
-        Text1.setToolTip(note);
-        Text1.setAccessibleDescription(note);
+        if (note != Text1.toolTip()) Text1.setToolTip(note);
+        if (note != Text1.accessibleDescription()) Text1.setAccessibleDescription(note);
         const Text caption = BarcodeCaption(text);
         Text carried = caption;
         const Text uncarriedShown = UncarriedCharacters(caption);

@@ -12,6 +12,7 @@
 #include "platform/printing/Printer.h"
 #include "platform/widgets/ClickablePicture.h"
 #include "platform/widgets/ErrorReporter.h"
+#include "platform/widgets/LentDefaultFont.h"
 #include "platform/widgets/Panel.h"
 #include "platform/widgets/PictureBox.h"
 #include "platform/widgets/TextBox.h"
@@ -28,6 +29,16 @@ class frmBarCode : public QWidget {
     // screen readers learn how to see a control before it first speaks.
     static bool Form_Initialize() noexcept;
     const bool initialized_ = Form_Initialize();
+    // Each control takes the window's font as it is made, and some lay out a
+    // first text in it before they get fonts of their own: set before them,
+    // that is the design's face, which the window draws in anyway, rather
+    // than the toolkit's default, shaped for nothing.
+    bool SetFont();
+    const bool fontSet_ = SetFont();
+    // A text box lays out its text once in the toolkit's default font before
+    // it takes the window's, which loads a face that nothing draws: while the
+    // controls are made, the default is the window's face.
+    LentDefaultFont defaultFont_;
 
 public:
     // Failures of the handlers go to reporter; prints go where printers says.

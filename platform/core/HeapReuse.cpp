@@ -20,4 +20,10 @@ void KeepFreedMemoryForReuse() {
 #endif
 }
 
+void ShareOneHeap() {
+#if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
 }  // namespace tallyline

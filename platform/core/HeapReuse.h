@@ -10,4 +10,10 @@ namespace tallyline {
 // the largest label needed, not more with every label: memory stays flat.
 void KeepFreedMemoryForReuse();
 
+// Lets every thread allocate from the one heap. A thread otherwise gets a
+// heap of its own on its first allocation, and what it frees there stays
+// there, out of reach of the rest of the program: a helper thread that sets
+// up data for the whole program to keep leaves its garbage beside it.
+void ShareOneHeap();
+
 }  // namespace tallyline

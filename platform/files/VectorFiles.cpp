@@ -15,6 +15,7 @@
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
 #include "platform/files/Decimals_p.h"
+#include "platform/picture/DesignFont.h"
 #include "platform/picture/LaidOutText.h"
 #include "platform/picture/PageAround.h"
 #include "platform/picture/Turn.h"
@@ -63,7 +64,7 @@ public:
         // The family asked for, then the faces that the program draws in its
         // place, then any sans serif: a renderer takes the first it has.
         bytes_.append("\" font-family=\"");
-        for (const QString& family : QStringList(font.family()) + QFont::substitutes(font.family())) {
+        for (const QString& family : QStringList(font.family()) + StandInFaces(font.family())) {
             bytes_ += '\'';
             Escaped(family);
             bytes_.append("', ");

@@ -1,38 +1,20 @@
 #include "platform/picture/FaceLoading.h"
 
-#if defined(TALLYLINE_HAS_FONTCONFIG)
-#include <fontconfig/fontconfig.h>
-#endif
-
 #include <system_error>
 
+#include "platform/core/HeapReuse.h"
 #include "platform/picture/FontSubstitutes_p.h"
 
 namespace tallyline {
-namespace {
-
-void MatchSubstituteFaces() {
-#if defined(TALLYLINE_HAS_FONTCONFIG)
-    if (!FcInit()) return;
-    for (const char* face : SubstituteFaces()) {
-        FcPattern* const pattern = FcNameParse(reinterpret_cast<const FcChar8*>(face));
-        if (pattern == nullptr) continue;
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        if (FcPattern* const match = FcFontMatch(nullptr, pattern, &result)) FcPatternDestroy(match);
-        FcPatternDestroy(pattern);
-    }
-#endif
-}
-
-}  // namespace
 
 FaceLoading::FaceLoading() {
+    // The configuration that the thread reads is the program's for as long
+    // as it runs; the thread's garbage goes where the rest reuses it.
+    ShareOneHeap();
     try {
-        thread_ = std::thread(MatchSubstituteFaces);
+        thread_ = std::thread(ConfigureFreeFaces);
     } catch (const std::system_error&) {
-        // No thread to spare: the toolkit reads the configuration itself.
+        // No thread to spare: the first design font reads the configuration.
     }
 }
 

@@ -4,12 +4,13 @@
 
 namespace tallyline {
 
-// Finds the free faces that stand in for the designs' families on a thread
-// of its own, begun before the toolkit: the system's font configuration is
-// read, and the faces matched, while the toolkit connects to the display and
-// loads its plugins, rather than after, when the first window lays out its
-// texts. The window then takes the configuration as already read. Where the
-// platform keeps no such configuration it does nothing.
+// Reads the system's font configuration, and tells it which free faces stand
+// in for the designs' families, on a thread of its own begun before the
+// toolkit: the configuration is read while the toolkit connects to the
+// display and loads its plugins, rather than after, when the first window
+// lays out its texts. The first design font waits for it, so the toolkit
+// takes the configuration as read and never reads it a second time beside
+// the thread. Where the platform keeps no such configuration it does nothing.
 class FaceLoading {
 public:
     FaceLoading();

@@ -1,8 +1,5 @@
 #include "platform/picture/QtText.h"
 
-#include <algorithm>
-#include <functional>
-
 namespace tallyline {
 namespace {
 
@@ -17,10 +14,14 @@ bool IsScalarValue(char32_t character) noexcept {
 Text ToText(const QString& text) { return text.toStdU32String(); }
 
 QString ToQString(TextView text) {
-    // Qt would pass on a value that is no character as broken UTF-16.
-    Text scalars(text);
-    std::replace_if(scalars.begin(), scalars.end(), std::not_fn(IsScalarValue), kReplacement);
-    return QString::fromStdU32String(scalars);
+    // Character by character: Qt's whole-text conversion takes a leading
+    // U+FEFF for a byte-order mark and drops it, and would pass on a value
+    // that is no character as broken UTF-16.
+    QString converted;
+    converted.reserve(static_cast<qsizetype>(text.size()));
+    for (const char32_t character : text)
+        converted += QChar::fromUcs4(IsScalarValue(character) ? character : kReplacement);
+    return converted;
 }
 
 }  // namespace tallyline

@@ -274,6 +274,15 @@ private slots:
         QCOMPARE(form->Text1.toolTip(), "# has no bars and is left out of the barcode");
     }
 
+    // The window is made with its own face as the toolkit's default, which must not outlast its making: menus, tooltips
+    // and messages keep the desktop's.
+    void theToolkitsFontIsKept() {
+        const QFont toolkit = QApplication::font();
+        const frmBarCode another(reporter, [] { return std::unique_ptr<QPrinter>(); });
+        QCOMPARE(QApplication::font(), toolkit);
+        QCOMPARE(another.mnuMenu.font(), toolkit);
+    }
+
     // The user is told what failed and why, word for word, in reports centred on this window while it lives; a failed
     // copy leaves the clipboard emptied.
     void failuresAreReported() {
