@@ -1,6 +1,7 @@
 #include "platform/files/PngEncoder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -8,7 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include <zlib.h>
+
 #include "platform/core/RuntimeError.h"
+#include "platform/files/Deflate_p.h"
 
 namespace tallyline {
 namespace {
@@ -106,150 +110,119 @@ void AppendBigEndian(std::string& file, std::uint32_t value) {
     file.append(bytes, sizeof bytes);
 }
 
-// Deflate as PNG's image data needs it, in one block of the fixed codes
-// that the format defines: a byte that repeats is written once and then
-// as copies of the byte before (distance 1), up to 258 at a time; every
-// other byte as itself. Filtered barcode rows are runs of zeros and little
-// else, which this writes in a few bits a row, in one pass and no tables to
-// build, where a general compressor searches for matches that are not there.
-class Deflater {
-public:
-    explicit Deflater(std::string& out) : out_(out) {}
+constexpr std::uint8_t kFilterUp = 2;
+constexpr std::size_t kLongestDistance = 32768;
+constexpr std::size_t kShortestCopy = 3;
+constexpr std::size_t kLongestCopy = 258;
 
-    void Start() {
-        constexpr int kFinalFixedBlock = 0b011;  // BFINAL = 1, BTYPE = 01
-        Put(kFinalFixedBlock, 3);
-    }
-    // The byte, n times.
-    void Run(std::uint8_t byte, std::size_t n) {
-        Literal(byte);
-        std::size_t copies = n - 1;
-        for (; copies >= kShortestCopy; copies -= std::min(copies, kLongestCopy)) {
-            Copy(static_cast<int>(std::min(copies, kLongestCopy)));
-        }
-        for (; copies > 0; --copies) Literal(byte);
-    }
-    void Finish() {
-        constexpr int kEndOfBlock = 256;
-        Symbol(kEndOfBlock);
-        if (count_ > 0) out_.push_back(static_cast<char>(bits_));
-    }
+int PaethPredictor(int left, int above, int upperLeft) noexcept {
+    const int estimate = left + above - upperLeft;
+    const int toLeft = std::abs(estimate - left);
+    const int toAbove = std::abs(estimate - above);
+    const int toUpperLeft = std::abs(estimate - upperLeft);
+    if (toLeft <= toAbove && toLeft <= toUpperLeft) return left;
+    return toAbove <= toUpperLeft ? above : upperLeft;
+}
 
-private:
-    static constexpr std::size_t kShortestCopy = 3;
-    static constexpr std::size_t kLongestCopy = 258;
-
-    // Bits go out least significant first; Huffman codes most significant
-    // first, so the table holds them reversed.
-    void Put(std::uint32_t value, int length) {
-        bits_ |= static_cast<std::uint64_t>(value) << count_;
-        count_ += length;
-        for (; count_ >= 8; count_ -= 8, bits_ >>= 8) out_.push_back(static_cast<char>(bits_));
-    }
-    // The fixed literal/length code of a symbol from 0 to 287.
-    void Symbol(int symbol) { Put(kFixedCodes[symbol].bits, kFixedCodes[symbol].length); }
-
-    struct FixedCode {
-        std::uint16_t bits;
-        std::uint8_t length;
-    };
-    static constexpr std::array<FixedCode, 288> kFixedCodes = [] {
-        std::array<FixedCode, 288> codes{};
-        for (int symbol = 0; symbol < 288; ++symbol) {
-            const auto [code, length] = symbol < 144   ? std::pair(0x30 + symbol, 8)
-                                        : symbol < 256 ? std::pair(0x190 + symbol - 144, 9)
-                                        : symbol < 280 ? std::pair(symbol - 256, 7)
-                                                       : std::pair(0xC0 + symbol - 280, 8);
-            int reversed = 0;
-            for (int bit = 0; bit < length; ++bit) reversed |= ((code >> bit) & 1) << (length - 1 - bit);
-            codes[symbol] = {static_cast<std::uint16_t>(reversed), static_cast<std::uint8_t>(length)};
-        }
-        return codes;
-    }();
-
-    void Literal(std::uint8_t byte) { Symbol(byte); }
-    // A copy of `length` bytes from one byte back.
-    void Copy(int length) {
-        // The first length of each length code, and its extra bits.
-        static constexpr std::array<int, 29> kBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-        static constexpr std::array<int, 29> kExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-        const int index = static_cast<int>(std::upper_bound(kBase.begin(), kBase.end(), length) - kBase.begin()) - 1;
-        constexpr int kFirstLengthSymbol = 257;
-        Symbol(kFirstLengthSymbol + index);
-        Put(static_cast<std::uint32_t>(length - kBase[index]), kExtra[index]);
-        // Distance 1 is code 0 of five bits, the same read either way.
-        constexpr int kDistanceOneCode = 0, kDistanceCodeBits = 5;
-        Put(kDistanceOneCode, kDistanceCodeBits);
-    }
-
-    std::string& out_;
-    std::uint64_t bits_ = 0;
-    int count_ = 0;
-};
-
-// Adler-32, added to a run of one byte at a time. A long run is added in
-// closed form, n copies of c adding n c to the first sum and
-// n a + c n (n + 1) / 2 to the second; a short one byte by byte, the sums
-// taken modulo only every few thousand bytes, well short of overflowing.
-class Adler32 {
-public:
-    void Run(std::uint64_t byte, std::uint64_t n) {
-        if (n < kLongRun) {
-            for (std::uint64_t i = 0; i < n; ++i) {
-                a_ += byte;
-                b_ += a_;
+// The row filtered in each of PNG's five ways (none, sub, up, average,
+// Paeth), its filter's number first; returns the one that libpng's
+// heuristic takes, the least sum of the bytes read as signed. Every filter
+// is tried because which one wins depends on the row: the bars' edges, the
+// caption's antialiased greys, a scale that widens every pixel.
+const std::vector<std::uint8_t>& FilteredRow(const std::uint8_t* row, const std::uint8_t* above, std::size_t n,
+                                             std::size_t step, std::array<std::vector<std::uint8_t>, 5>& filtered) {
+    std::uint64_t least = UINT64_MAX;
+    std::size_t best = 0;
+    for (std::size_t type = 0; type < filtered.size(); ++type) {
+        std::vector<std::uint8_t>& out = filtered[type];
+        out.resize(n + 1);
+        out[0] = static_cast<std::uint8_t>(type);
+        std::uint64_t sum = 0;
+        for (std::size_t x = 0; x < n; ++x) {
+            const int left = x >= step ? row[x - step] : 0;
+            int predicted = 0;
+            switch (type) {
+            case 1: predicted = left; break;
+            case 2: predicted = above[x]; break;
+            case 3: predicted = (left + above[x]) / 2; break;
+            case 4: predicted = PaethPredictor(left, above[x], x >= step ? above[x - step] : 0); break;
+            default: break;
             }
-            pending_ += n;
-            if (pending_ < kMostPending) return;
-        } else {
-            b_ += n % kModulus * a_ + byte * (n * (n + 1) / 2 % kModulus);
-            a_ += n % kModulus * byte;
+            const auto value = static_cast<std::uint8_t>(row[x] - predicted);
+            out[x + 1] = value;
+            sum += value < 128 ? value : 256 - value;
         }
-        a_ %= kModulus;
-        b_ %= kModulus;
-        pending_ = 0;
+        if (sum < least) {
+            least = sum;
+            best = type;
+        }
     }
-    std::uint32_t Sum() const noexcept { return static_cast<std::uint32_t>(b_ % kModulus << 16 | a_ % kModulus); }
+    return filtered[best];
+}
 
-private:
-    static constexpr std::uint64_t kModulus = 65521;
-    static constexpr std::uint64_t kLongRun = 32;
-    static constexpr std::uint64_t kMostPending = 4096;
-    std::uint64_t a_ = 1;
-    std::uint64_t b_ = 0;
-    std::uint64_t pending_ = 0;
-};
+uLong AddToSum(uLong sum, const std::vector<std::uint8_t>& bytes) {
+    return adler32(sum, bytes.data(), static_cast<uInt>(bytes.size()));
+}
 
 // PNG's image data as a zlib stream: the rows, each made scale rows of
-// scale times its pixels, filtered against the row above ("up") and
-// compressed as runs. A row that repeats the one above, most rows of a
-// barcode, filters to zeros: one run, written without looking at it.
+// scale times its pixels and filtered. A row that repeats the one above,
+// most rows of a barcode, filters "up" to zeros, and such a row after
+// another is a copy of it, written without looking at it.
 void AppendImageData(std::string& file, const Rows& rows) {
-    constexpr std::uint8_t kFilterUp = 2;
     const std::size_t rowBytes = rows.RowBytes();
     const std::size_t wideBytes = rowBytes * rows.scale;
-    // zlib's header: deflate with a 32 KiB window, no dictionary.
-    file.append("\x78\x01", 2);
-    Deflater deflater(file);
-    Adler32 adler;
-    const auto run = [&](std::uint8_t byte, std::size_t n) {
-        deflater.Run(byte, n);
-        adler.Run(byte, n);
-    };
-    deflater.Start();
+    const std::size_t streamRow = wideBytes + 1;
+    // zlib's header: deflate with a 32 KiB window, the most compression, no dictionary.
+    file.append("\x78\xDA", 2);
+    DeflateWriter deflate(file, static_cast<std::uint64_t>(streamRow) * rows.height * rows.scale);
+    std::vector<std::uint8_t> zeroRow(streamRow, 0);
+    zeroRow[0] = kFilterUp;
+    const uLong zeroRowSum = AddToSum(adler32(0, nullptr, 0), zeroRow);
+    uLong sum = adler32(0, nullptr, 0);
     std::vector<std::uint8_t> above(wideBytes);
     std::vector<std::uint8_t> wide(wideBytes);
+    std::array<std::vector<std::uint8_t>, 5> filtered;
+    // Rows of zeros not yet written, after one that was: runs of them are
+    // copies of the row before, the filter's byte and its zeros at once.
+    std::uint64_t zeroRows = 0;
+    bool afterZeroRow = false;
+    const auto writeZeroRows = [&] {
+        if (streamRow > kLongestDistance) {
+            for (; zeroRows > 0; --zeroRows) deflate.Bytes(zeroRow);
+            return;
+        }
+        // Copies of a row back where they bring a filter's byte, and of the
+        // zero before where they are zeros alone, which need no distance's
+        // extra bits.
+        const std::uint64_t length = zeroRows * streamRow;
+        for (std::uint64_t at = 0; at < length;) {
+            const std::uint64_t left = length - at;
+            const std::uint64_t n = left > kLongestCopy && left - kLongestCopy < kShortestCopy
+                                        ? left - kShortestCopy
+                                        : std::min<std::uint64_t>(left, kLongestCopy);
+            const std::uint64_t column = at % streamRow;
+            const bool zerosAlone = column > 1 && column + n <= streamRow;
+            deflate.Copy(zerosAlone ? 1 : streamRow, n);
+            at += n;
+        }
+        deflate.Remember(streamRow);
+        zeroRows = 0;
+    };
     for (int y = 0; y < rows.height; ++y) {
         const std::uint8_t* row = rows.Row(y);
         const bool repeated = rows.Repeats(y);
         for (int copy = 0; copy < rows.scale; ++copy) {
-            run(kFilterUp, 1);
             if (repeated || copy > 0) {
-                run(0, wideBytes);
+                if (afterZeroRow) {
+                    ++zeroRows;
+                } else {
+                    deflate.Bytes(zeroRow);
+                }
+                sum = adler32_combine(sum, zeroRowSum, static_cast<z_off_t>(streamRow));
+                afterZeroRow = true;
                 continue;
             }
+            writeZeroRows();
             std::uint8_t* widened = wide.data();
             if (rows.scale == 1) {
                 std::memcpy(widened, row, rowBytes);
@@ -260,34 +233,17 @@ void AppendImageData(std::string& file, const Rows& rows) {
                     }
                 }
             }
-            for (std::size_t x = 0; x < wideBytes;) {
-                const auto byte = static_cast<std::uint8_t>(wide[x] - above[x]);
-                std::size_t end = x + 1;
-                while (end < wideBytes && static_cast<std::uint8_t>(wide[end] - above[end]) == byte) ++end;
-                run(byte, end - x);
-                x = end;
-            }
+            const std::vector<std::uint8_t>& best =
+                FilteredRow(wide.data(), above.data(), wideBytes, static_cast<std::size_t>(rows.channels), filtered);
+            deflate.Bytes(best);
+            sum = AddToSum(sum, best);
             above.swap(wide);
+            afterZeroRow = false;
         }
     }
-    deflater.Finish();
-    AppendBigEndian(file, adler.Sum());
-}
-
-// CRC-32 as PNG's chunks end with it.
-std::uint32_t Crc32(const char* data, std::size_t size) {
-    static constexpr auto kTable = [] {
-        std::array<std::uint32_t, 256> table{};
-        for (std::uint32_t n = 0; n < table.size(); ++n) {
-            std::uint32_t c = n;
-            for (int bit = 0; bit < 8; ++bit) c = c & 1 ? 0xEDB88320 ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        return table;
-    }();
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (std::size_t i = 0; i < size; ++i) crc = kTable[(crc ^ static_cast<std::uint8_t>(data[i])) & 0xFF] ^ (crc >> 8);
-    return crc ^ 0xFFFFFFFF;
+    writeZeroRows();
+    deflate.Finish();
+    AppendBigEndian(file, static_cast<std::uint32_t>(sum));
 }
 
 // Starts a chunk of the type: where its length goes once its data is there.
@@ -304,7 +260,8 @@ void CloseChunk(std::string& file, std::size_t start) {
     const std::size_t typeAt = start + 4;
     const auto length = static_cast<std::uint32_t>(file.size() - typeAt - 4);
     for (int byte = 0; byte < 4; ++byte) file[start + byte] = static_cast<char>(length >> (24 - 8 * byte));
-    AppendBigEndian(file, Crc32(file.data() + typeAt, file.size() - typeAt));
+    const auto* data = reinterpret_cast<const Bytef*>(file.data() + typeAt);
+    AppendBigEndian(file, static_cast<std::uint32_t>(crc32(0, data, static_cast<uInt>(file.size() - typeAt))));
 }
 
 }  // namespace
