@@ -22,11 +22,11 @@ constexpr std::size_t kShortestWorthCopying = 6;
 constexpr std::size_t kBlockSymbols = 1 << 15;
 // How many earlier places that hash alike are tried for a copy, and the copy
 // that is taken without looking one byte further for a longer one.
-constexpr int kTries = 4096;
+constexpr int kTries = 128;
 constexpr std::size_t kGoodEnough = 258;
 // The places inside a longer copy are not remembered: a barcode's long
 // copies are runs, which the copy from one byte back finds anyway.
-constexpr std::size_t kRememberedCopy = 258;
+constexpr std::size_t kRememberedCopy = 32;
 
 constexpr int kLiteralLengthSymbols = 286;
 constexpr int kDistanceSymbols = 30;

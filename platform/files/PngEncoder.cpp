@@ -91,8 +91,9 @@ Rows StoredRows(const QImage& source, int scale, const QMargins& margins, QRgb b
     // A conversion without room gives no image, which would be written as margins alone.
     if (image.isNull()) throw RuntimeError(ErrorNumber::OutOfMemory);
     Rows rows;
-    rows.width = image.width() + margins.left() + margins.right();
-    rows.height = image.height() + margins.top() + margins.bottom();
+    const QSize size = PngSize(image.size(), 1, margins);
+    rows.width = size.width();
+    rows.height = size.height();
     rows.channels = IsGrey(background) ? 1 : 3;
     rows.scale = scale;
     rows.dotsPerMeterX = source.dotsPerMeterX() * scale;
@@ -265,6 +266,8 @@ void CloseChunk(std::string& file, std::size_t start) {
 }
 
 }  // namespace
+
+QSize PngSize(QSize picture, int scale, const QMargins& margins) { return picture.grownBy(margins) * scale; }
 
 QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QRgb background) {
     const bool outward = margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 && margins.bottom() >= 0;
