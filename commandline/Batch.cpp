@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <atomic>
@@ -20,6 +21,7 @@
 #include "commandline/NamedCharacters_p.h"
 #include "commandline/StandardStreams_p.h"
 #include "label/BarcodeDrawing.h"
+#include "label/LabelFiles.h"
 #include "label/SafeFileNames.h"
 #include "platform/core/Failures.h"
 #include "platform/files/WholeFile.h"
@@ -53,9 +55,12 @@ void Write(Job& job, BarcodeDrawing& drawing, const FileSettings& settings) {
         job.written = WriteWholeFile(job.path, drawing.File(settings), Writing::Quickly);
         if (*job.written == Written::AlreadyThere) {
             job.report = AlreadyThere(job.path);
-        } else if (!uncarried.empty()) {
-            job.report = NotCarried(Named(uncarried));
+            return;
         }
+        QStringList warnings;
+        if (!uncarried.empty()) warnings << NotCarried(Named(uncarried));
+        if (const QString large = SizeWarning(drawing, settings); !large.isEmpty()) warnings << large;
+        job.report = warnings.join(QStringLiteral("; "));
     } catch (...) {
         job.report = DescribeFailure();
     }
@@ -128,6 +133,12 @@ private:
 unsigned WorkerCount() { return std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers); }
 
 }  // namespace
+
+QString SizeWarning(const BarcodeDrawing& drawing, const FileSettings& settings) {
+    if (settings.format != PictureFormat::Png) return {};
+    const QSize size = PngSizeOf(drawing.Surface(), settings);
+    return size.width() > kLargestReadablePng || size.height() > kLargestReadablePng ? LargePng(size) : QString();
+}
 
 bool OpenList(const QString& path, QFile& list, QString& listName, QTextStream& err) {
     const bool standardInput = path == QStringLiteral("-");

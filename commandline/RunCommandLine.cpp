@@ -79,6 +79,9 @@ int Run(const WriteOne& request, QTextStream& err) {
         const Text uncarried = drawing.Draw(request.text);
         WriteWholeFile(request.path, drawing.File(request.settings));
         Warn(err, uncarried);
+        if (const QString large = SizeWarning(drawing, request.settings); !large.isEmpty()) {
+            err << kProgram << ": " << large << Qt::endl;
+        }
         return kDone;
     } catch (...) {
         err << kProgram << ": " << DescribeFailure() << Qt::endl;

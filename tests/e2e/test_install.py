@@ -54,7 +54,7 @@ def test_holds(root, path):
     assert (root / path).is_file()
 
 
-@pytest.mark.parametrize("library", ["libqt6widgets6", "libqt6gui6", "libcups2"])
+@pytest.mark.parametrize("library", ["libqt6widgets6", "libqt6gui6", "libcups2", "zlib1g"])
 def test_depends_on_what_it_links(package, library):
     depends = run("dpkg-deb", "--field", str(package), "Depends", text=True).stdout
     assert re.search(rf"(^|, ){re.escape(library)}\b", depends), depends
