@@ -264,9 +264,14 @@ void DeflateWriter::Copy(std::size_t distance, std::uint64_t length) {
     MakeRoom(n);
     const std::size_t start = history_.size();
     std::size_t from = start - distance + static_cast<std::size_t>(skipped % distance);
-    for (std::size_t i = 0; i < n; ++i) {
-        history_.push_back(history_[from]);
-        if (++from == start) from -= distance;
+    history_.resize(start + n);
+    for (std::size_t i = 0; i < n;) {
+        // As much as the period before the copy holds from `from` on.
+        const std::size_t chunk = std::min(n - i, start - from);
+        std::memcpy(history_.data() + start + i, history_.data() + from, chunk);
+        i += chunk;
+        from += chunk;
+        if (from == start) from -= distance;
     }
     parsed_ = history_.size();
 }
