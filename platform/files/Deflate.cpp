@@ -13,20 +13,29 @@ namespace {
 constexpr std::size_t kShortestCopy = 3;
 constexpr std::size_t kLongestCopy = 258;
 constexpr std::size_t kLongestDistance = 32768;
-// Shorter copies cost more than the bytes they stand for once these are
-// coded by how often they come, as filtered rows' small values are: zlib's
-// "filtered" strategy, which libpng takes, leaves them out too.
-constexpr std::size_t kShortestWorthCopying = 6;
 // Symbols a block holds at most: its codes fit what it holds, and a block's
 // header is small beside this many.
-constexpr std::size_t kBlockSymbols = 1 << 15;
-// How many earlier places that hash alike are tried for a copy, and the copy
-// that is taken without looking one byte further for a longer one.
-constexpr int kTries = 128;
-constexpr std::size_t kGoodEnough = 258;
-// The places inside a longer copy are not remembered: a barcode's long
-// copies are runs, which the copy from one byte back finds anyway.
-constexpr std::size_t kRememberedCopy = 32;
+constexpr std::size_t kBlockSymbols = 1 << 16;
+// Bytes a region or a block parses at most, which bounds what is kept of them.
+constexpr std::size_t kRegionBytes = 1 << 15;
+constexpr std::size_t kBlockBytes = 1 << 17;
+// A copy at least this long is taken as found: the places it covers are
+// not searched, which keeps long runs and repeated rows cheap to parse.
+constexpr std::size_t kNiceCopy = 258;
+// How many times a block is parsed again with the codes of its last parse.
+constexpr int kReparses = 2;
+constexpr std::uint32_t kUnreached = UINT32_MAX;
+// How many of a repeat's last periods are indexed for later copies.
+constexpr std::size_t kIndexedPeriods = 4;
+// A run at least this long is parsed at its ends alone.
+constexpr std::size_t kLongRun = 8;
+
+// How many of the bytes from the first on are the first.
+std::size_t RunLength(const std::uint8_t* bytes, std::size_t most) {
+    std::size_t n = 1;
+    while (n < most && bytes[n] == bytes[0]) ++n;
+    return n;
+}
 
 constexpr int kLiteralLengthSymbols = 286;
 constexpr int kDistanceSymbols = 30;
@@ -111,190 +120,338 @@ constexpr std::array<int, 19> kExtraOfLengthSymbol = {0, 0, 0, 0, 0, 0, 0, 0, 0,
 // The order in which a block's header lists the lengths of the length code.
 constexpr std::array<int, 19> kLengthCodeOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
-std::uint32_t Hash(const std::uint8_t* bytes, int bits) {
-    const std::uint32_t value = bytes[0] | bytes[1] << 8 | bytes[2] << 16;
-    return (value * 0x9E3779B1u) >> (32 - bits);
-}
-
 }  // namespace
 
-DeflateWriter::DeflateWriter(std::string& out, std::uint64_t size)
-    : out_(out),
-      window_(std::bit_ceil(static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 4 * kLongestCopy, kLongestDistance)))),
-      hashBits_(std::bit_width(window_) - 1),
-      head_(std::size_t{1} << hashBits_),
-      prev_(window_) {
-    history_.reserve(2 * window_);
+DeflateWriter::DeflateWriter(std::string& out, std::size_t searched, std::size_t rowLength)
+    : out_(out), finder_(searched, rowLength), costs_(CostsOf(FixedLiteralCode(), FixedDistanceCode())) {}
+
+// What each symbol costs with the two codes; a symbol without a code costs
+// more than the longest one, as a code made for it would.
+DeflateWriter::Costs DeflateWriter::CostsOf(const HuffmanCode& literals, const HuffmanCode& distances) {
+    const auto longest = [](const HuffmanCode& code) {
+        return std::uint32_t{*std::max_element(code.lengths.begin(), code.lengths.end())} + 2;
+    };
+    const std::uint32_t literalMissing = longest(literals);
+    const std::uint32_t distanceMissing = longest(distances);
+    const auto bits = [](const HuffmanCode& code, std::size_t symbol, std::uint32_t missing) {
+        return code.lengths[symbol] > 0 ? std::uint32_t{code.lengths[symbol]} : missing;
+    };
+    Costs costs{};
+    for (std::size_t byte = 0; byte < costs.literal.size(); ++byte) costs.literal[byte] = bits(literals, byte, literalMissing);
+    for (std::size_t length = kShortestCopy; length <= kLongestCopy; ++length) {
+        const int code = kLengthCodeOf[length];
+        costs.length[length] = bits(literals, kEndOfBlock + 1 + code, literalMissing) + kLengthExtra[code];
+    }
+    for (std::size_t code = 0; code < kDistanceSymbols; ++code) {
+        costs.distance[code] = bits(distances, code, distanceMissing) + kDistanceExtra[code];
+    }
+    return costs;
 }
 
 void DeflateWriter::Put(std::uint32_t bits, int length) {
     bitBuffer_ |= static_cast<std::uint64_t>(bits) << bitCount_;
     bitCount_ += length;
-    for (; bitCount_ >= 8; bitCount_ -= 8, bitBuffer_ >>= 8) out_.push_back(static_cast<char>(bitBuffer_));
+    if (bitCount_ < 32) return;
+    const char bytes[] = {static_cast<char>(bitBuffer_), static_cast<char>(bitBuffer_ >> 8),
+                          static_cast<char>(bitBuffer_ >> 16), static_cast<char>(bitBuffer_ >> 24)};
+    out_.append(bytes, sizeof bytes);
+    bitBuffer_ >>= 32;
+    bitCount_ -= 32;
 }
 
-void DeflateWriter::MakeRoom(std::size_t n) {
-    if (history_.size() + n <= 2 * window_) return;
-    const std::size_t dropped = history_.size() - std::min(history_.size(), window_);
-    history_.erase(history_.begin(), history_.begin() + static_cast<std::ptrdiff_t>(dropped));
-    base_ += dropped;
-    parsed_ -= dropped;
-}
-
-void DeflateWriter::Insert(std::size_t at) {
-    const std::uint32_t hash = Hash(history_.data() + at, hashBits_);
-    const auto position = static_cast<std::uint32_t>(base_ + at);
-    prev_[position & (window_ - 1)] = head_[hash];
-    head_[hash] = position;
-}
-
-DeflateWriter::Match DeflateWriter::Longest(std::size_t at, std::size_t end) const {
-    Match best;
-    const std::size_t most = std::min(kLongestCopy, end - at);
-    if (most < kShortestCopy) return best;
-    const std::uint8_t* here = history_.data() + at;
-    const std::size_t reach = std::min(at, kLongestDistance);
-    const auto lengthAt = [&](std::size_t distance) {
-        const std::uint8_t* there = here - distance;
-        if (best.length > 0 && there[best.length] != here[best.length]) return std::size_t{0};
-        std::size_t length = 0;
-        while (length < most && there[length] == here[length]) ++length;
-        return length;
-    };
-    const auto consider = [&](std::size_t distance) {
-        const std::size_t length = lengthAt(distance);
-        if (length > best.length) best = {length, distance};
-    };
-    if (reach >= 1) consider(1);
-    const auto position = static_cast<std::uint32_t>(base_ + at);
-    std::uint32_t candidate = head_[Hash(here, hashBits_)];
-    std::uint32_t lastDistance = 0;
-    for (int tries = 0; tries < kTries && best.length < most; ++tries) {
-        const std::uint32_t distance = position - candidate;
-        if (distance <= lastDistance || distance > reach) break;
-        if (distance > 1) consider(distance);
-        lastDistance = distance;
-        candidate = prev_[candidate & (window_ - 1)];
-    }
-    if (best.length < kShortestWorthCopying) best = {};
-    return best;
-}
-
-void DeflateWriter::Literal(std::uint8_t byte) {
-    symbols_.push_back({byte, 0});
-    if (symbols_.size() >= kBlockSymbols) WriteBlock(false);
-}
-
-void DeflateWriter::CopySymbol(std::size_t length, std::size_t distance) {
-    symbols_.push_back({static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(distance)});
-    if (symbols_.size() >= kBlockSymbols) WriteBlock(false);
+void DeflateWriter::Push(Symbol symbol) {
+    symbols_.push_back(symbol);
+    if (symbols_.size() >= kBlockSymbols) FlushBlock(false);
 }
 
 void DeflateWriter::Bytes(std::span<const std::uint8_t> bytes) {
-    // A piece at a time, so that what it copies from stays in the history;
-    // the last bytes wait for the next, which a copy may run on into.
     for (std::size_t done = 0; done < bytes.size();) {
-        const std::size_t n = std::min(bytes.size() - done, window_);
-        MakeRoom(n);
-        history_.insert(history_.end(), bytes.begin() + static_cast<std::ptrdiff_t>(done),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(done + n));
+        if (regionSize_ == 0) regionStart_ = finder_.Base() + finder_.Size();
+        const std::size_t n = std::min(bytes.size() - done, kRegionBytes - regionSize_);
+        finder_.Append(bytes.data() + done, n, static_cast<std::size_t>(regionStart_ - finder_.Base()));
+        regionSize_ += n;
         done += n;
-        Parse(history_.size() - std::min(history_.size(), kLongestCopy));
+        if (regionSize_ == kRegionBytes) CloseRegion();
     }
 }
 
-void DeflateWriter::Parse(std::size_t stop) {
-    const std::size_t end = history_.size();
-    const auto remember = [&](std::size_t from, std::size_t to) {
-        if (to - from > kRememberedCopy) return;
-        for (std::size_t at = from; at < to && at + kShortestCopy <= end; ++at) Insert(at);
-    };
-    // Lazy matching, as zlib's best levels do: a copy found at one byte
-    // waits while the next byte starts a longer one.
-    Match pending;
-    std::size_t at = parsed_;
-    for (; at < stop; ++at) {
-        const Match match = pending.length >= kGoodEnough ? Match{} : Longest(at, end);
-        if (at + kShortestCopy <= end) Insert(at);
-        if (pending.length > 0) {
-            if (match.length > pending.length) {
-                Literal(history_[at - 1]);
-                pending = match;
-                continue;
-            }
-            CopySymbol(pending.length, pending.distance);
-            const std::size_t after = at - 1 + pending.length;
-            remember(at + 1, after);
-            at = after - 1;
-            pending = {};
+// The node at `at` (an index of the finder's history) and its copies, whose
+// ends become nodes too.
+void DeflateWriter::AddNode(std::size_t at, std::size_t end, std::span<const std::uint16_t> also) {
+    const bool fromByteBack = at > 0 && finder_.Data()[at - 1] == finder_.Data()[at];
+    const std::size_t first = matches_.size();
+    finder_.Find(at, end, fromByteBack, also, matches_);
+    nodes_.push_back({static_cast<std::uint32_t>(at - regionAt_), static_cast<std::uint32_t>(matches_.size())});
+    for (std::size_t i = first; i < matches_.size(); ++i) wanted_[at - regionAt_ + matches_[i].length] = 1;
+}
+
+// The first place from `from` up to `to` (indexes of the finder's history)
+// where a copy ends, or `to`.
+std::size_t DeflateWriter::NextWanted(std::size_t from, std::size_t to) const {
+    if (from >= to) return to;
+    const void* found = std::memchr(wanted_.data() + (from - regionAt_), 1, to - from);
+    return found == nullptr ? to : regionAt_ + static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - wanted_.data());
+}
+
+// The nodes of a long run: its first two places and its last two, where
+// copies found end in it, and where the copies of its end reach back to:
+// bytes that follow a run are most often copied from where a run like it
+// ended, and such a copy starts as far back in the run as that one went.
+void DeflateWriter::AddRunNodes(std::size_t at, std::size_t run, std::size_t end) {
+    const std::size_t last = at + run - 2;
+    runEndMatches_.clear();
+    finder_.Find(last, end, true, {}, runEndMatches_);
+    std::array<std::uint16_t, 8> reached{};
+    std::array<std::size_t, 8> starts{};
+    std::size_t count = 0;
+    for (const Match& match : runEndMatches_) {
+        if (match.distance == 1 || count == reached.size()) continue;
+        starts[count] = last - finder_.Behind(last, match.distance, last - at);
+        reached[count++] = match.distance;
+    }
+    const std::span<const std::uint16_t> also(reached.data(), count);
+    std::sort(starts.begin(), starts.begin() + static_cast<std::ptrdiff_t>(count));
+    AddNode(at, end, also);
+    AddNode(at + 1, end, also);
+    std::size_t nextStart = 0;
+    for (std::size_t from = at + 2;;) {
+        while (nextStart < count && starts[nextStart] < from) ++nextStart;
+        const std::size_t place = std::min(NextWanted(from, last), nextStart < count ? starts[nextStart] : last);
+        if (place >= last) break;
+        AddNode(place, end, also);
+        from = place + 1;
+    }
+    for (std::size_t tail = last; tail < at + run; ++tail) {
+        AddNode(tail, end, also);
+        if (tail + kShortestCopy <= end && !finder_.StartsRun(tail)) finder_.Insert(tail);
+    }
+}
+
+void DeflateWriter::CloseRegion() {
+    if (regionSize_ == 0) return;
+    regionAt_ = static_cast<std::size_t>(regionStart_ - finder_.Base());
+    const std::size_t end = regionAt_ + regionSize_;
+    const std::uint8_t* bytes = finder_.Data();
+    Region region{block_.size(), regionSize_, nodes_.size(), 0, symbols_.size(), 0};
+    block_.insert(block_.end(), bytes + regionAt_, bytes + end);
+    wanted_.assign(regionSize_ + 1, 0);
+    for (std::size_t at = regionAt_; at < end;) {
+        const std::size_t run = RunLength(bytes + at, end - at);
+        if (run >= kLongRun) {
+            AddRunNodes(at, run, end);
+            at += run;
             continue;
         }
-        if (match.length > 0) {
-            pending = match;
-        } else {
-            Literal(history_[at]);
+        const std::size_t matchesAt = matches_.size();
+        AddNode(at, end);
+        if (at + kShortestCopy <= end) finder_.Insert(at);
+        const std::size_t longest = matches_.size() > matchesAt ? matches_.back().length : 0;
+        // A long copy is taken as found: the places it covers are not
+        // nodes but where other copies end.
+        const std::size_t next = longest >= kNiceCopy ? NextWanted(at + 1, at + longest) : at + 1;
+        for (++at; at < next; ++at) {
+            if (at + kShortestCopy <= end && !finder_.StartsRun(at)) finder_.Insert(at);
         }
     }
-    if (pending.length > 0) {
-        CopySymbol(pending.length, pending.distance);
-        const std::size_t after = at - 1 + pending.length;
-        remember(at, after);
-        at = after;
+    nodes_.push_back({static_cast<std::uint32_t>(regionSize_), static_cast<std::uint32_t>(matches_.size())});
+    region.nodeCount = nodes_.size() - region.nodesAt;
+    // Each copy's end as the node there.
+    nodeAt_.assign(regionSize_ + 1, kUnreached);
+    for (std::size_t node = 0; node < region.nodeCount; ++node) nodeAt_[nodes_[region.nodesAt + node].at] = static_cast<std::uint32_t>(node);
+    std::uint32_t match = MatchesBegin(region);
+    matchEnds_.resize(matches_.size());
+    for (std::size_t node = region.nodesAt; node + 1 < nodes_.size(); ++node) {
+        for (; match < nodes_[node].matchesEnd; ++match) matchEnds_[match] = nodeAt_[nodes_[node].at + matches_[match].length];
     }
-    parsed_ = std::max(parsed_, at);
+    regionSize_ = 0;
+    Parse(region, costs_, symbols_);
+    region.symbolsEnd = symbols_.size();
+    regions_.push_back(region);
+    if (symbols_.size() >= kBlockSymbols || block_.size() >= kBlockBytes) FlushBlock(false);
 }
 
-void DeflateWriter::Copy(std::size_t distance, std::uint64_t length) {
-    Parse(history_.size());
-    for (std::uint64_t left = length; left > 0;) {
+void DeflateWriter::Parse(const Region& region, const Costs& costs, std::vector<Symbol>& out) {
+    const std::uint8_t* bytes = block_.data() + region.bytesAt;
+    const Node* nodes = nodes_.data() + region.nodesAt;
+    const std::size_t count = region.nodeCount;
+    steps_.assign(count, {kUnreached, 0, {0, 0}});
+    steps_[0].cost = 0;
+    std::uint32_t match = MatchesBegin(region);
+    for (std::size_t node = 0; node + 1 < count; ++node) {
+        const std::uint32_t here = steps_[node].cost;
+        const std::uint32_t at = nodes[node].at;
+        const auto reach = [&](std::size_t to, std::uint32_t cost, Match symbol) {
+            if (cost < steps_[to].cost) steps_[to] = {cost, static_cast<std::uint32_t>(node), symbol};
+        };
+        if (here != kUnreached) {
+            if (nodes[node + 1].at == at + 1) reach(node + 1, here + costs.literal[bytes[at]], {1, 0});
+            // A copy is taken whole: each shorter one is a copy of its own.
+            for (std::uint32_t i = match; i < nodes[node].matchesEnd; ++i) {
+                if (matchEnds_[i] >= count) continue;
+                const Match copy = matches_[i];
+                reach(matchEnds_[i], here + costs.distance[DistanceCodeOf(copy.distance)] + costs.length[copy.length], copy);
+            }
+        }
+        match = nodes[node].matchesEnd;
+    }
+    // The way back from the end, then its symbols in order.
+    const std::size_t first = out.size();
+    for (std::size_t node = count - 1; node > 0; node = steps_[node].from) {
+        const Step& step = steps_[node];
+        out.push_back(step.symbol.distance == 0 ? Symbol{bytes[nodes[step.from].at], 0}
+                                                : Symbol{step.symbol.length, step.symbol.distance});
+    }
+    std::reverse(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+}
+
+void DeflateWriter::Repeat(std::span<const std::uint8_t> period, std::uint64_t count) {
+    // A short repeat is parsed with the bytes around it. A long one's start
+    // is parsed with the bytes before it, up to its first copies, and from
+    // where the last of those began it is copies, made here, up to a piece
+    // short of a longest copy that is parsed with the bytes after it: so
+    // copies run on across its ends as they would in one parse.
+    const std::uint64_t length = count * period.size();
+    const std::uint64_t head = period.size() + 2 * kLongestCopy;
+    const std::uint64_t start = finder_.Base() + finder_.Size();
+    if (length < head + 3 * kLongestCopy) {
+        BytesOf(period, 0, length);
+        return;
+    }
+    BytesOf(period, 0, head);
+    CloseRegion();
+    const std::uint64_t resume = GiveBackLastSymbol(start);
+    const std::uint64_t rest = start + length - resume;
+    const std::uint64_t copies = rest - (1 + (rest - 1) % kLongestCopy);
+    RepeatAsCopies(period, resume - start, copies);
+    const std::uint64_t held = start + head - resume;
+    finder_.AppendRepeat(period, head, copies - held);
+    // The last periods' places, those across their ends too.
+    finder_.Index(finder_.Size() - std::min<std::uint64_t>(finder_.Size(), kIndexedPeriods * period.size() + 2));
+    BytesOf(period, resume - start + copies, rest - copies);
+}
+
+void DeflateWriter::BytesOf(std::span<const std::uint8_t> period, std::uint64_t from, std::uint64_t n) {
+    for (std::uint64_t done = 0; done < n;) {
+        const auto at = static_cast<std::size_t>((from + done) % period.size());
+        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(n - done, period.size() - at));
+        Bytes(period.subspan(at, piece));
+        done += piece;
+    }
+}
+
+std::uint64_t DeflateWriter::GiveBackLastSymbol(std::uint64_t from) {
+    const std::uint64_t end = finder_.Base() + finder_.Size();
+    if (regions_.empty() || symbols_.empty()) return end;
+    Region& region = regions_.back();
+    const Symbol last = symbols_.back();
+    const std::size_t length = last.distance == 0 ? 1 : last.value;
+    const std::uint64_t cut = end - length;
+    if (cut < from || length >= region.size) return end;
+    symbols_.pop_back();
+    region.symbolsEnd = symbols_.size();
+    region.size -= length;
+    block_.resize(region.bytesAt + region.size);
+    // The node where the symbol started ends the region now.
+    while (nodes_.back().at > region.size) nodes_.pop_back();
+    const std::size_t kept = nodes_.size() - 1 > region.nodesAt ? nodes_[nodes_.size() - 2].matchesEnd : MatchesBegin(region);
+    matches_.resize(kept);
+    matchEnds_.resize(kept);
+    nodes_.back().matchesEnd = static_cast<std::uint32_t>(kept);
+    region.nodeCount = nodes_.size() - region.nodesAt;
+    return cut;
+}
+
+std::uint32_t DeflateWriter::MatchesBegin(const Region& region) const {
+    return region.nodesAt == 0 ? 0 : nodes_[region.nodesAt - 1].matchesEnd;
+}
+
+void DeflateWriter::RepeatAsCopies(std::span<const std::uint8_t> period, std::uint64_t from, std::uint64_t length) {
+    const std::size_t size = period.size();
+    // How far from each place of the period on every byte is the one before
+    // it, so that a copy from one byte back, which needs no extra bits for
+    // its distance, can stand for it.
+    std::vector<std::uint16_t> runFrom(size + 1);
+    runFrom[size] = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t at = size; at-- > 0;) {
+            const bool same = period[at] == period[at == 0 ? size - 1 : at - 1];
+            runFrom[at] = same ? static_cast<std::uint16_t>(std::min<std::size_t>(kLongestCopy, 1 + runFrom[at + 1])) : 0;
+        }
+        runFrom[size] = runFrom[0];
+    }
+    for (std::uint64_t at = 0; at < length;) {
+        const auto phase = static_cast<std::size_t>((from + at) % size);
+        const std::uint64_t left = length - at;
+        if (size > kLongestDistance) {
+            // Too far back to copy a period: its runs are copies, the rest bytes.
+            const std::size_t run = static_cast<std::size_t>(std::min<std::uint64_t>(runFrom[phase], left));
+            if (run < kShortestCopy) {
+                Push({period[phase], 0});
+                ++at;
+                continue;
+            }
+            Push({static_cast<std::uint16_t>(run), 1});
+            at += run;
+            continue;
+        }
         if (left < kShortestCopy) {
-            const std::size_t from = history_.size() - distance;
-            // Bytes that the history does not hold any more are whole periods back.
-            for (std::uint64_t i = 0; i < left; ++i) Literal(history_[from + (length - left + i) % distance]);
-            break;
+            Push({period[phase], 0});
+            ++at;
+            continue;
         }
-        const std::uint64_t n = left > kLongestCopy && left - kLongestCopy < kShortestCopy ? left - kShortestCopy
-                                                                                          : std::min<std::uint64_t>(left, kLongestCopy);
-        CopySymbol(static_cast<std::size_t>(n), distance);
-        left -= n;
+        const auto n = static_cast<std::uint16_t>(left > kLongestCopy && left - kLongestCopy < kShortestCopy
+                                                      ? left - kShortestCopy
+                                                      : std::min<std::uint64_t>(left, kLongestCopy));
+        Push({n, static_cast<std::uint16_t>(runFrom[phase] >= n ? 1 : size)});
+        at += n;
     }
-    // Into the history: only the last window of the copy can be reached again.
-    const std::uint64_t skipped = length > window_ ? length - window_ : 0;
-    const auto n = static_cast<std::size_t>(length - skipped);
-    MakeRoom(n);
-    const std::size_t start = history_.size();
-    std::size_t from = start - distance + static_cast<std::size_t>(skipped % distance);
-    history_.resize(start + n);
-    for (std::size_t i = 0; i < n;) {
-        // As much as the period before the copy holds from `from` on.
-        const std::size_t chunk = std::min(n - i, start - from);
-        std::memcpy(history_.data() + start + i, history_.data() + from, chunk);
-        i += chunk;
-        from += chunk;
-        if (from == start) from -= distance;
-    }
-    parsed_ = history_.size();
 }
 
-void DeflateWriter::Remember(std::size_t n) {
-    const std::size_t end = history_.size();
-    for (std::size_t at = end - std::min(n, end); at + kShortestCopy <= end; ++at) Insert(at);
-}
-
-void DeflateWriter::WriteBlock(bool last) {
-    std::vector<std::uint32_t> literalCounts(kLiteralLengthSymbols, 0);
-    std::vector<std::uint32_t> distanceCounts(kDistanceSymbols, 0);
+DeflateWriter::Counts DeflateWriter::CountSymbols() const {
+    Counts counts;
     for (const Symbol& symbol : symbols_) {
         if (symbol.distance == 0) {
-            ++literalCounts[symbol.value];
+            ++counts.literal[symbol.value];
         } else {
-            ++literalCounts[kEndOfBlock + 1 + kLengthCodeOf[symbol.value]];
-            ++distanceCounts[DistanceCodeOf(symbol.distance)];
+            ++counts.literal[kEndOfBlock + 1 + kLengthCodeOf[symbol.value]];
+            ++counts.distance[DistanceCodeOf(symbol.distance)];
         }
     }
-    ++literalCounts[kEndOfBlock];
-    const HuffmanCode literals = OptimalCode(literalCounts, kLongestCode);
-    const HuffmanCode distances = OptimalCode(distanceCounts, kLongestCode);
+    ++counts.literal[kEndOfBlock];
+    return counts;
+}
+
+void DeflateWriter::FlushBlock(bool last) {
+    Counts counts = CountSymbols();
+    for (int pass = 0; pass < kReparses && !regions_.empty(); ++pass) {
+        costs_ = CostsOf(OptimalCode(counts.literal, kLongestCode), OptimalCode(counts.distance, kLongestCode));
+        std::vector<Symbol> parsed;
+        parsed.reserve(symbols_.size());
+        std::size_t copied = 0;
+        for (Region& region : regions_) {
+            parsed.insert(parsed.end(), symbols_.begin() + static_cast<std::ptrdiff_t>(copied),
+                          symbols_.begin() + static_cast<std::ptrdiff_t>(region.symbolsBegin));
+            copied = region.symbolsEnd;
+            region.symbolsBegin = parsed.size();
+            Parse(region, costs_, parsed);
+            region.symbolsEnd = parsed.size();
+        }
+        parsed.insert(parsed.end(), symbols_.begin() + static_cast<std::ptrdiff_t>(copied), symbols_.end());
+        symbols_.swap(parsed);
+        counts = CountSymbols();
+    }
+    WriteBlock(counts, last);
+    symbols_.clear();
+    regions_.clear();
+    block_.clear();
+    matches_.clear();
+    matchEnds_.clear();
+    nodes_.clear();
+}
+
+void DeflateWriter::WriteBlock(const Counts& counts, bool last) {
+    const HuffmanCode literals = OptimalCode(counts.literal, kLongestCode);
+    const HuffmanCode distances = OptimalCode(counts.distance, kLongestCode);
 
     // The header of a block with codes of its own: how many of each code's
     // lengths it lists, and those lengths, compressed by a third code.
@@ -305,20 +462,20 @@ void DeflateWriter::WriteBlock(bool last) {
     std::vector<std::uint8_t> listed(literals.lengths.begin(), literals.lengths.begin() + literalsListed);
     listed.insert(listed.end(), distances.lengths.begin(), distances.lengths.begin() + distancesListed);
     const std::vector<LengthSymbol> runs = RunsOfLengths(listed);
-    std::vector<std::uint32_t> runCounts(kExtraOfLengthSymbol.size(), 0);
+    std::array<std::uint32_t, kExtraOfLengthSymbol.size()> runCounts{};
     for (const LengthSymbol& run : runs) ++runCounts[run.symbol];
     const HuffmanCode lengthCode = OptimalCode(runCounts, kLongestLengthCode);
     int lengthsListed = static_cast<int>(kLengthCodeOrder.size());
     while (lengthsListed > 4 && lengthCode.lengths[kLengthCodeOrder[lengthsListed - 1]] == 0) --lengthsListed;
 
     const auto bitsOf = [&](const HuffmanCode& literal, const HuffmanCode& distance) {
-        std::uint64_t bits = literal.lengths[kEndOfBlock];
+        std::uint64_t bits = 0;
         for (int symbol = 0; symbol < kLiteralLengthSymbols; ++symbol) {
             const int code = symbol - kEndOfBlock - 1;
-            bits += std::uint64_t{literalCounts[symbol]} * (literal.lengths[symbol] + (code >= 0 ? kLengthExtra[code] : 0));
+            bits += std::uint64_t{counts.literal[symbol]} * (literal.lengths[symbol] + (code >= 0 ? kLengthExtra[code] : 0));
         }
         for (int symbol = 0; symbol < kDistanceSymbols; ++symbol) {
-            bits += std::uint64_t{distanceCounts[symbol]} * (distance.lengths[symbol] + kDistanceExtra[symbol]);
+            bits += std::uint64_t{counts.distance[symbol]} * (distance.lengths[symbol] + kDistanceExtra[symbol]);
         }
         return bits;
     };
@@ -354,15 +511,12 @@ void DeflateWriter::WriteBlock(bool last) {
         Put(symbol.distance - kDistanceBase[distanceSymbol], kDistanceExtra[distanceSymbol]);
     }
     Put(literal.codes[kEndOfBlock], literal.lengths[kEndOfBlock]);
-    symbols_.clear();
 }
 
 void DeflateWriter::Finish() {
-    Parse(history_.size());
-    WriteBlock(true);
-    if (bitCount_ > 0) out_.push_back(static_cast<char>(bitBuffer_));
-    bitBuffer_ = 0;
-    bitCount_ = 0;
+    CloseRegion();
+    FlushBlock(true);
+    for (; bitCount_ > 0; bitCount_ -= std::min(bitCount_, 8), bitBuffer_ >>= 8) out_.push_back(static_cast<char>(bitBuffer_));
 }
 
 }  // namespace tallyline

@@ -2,46 +2,57 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
-#include <queue>
 #include <utility>
 
 namespace tallyline {
 
 HuffmanCode OptimalCode(std::span<const std::uint32_t> counts, int longest) {
-    std::vector<int> used;
+    // The symbols that occur, least frequent first (a tie to the higher
+    // symbol, so that a picture always makes the same file), at least two.
+    struct Leaf {
+        std::uint32_t weight;
+        int symbol;
+    };
+    std::vector<Leaf> leaves;
+    leaves.reserve(counts.size());
     for (std::size_t symbol = 0; symbol < counts.size(); ++symbol) {
-        if (counts[symbol] > 0) used.push_back(static_cast<int>(symbol));
+        if (counts[symbol] > 0) leaves.push_back({counts[symbol], static_cast<int>(symbol)});
     }
-    for (int symbol = 0; used.size() < 2; ++symbol) {
-        if (counts[symbol] == 0) used.push_back(symbol);
+    for (int symbol = 0; leaves.size() < 2; ++symbol) {
+        if (counts[symbol] == 0) leaves.push_back({0, symbol});
     }
-    // Most frequent first; a tie goes to the lower symbol, so that a picture
-    // always makes the same file.
-    std::sort(used.begin(), used.end(), [&](int a, int b) { return std::pair(counts[b], a) < std::pair(counts[a], b); });
+    std::sort(leaves.begin(), leaves.end(),
+              [](const Leaf& a, const Leaf& b) { return std::pair(a.weight, b.symbol) < std::pair(b.weight, a.symbol); });
 
-    // Huffman's tree, leaves first: each node's parent, and the depth of each leaf.
-    using Node = std::pair<std::uint64_t, int>;  // weight, index
-    std::priority_queue<Node, std::vector<Node>, std::greater<>> queue;
-    std::vector<int> parent(2 * used.size() - 1, -1);
-    for (std::size_t i = 0; i < used.size(); ++i) queue.emplace(counts[used[i]], static_cast<int>(i));
-    for (int next = static_cast<int>(used.size()); queue.size() > 1; ++next) {
-        const Node a = queue.top();
-        queue.pop();
-        const Node b = queue.top();
-        queue.pop();
-        parent[a.second] = parent[b.second] = next;
-        queue.emplace(a.first + b.first, next);
+    // Huffman's tree in place (Moffat and Katajainen): the first pass pairs
+    // the two lightest of leaves and trees, each tree's slot then naming its
+    // parent; the second turns parents into depths; the third gives the
+    // leaves the depths that the trees leave free, deepest to the lightest.
+    const int n = static_cast<int>(leaves.size());
+    std::vector<std::uint64_t> a(leaves.size());
+    for (int i = 0; i < n; ++i) a[i] = leaves[i].weight;
+    a[0] += a[1];
+    for (int next = 1, root = 0, leaf = 2; next < n - 1; ++next) {
+        for (int pick = 0; pick < 2; ++pick) {
+            const bool takeTree = leaf >= n || (root < next && a[root] < a[leaf]);
+            const std::uint64_t weight = takeTree ? a[root] : a[leaf++];
+            if (takeTree) a[root++] = static_cast<std::uint64_t>(next);
+            a[next] = pick == 0 ? weight : a[next] + weight;
+        }
     }
-    // How many codes of each length; those over the longest are cut to it,
-    // and the code made whole again by lengthening the longest shorter codes
-    // (the way zlib and miniz keep to deflate's limit).
-    std::vector<int> ofLength(longest + 1, 0);
-    for (std::size_t i = 0; i < used.size(); ++i) {
-        int depth = 0;
-        for (int node = static_cast<int>(i); parent[node] >= 0; node = parent[node]) ++depth;
-        ++ofLength[std::min(depth, longest)];
+    a[n - 2] = 0;
+    for (int next = n - 3; next >= 0; --next) a[next] = a[a[next]] + 1;
+    std::vector<int> ofLength(std::max<std::size_t>(static_cast<std::size_t>(longest) + 1, leaves.size() + 1), 0);
+    for (int available = 1, depth = 0, root = n - 2, next = n - 1; available > 0; ++depth) {
+        int used = 0;
+        for (; root >= 0 && a[root] == static_cast<std::uint64_t>(depth); --root) ++used;
+        for (; available > used; --available, --next) ++ofLength[depth];
+        available = 2 * used;
     }
+    // Codes longer than the longest are cut to it, and the code made whole
+    // again by lengthening the longest shorter codes (the way zlib and miniz
+    // keep to deflate's limit).
+    for (std::size_t length = longest + 1; length < ofLength.size(); ++length) ofLength[longest] += ofLength[length];
     std::uint64_t kraft = 0;
     for (int length = 1; length <= longest; ++length) kraft += static_cast<std::uint64_t>(ofLength[length]) << (longest - length);
     for (; kraft > (std::uint64_t{1} << longest); --kraft) {
@@ -54,10 +65,11 @@ HuffmanCode OptimalCode(std::span<const std::uint32_t> counts, int longest) {
             }
         }
     }
+    // The shortest codes to the most frequent symbols.
     std::vector<std::uint8_t> lengths(counts.size(), 0);
-    auto symbol = used.begin();
+    auto leaf = leaves.rbegin();
     for (int length = 1; length <= longest; ++length) {
-        for (int n = 0; n < ofLength[length]; ++n) lengths[*symbol++] = static_cast<std::uint8_t>(length);
+        for (int i = 0; i < ofLength[length]; ++i) lengths[(leaf++)->symbol] = static_cast<std::uint8_t>(length);
     }
     return CanonicalCode(std::move(lengths));
 }

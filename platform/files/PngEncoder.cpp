@@ -1,9 +1,9 @@
 #include "platform/files/PngEncoder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -111,10 +111,17 @@ void AppendBigEndian(std::string& file, std::uint32_t value) {
     file.append(bytes, sizeof bytes);
 }
 
-constexpr std::uint8_t kFilterUp = 2;
-constexpr std::size_t kLongestDistance = 32768;
-constexpr std::size_t kShortestCopy = 3;
-constexpr std::size_t kLongestCopy = 258;
+uLong AddToSum(uLong sum, const std::vector<std::uint8_t>& bytes) {
+    return adler32(sum, bytes.data(), static_cast<uInt>(bytes.size()));
+}
+
+// The most bytes of rows unlike the one above, before scaling, of a picture
+// that is made both ways: about a barcode of four characters.
+constexpr std::size_t kTriedTwice = 3000;
+
+// How rows unlike the one above are filtered: as they are, or each in the
+// way that libpng's heuristic chooses among PNG's five.
+enum class Filters { None, LeastSum };
 
 int PaethPredictor(int left, int above, int upperLeft) noexcept {
     const int estimate = left + above - upperLeft;
@@ -125,20 +132,15 @@ int PaethPredictor(int left, int above, int upperLeft) noexcept {
     return toAbove <= toUpperLeft ? above : upperLeft;
 }
 
-// The row filtered in each of PNG's five ways (none, sub, up, average,
-// Paeth), its filter's number first; returns the one that libpng's
-// heuristic takes, the least sum of the bytes read as signed. Every filter
-// is tried because which one wins depends on the row: the bars' edges, the
-// caption's antialiased greys, a scale that widens every pixel.
-const std::vector<std::uint8_t>& FilteredRow(const std::uint8_t* row, const std::uint8_t* above, std::size_t n,
-                                             std::size_t step, std::array<std::vector<std::uint8_t>, 5>& filtered) {
-    std::uint64_t least = UINT64_MAX;
-    std::size_t best = 0;
-    for (std::size_t type = 0; type < filtered.size(); ++type) {
+// The row filtered as the filters say, each way tried in filtered[type],
+// the filter's number first.
+void FilterRow(Filters filters, const std::uint8_t* row, const std::uint8_t* above, std::size_t n, std::size_t step,
+               std::array<std::vector<std::uint8_t>, 5>& filtered) {
+    const std::size_t types = filters == Filters::None ? 1 : filtered.size();
+    for (std::size_t type = 0; type < types; ++type) {
         std::vector<std::uint8_t>& out = filtered[type];
         out.resize(n + 1);
         out[0] = static_cast<std::uint8_t>(type);
-        std::uint64_t sum = 0;
         for (std::size_t x = 0; x < n; ++x) {
             const int left = x >= step ? row[x - step] : 0;
             int predicted = 0;
@@ -149,66 +151,53 @@ const std::vector<std::uint8_t>& FilteredRow(const std::uint8_t* row, const std:
             case 4: predicted = PaethPredictor(left, above[x], x >= step ? above[x - step] : 0); break;
             default: break;
             }
-            const auto value = static_cast<std::uint8_t>(row[x] - predicted);
-            out[x + 1] = value;
-            sum += value < 128 ? value : 256 - value;
+            out[x + 1] = static_cast<std::uint8_t>(row[x] - predicted);
         }
+    }
+}
+
+// The way with the least sum of its bytes read as signed, libpng's heuristic.
+std::size_t Least(const std::array<std::vector<std::uint8_t>, 5>& filtered) {
+    std::uint64_t least = UINT64_MAX;
+    std::size_t best = 0;
+    for (std::size_t type = 0; type < filtered.size(); ++type) {
+        std::uint64_t sum = 0;
+        for (std::size_t x = 1; x < filtered[type].size(); ++x) sum += filtered[type][x] < 128 ? filtered[type][x] : 256 - filtered[type][x];
         if (sum < least) {
             least = sum;
             best = type;
         }
     }
-    return filtered[best];
-}
-
-uLong AddToSum(uLong sum, const std::vector<std::uint8_t>& bytes) {
-    return adler32(sum, bytes.data(), static_cast<uInt>(bytes.size()));
+    return best;
 }
 
 // PNG's image data as a zlib stream: the rows, each made scale rows of
-// scale times its pixels and filtered. A row that repeats the one above,
-// most rows of a barcode, filters "up" to zeros, and such a row after
-// another is a copy of it, written without looking at it.
-void AppendImageData(std::string& file, const Rows& rows) {
+// scale times its pixels. A row unlike the one above is stored as it is
+// (filter "none"): a barcode's few greys repeat across its bars and its
+// caption's glyphs, which copies reach, where differences from the row above
+// or the pixel before make more and rarer bytes. A row like the one above
+// filters "up" to zeros, and such rows after another are repeats of it,
+// written without looking at them.
+void AppendImageData(std::string& file, const Rows& rows, Filters filters) {
+    constexpr std::uint8_t kFilterUp = 2;
     const std::size_t rowBytes = rows.RowBytes();
     const std::size_t wideBytes = rowBytes * rows.scale;
     const std::size_t streamRow = wideBytes + 1;
     // zlib's header: deflate with a 32 KiB window, the most compression, no dictionary.
     file.append("\x78\xDA", 2);
-    DeflateWriter deflate(file, static_cast<std::uint64_t>(streamRow) * rows.height * rows.scale);
+    std::size_t ownRows = 0;
+    for (int y = 0; y < rows.height; ++y) ownRows += rows.Repeats(y) ? 0 : 1;
+    DeflateWriter deflate(file, 2 * ownRows * streamRow, streamRow);
     std::vector<std::uint8_t> zeroRow(streamRow, 0);
     zeroRow[0] = kFilterUp;
     const uLong zeroRowSum = AddToSum(adler32(0, nullptr, 0), zeroRow);
     uLong sum = adler32(0, nullptr, 0);
-    std::vector<std::uint8_t> above(wideBytes);
     std::vector<std::uint8_t> wide(wideBytes);
+    std::vector<std::uint8_t> above(wideBytes);
     std::array<std::vector<std::uint8_t>, 5> filtered;
-    // Rows of zeros not yet written, after one that was: runs of them are
-    // copies of the row before, the filter's byte and its zeros at once.
+    // Rows of zeros after the one that follows a row of pixels, not yet written.
     std::uint64_t zeroRows = 0;
     bool afterZeroRow = false;
-    const auto writeZeroRows = [&] {
-        if (streamRow > kLongestDistance) {
-            for (; zeroRows > 0; --zeroRows) deflate.Bytes(zeroRow);
-            return;
-        }
-        // Copies of a row back where they bring a filter's byte, and of the
-        // zero before where they are zeros alone, which need no distance's
-        // extra bits.
-        const std::uint64_t length = zeroRows * streamRow;
-        for (std::uint64_t at = 0; at < length;) {
-            const std::uint64_t left = length - at;
-            const std::uint64_t n = left > kLongestCopy && left - kLongestCopy < kShortestCopy
-                                        ? left - kShortestCopy
-                                        : std::min<std::uint64_t>(left, kLongestCopy);
-            const std::uint64_t column = at % streamRow;
-            const bool zerosAlone = column > 1 && column + n <= streamRow;
-            deflate.Copy(zerosAlone ? 1 : streamRow, n);
-            at += n;
-        }
-        deflate.Remember(streamRow);
-        zeroRows = 0;
-    };
     for (int y = 0; y < rows.height; ++y) {
         const std::uint8_t* row = rows.Row(y);
         const bool repeated = rows.Repeats(y);
@@ -223,7 +212,8 @@ void AppendImageData(std::string& file, const Rows& rows) {
                 afterZeroRow = true;
                 continue;
             }
-            writeZeroRows();
+            if (zeroRows > 0) deflate.Repeat(zeroRow, zeroRows);
+            zeroRows = 0;
             std::uint8_t* widened = wide.data();
             if (rows.scale == 1) {
                 std::memcpy(widened, row, rowBytes);
@@ -234,15 +224,15 @@ void AppendImageData(std::string& file, const Rows& rows) {
                     }
                 }
             }
-            const std::vector<std::uint8_t>& best =
-                FilteredRow(wide.data(), above.data(), wideBytes, static_cast<std::size_t>(rows.channels), filtered);
+            FilterRow(filters, wide.data(), above.data(), wideBytes, static_cast<std::size_t>(rows.channels), filtered);
+            above.swap(wide);
+            const std::vector<std::uint8_t>& best = filtered[filters == Filters::None ? 0 : Least(filtered)];
             deflate.Bytes(best);
             sum = AddToSum(sum, best);
-            above.swap(wide);
             afterZeroRow = false;
         }
     }
-    writeZeroRows();
+    if (zeroRows > 0) deflate.Repeat(zeroRow, zeroRows);
     deflate.Finish();
     AppendBigEndian(file, static_cast<std::uint32_t>(sum));
 }
@@ -295,8 +285,18 @@ QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QR
         CloseChunk(file, start);
     }
 
+    // Rows as they are make the smaller file of a barcode, but for the
+    // smallest pictures, which are cheap to make twice, where differences
+    // from the row above sometimes do.
+    std::string data;
+    AppendImageData(data, rows, Filters::None);
+    if (rows.pixels.size() <= kTriedTwice) {
+        std::string other;
+        AppendImageData(other, rows, Filters::LeastSum);
+        if (other.size() < data.size()) data.swap(other);
+    }
     start = OpenChunk(file, "IDAT");
-    AppendImageData(file, rows);
+    file += data;
     CloseChunk(file, start);
 
     CloseChunk(file, OpenChunk(file, "IEND"));
