@@ -123,18 +123,17 @@ constexpr std::array<int, 19> kLengthCodeOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10,
 }  // namespace
 
 DeflateWriter::DeflateWriter(std::string& out, std::size_t searched, std::size_t rowLength)
-    : out_(out), finder_(searched, rowLength), costs_(CostsOf(FixedLiteralCode(), FixedDistanceCode())) {}
+    : out_(out), finder_(searched, rowLength), costs_(CostsOf(FixedLiteralCode().lengths, FixedDistanceCode().lengths)) {}
 
-// What each symbol costs with the two codes; a symbol without a code costs
-// more than the longest one, as a code made for it would.
-DeflateWriter::Costs DeflateWriter::CostsOf(const HuffmanCode& literals, const HuffmanCode& distances) {
-    const auto longest = [](const HuffmanCode& code) {
-        return std::uint32_t{*std::max_element(code.lengths.begin(), code.lengths.end())} + 2;
+// A symbol without a code costs more than the longest one, as a code made for it would.
+DeflateWriter::Costs DeflateWriter::CostsOf(std::span<const std::uint8_t> literals, std::span<const std::uint8_t> distances) {
+    const auto missing = [](std::span<const std::uint8_t> lengths) {
+        return std::uint32_t{*std::max_element(lengths.begin(), lengths.end())} + 2;
     };
-    const std::uint32_t literalMissing = longest(literals);
-    const std::uint32_t distanceMissing = longest(distances);
-    const auto bits = [](const HuffmanCode& code, std::size_t symbol, std::uint32_t missing) {
-        return code.lengths[symbol] > 0 ? std::uint32_t{code.lengths[symbol]} : missing;
+    const std::uint32_t literalMissing = missing(literals);
+    const std::uint32_t distanceMissing = missing(distances);
+    const auto bits = [](std::span<const std::uint8_t> lengths, std::size_t symbol, std::uint32_t missing) {
+        return lengths[symbol] > 0 ? std::uint32_t{lengths[symbol]} : missing;
     };
     Costs costs{};
     for (std::size_t byte = 0; byte < costs.literal.size(); ++byte) costs.literal[byte] = bits(literals, byte, literalMissing);
@@ -201,22 +200,21 @@ void DeflateWriter::AddRunNodes(std::size_t at, std::size_t run, std::size_t end
     const std::size_t last = at + run - 2;
     runEndMatches_.clear();
     finder_.Find(last, end, true, {}, runEndMatches_);
-    std::array<std::uint16_t, 8> reached{};
-    std::array<std::size_t, 8> starts{};
-    std::size_t count = 0;
+    runDistances_.clear();
+    runStarts_.clear();
     for (const Match& match : runEndMatches_) {
-        if (match.distance == 1 || count == reached.size()) continue;
-        starts[count] = last - finder_.Behind(last, match.distance, last - at);
-        reached[count++] = match.distance;
+        if (match.distance == 1) continue;
+        runStarts_.push_back(last - finder_.Behind(last, match.distance, last - at));
+        runDistances_.push_back(match.distance);
     }
-    const std::span<const std::uint16_t> also(reached.data(), count);
-    std::sort(starts.begin(), starts.begin() + static_cast<std::ptrdiff_t>(count));
+    const std::span<const std::uint16_t> also(runDistances_);
+    std::sort(runStarts_.begin(), runStarts_.end());
     AddNode(at, end, also);
     AddNode(at + 1, end, also);
     std::size_t nextStart = 0;
     for (std::size_t from = at + 2;;) {
-        while (nextStart < count && starts[nextStart] < from) ++nextStart;
-        const std::size_t place = std::min(NextWanted(from, last), nextStart < count ? starts[nextStart] : last);
+        while (nextStart < runStarts_.size() && runStarts_[nextStart] < from) ++nextStart;
+        const std::size_t place = std::min(NextWanted(from, last), nextStart < runStarts_.size() ? runStarts_[nextStart] : last);
         if (place >= last) break;
         AddNode(place, end, also);
         from = place + 1;
@@ -424,7 +422,7 @@ DeflateWriter::Counts DeflateWriter::CountSymbols() const {
 void DeflateWriter::FlushBlock(bool last) {
     Counts counts = CountSymbols();
     for (int pass = 0; pass < kReparses && !regions_.empty(); ++pass) {
-        costs_ = CostsOf(OptimalCode(counts.literal, kLongestCode), OptimalCode(counts.distance, kLongestCode));
+        costs_ = CostsOf(OptimalLengths(counts.literal, kLongestCode), OptimalLengths(counts.distance, kLongestCode));
         std::vector<Symbol> parsed;
         parsed.reserve(symbols_.size());
         std::size_t copied = 0;

@@ -71,7 +71,8 @@ private:
         std::array<std::uint32_t, 30> distance{};
     };
 
-    static Costs CostsOf(const HuffmanCode& literals, const HuffmanCode& distances);
+    // What each symbol costs with codes of these lengths.
+    static Costs CostsOf(std::span<const std::uint8_t> literals, std::span<const std::uint8_t> distances);
     // Bytes of the periodic stream that `period` makes, from its place `from` on.
     void BytesOf(std::span<const std::uint8_t> period, std::uint64_t from, std::uint64_t n);
     void RepeatAsCopies(std::span<const std::uint8_t> period, std::uint64_t from, std::uint64_t length);
@@ -104,7 +105,10 @@ private:
     std::vector<std::uint8_t> block_;
     std::vector<Node> nodes_;
     std::vector<Match> matches_;
+    // A long run's copies of its end, their distances and where they start.
     std::vector<Match> runEndMatches_;
+    std::vector<std::uint16_t> runDistances_;
+    std::vector<std::size_t> runStarts_;
     std::vector<std::uint32_t> matchEnds_;  // the node where each copy in matches_ ends
     // The region being searched: where it starts in the finder's history,
     // the places where copies found end, and each node's number by its place.

@@ -6,7 +6,7 @@
 
 namespace tallyline {
 
-HuffmanCode OptimalCode(std::span<const std::uint32_t> counts, int longest) {
+std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, int longest) {
     // The symbols that occur, least frequent first (a tie to the higher
     // symbol, so that a picture always makes the same file), at least two.
     struct Leaf {
@@ -71,7 +71,11 @@ HuffmanCode OptimalCode(std::span<const std::uint32_t> counts, int longest) {
     for (int length = 1; length <= longest; ++length) {
         for (int i = 0; i < ofLength[length]; ++i) lengths[(leaf++)->symbol] = static_cast<std::uint8_t>(length);
     }
-    return CanonicalCode(std::move(lengths));
+    return lengths;
+}
+
+HuffmanCode OptimalCode(std::span<const std::uint32_t> counts, int longest) {
+    return CanonicalCode(OptimalLengths(counts, longest));
 }
 
 HuffmanCode CanonicalCode(std::vector<std::uint8_t> lengths) {
@@ -86,10 +90,13 @@ HuffmanCode CanonicalCode(std::vector<std::uint8_t> lengths) {
     for (std::size_t symbol = 0; symbol < code.lengths.size(); ++symbol) {
         const int length = code.lengths[symbol];
         if (length == 0) continue;
-        const unsigned value = next[length]++;
-        unsigned reversed = 0;
-        for (int bit = 0; bit < length; ++bit) reversed |= ((value >> bit) & 1) << (length - 1 - bit);
-        code.codes[symbol] = static_cast<std::uint16_t>(reversed);
+        // Reversed as sixteen bits, by halves, quarters, eighths..., then shifted down.
+        unsigned value = next[length]++;
+        value = (value & 0x00FF) << 8 | (value & 0xFF00) >> 8;
+        value = (value & 0x0F0F) << 4 | (value & 0xF0F0) >> 4;
+        value = (value & 0x3333) << 2 | (value & 0xCCCC) >> 2;
+        value = (value & 0x5555) << 1 | (value & 0xAAAA) >> 1;
+        code.codes[symbol] = static_cast<std::uint16_t>(value >> (16 - length));
     }
     return code;
 }

@@ -14,9 +14,13 @@ struct HuffmanCode {
     std::vector<std::uint16_t> codes;
 };
 
-// The shortest code for symbols that occur as often as `counts` says, no
-// code longer than `longest` bits. At least two symbols get a code, so that
-// a decoder always meets a whole code, even where fewer occur.
+// The lengths of the shortest code for symbols that occur as often as
+// `counts` says, no code longer than `longest` bits. At least two symbols
+// get a code, so that a decoder always meets a whole code, even where fewer
+// occur.
+std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, int longest);
+
+// That code.
 HuffmanCode OptimalCode(std::span<const std::uint32_t> counts, int longest);
 
 // The canonical codes of the lengths, as deflate defines them.
