@@ -15,10 +15,11 @@ namespace tallyline {
 // made for their own symbols. Written here rather than taken from zlib or
 // libdeflate because those must look at every byte of a picture's rows,
 // where a barcode's are mostly repeats that the caller knows as such
-// (Repeat) and that cost nothing to find. The rest (Bytes) is parsed for
-// the fewest bits: each place's copies are found once, and the cheapest
-// way through them is taken with the bits that the block's own codes give
-// each symbol, twice, each time with the codes of the way before.
+// (Repeat) and that cost little to write. The rest (Bytes) is parsed for the
+// fewest bits: copies are looked for where bytes change and where copies
+// found end, and the cheapest way through them is taken with the bits that
+// each symbol costs, once with the last block's codes and twice more with
+// the codes of the way before.
 class DeflateWriter {
 public:
     // `searched`: about how many bytes Bytes will be given, which sizes the

@@ -140,8 +140,11 @@ int PaethPredictor(int left, int above, int upperLeft) noexcept {
 // the filter's number first.
 void FilterRow(Filters filters, const std::uint8_t* row, const std::uint8_t* above, std::size_t n, std::size_t step,
                std::array<std::vector<std::uint8_t>, 5>& filtered) {
-    const std::size_t types = filters == Filters::None ? 1 : filtered.size();
-    for (std::size_t type = 0; type < types; ++type) {
+    filtered[0].resize(n + 1);
+    filtered[0][0] = 0;
+    std::memcpy(filtered[0].data() + 1, row, n);
+    if (filters == Filters::None) return;
+    for (std::size_t type = 1; type < filtered.size(); ++type) {
         std::vector<std::uint8_t>& out = filtered[type];
         out.resize(n + 1);
         out[0] = static_cast<std::uint8_t>(type);
@@ -153,7 +156,6 @@ void FilterRow(Filters filters, const std::uint8_t* row, const std::uint8_t* abo
             case 2: predicted = above[x]; break;
             case 3: predicted = (left + above[x]) / 2; break;
             case 4: predicted = PaethPredictor(left, above[x], x >= step ? above[x - step] : 0); break;
-            default: break;
             }
             out[x + 1] = static_cast<std::uint8_t>(row[x] - predicted);
         }

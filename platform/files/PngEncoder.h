@@ -8,16 +8,16 @@ namespace tallyline {
 
 // A picture as a PNG file with margins of the background colour around it,
 // in the picture's pixels, each pixel made a square of scale x scale pixels.
-// A picture only of greys is stored as one byte a pixel. Each row is
-// filtered as libpng's heuristic chooses; a row that repeats the one above,
-// as most rows of a barcode do, filters to zeros and is written as a copy of
-// the row before without being looked at, and the others are searched for
-// copies and coded with Huffman codes made for the picture: files within a
-// few percent of libpng's at its highest compression. The density is kept,
-// times scale, so the picture keeps its size on paper. InvalidProcedureCall for
-// no picture, a scale below 1 or a negative margin, OutOfMemory when there
-// is no room to convert the picture, std::bad_alloc when there is none for
-// the file.
+// A picture only of greys is stored as one byte a pixel. A row unlike the
+// one above is stored as it is, a row like it as the zeros of the "up"
+// filter, and rows of zeros after another as copies of it; the rest is
+// parsed for the fewest bits with Huffman codes made for the picture: files
+// smaller than libpng's at its highest compression. The smallest pictures
+// are made with libpng's filters too, and the smaller file kept. The
+// density is kept, times scale, so the picture keeps its size on paper.
+// InvalidProcedureCall for no picture, a scale below 1 or a negative margin,
+// OutOfMemory when there is no room to convert the picture, std::bad_alloc
+// when there is none for the file.
 QByteArray EncodePng(const QImage& image, int scale, const QMargins& margins, QRgb background);
 
 // The size in pixels of the file that EncodePng makes of a picture of this size.
