@@ -93,12 +93,16 @@ const HuffmanCode& FixedDistanceCode() {
 }
 
 // The code lengths of a block's two codes as deflate stores them: runs of a
-// length as repeats (16), runs of zeros as 17 and 18, each with its extra bits.
-struct LengthSymbol {
-    std::uint8_t symbol;
-    std::uint8_t extra;
-};
-std::vector<LengthSymbol> RunsOfLengths(const std::vector<std::uint8_t>& lengths) {
+// length as repeats of it (16), runs of zeros as 17 and 18, each with its
+// extra bits, where `ways` has the bits 1, 2 and 4 for the three.
+constexpr std::array<int, 19> kExtraOfLengthSymbol = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
+// The order in which a block's header lists the lengths of the length code.
+constexpr std::array<int, 19> kLengthCodeOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+
+}  // namespace
+
+std::vector<DeflateWriter::LengthSymbol> DeflateWriter::RunsOfLengths(const std::vector<std::uint8_t>& lengths, unsigned ways) {
+    const bool repeats = (ways & 1) != 0, shortZeros = (ways & 2) != 0, longZeros = (ways & 4) != 0;
     std::vector<LengthSymbol> runs;
     for (std::size_t i = 0; i < lengths.size();) {
         const std::uint8_t length = lengths[i];
@@ -106,21 +110,23 @@ std::vector<LengthSymbol> RunsOfLengths(const std::vector<std::uint8_t>& lengths
         while (i + run < lengths.size() && lengths[i + run] == length) ++run;
         i += run;
         if (length == 0) {
-            for (; run >= 11; run -= std::min<std::size_t>(run, 138)) runs.push_back({18, static_cast<std::uint8_t>(std::min<std::size_t>(run, 138) - 11)});
-            if (run >= 3) runs.push_back({17, static_cast<std::uint8_t>(run - 3)}), run = 0;
-        } else {
+            for (; longZeros && run >= 11; run -= std::min<std::size_t>(run, 138)) {
+                runs.push_back({18, static_cast<std::uint8_t>(std::min<std::size_t>(run, 138) - 11)});
+            }
+            for (; shortZeros && run >= 3; run -= std::min<std::size_t>(run, 10)) {
+                runs.push_back({17, static_cast<std::uint8_t>(std::min<std::size_t>(run, 10) - 3)});
+            }
+        }
+        if (repeats && run >= 4) {
             runs.push_back({length, 0});
-            for (--run; run >= 3; run -= std::min<std::size_t>(run, 6)) runs.push_back({16, static_cast<std::uint8_t>(std::min<std::size_t>(run, 6) - 3)});
+            for (--run; run >= 3; run -= std::min<std::size_t>(run, 6)) {
+                runs.push_back({16, static_cast<std::uint8_t>(std::min<std::size_t>(run, 6) - 3)});
+            }
         }
         for (; run > 0; --run) runs.push_back({length, 0});
     }
     return runs;
 }
-constexpr std::array<int, 19> kExtraOfLengthSymbol = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
-// The order in which a block's header lists the lengths of the length code.
-constexpr std::array<int, 19> kLengthCodeOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-
-}  // namespace
 
 DeflateWriter::DeflateWriter(std::string& out, std::size_t searched, std::size_t rowLength)
     : out_(out), finder_(searched, rowLength), costs_(CostsOf(FixedLiteralCode().lengths, FixedDistanceCode().lengths)) {}
@@ -420,7 +426,12 @@ DeflateWriter::Counts DeflateWriter::CountSymbols() const {
 }
 
 void DeflateWriter::FlushBlock(bool last) {
+    // Each parse's codes make the next one's costs, and the shortest block of
+    // them all is written: a parse for the codes of the one before can come
+    // out longer with its own.
     Counts counts = CountSymbols();
+    Plan best = PlanBlock(counts);
+    std::vector<Symbol> bestSymbols = symbols_;
     for (int pass = 0; pass < kReparses && !regions_.empty(); ++pass) {
         costs_ = CostsOf(OptimalLengths(counts.literal, kLongestCode), OptimalLengths(counts.distance, kLongestCode));
         std::vector<Symbol> parsed;
@@ -437,8 +448,14 @@ void DeflateWriter::FlushBlock(bool last) {
         parsed.insert(parsed.end(), symbols_.begin() + static_cast<std::ptrdiff_t>(copied), symbols_.end());
         symbols_.swap(parsed);
         counts = CountSymbols();
+        Plan plan = PlanBlock(counts);
+        if (plan.bits < best.bits) {
+            best = std::move(plan);
+            bestSymbols = symbols_;
+        }
     }
-    WriteBlock(counts, last);
+    symbols_.swap(bestSymbols);
+    WriteBlock(best, last);
     symbols_.clear();
     regions_.clear();
     block_.clear();
@@ -447,24 +464,39 @@ void DeflateWriter::FlushBlock(bool last) {
     nodes_.clear();
 }
 
-void DeflateWriter::WriteBlock(const Counts& counts, bool last) {
-    const HuffmanCode literals = OptimalCode(counts.literal, kLongestCode);
-    const HuffmanCode distances = OptimalCode(counts.distance, kLongestCode);
+DeflateWriter::Plan DeflateWriter::PlanBlock(const Counts& counts) const {
+    Plan plan;
+    plan.literals = OptimalCode(counts.literal, kLongestCode);
+    plan.distances = OptimalCode(counts.distance, kLongestCode);
+    const HuffmanCode& literals = plan.literals;
+    const HuffmanCode& distances = plan.distances;
 
     // The header of a block with codes of its own: how many of each code's
     // lengths it lists, and those lengths, compressed by a third code.
-    int literalsListed = kLiteralLengthSymbols;
-    while (literalsListed > kEndOfBlock + 1 && literals.lengths[literalsListed - 1] == 0) --literalsListed;
-    int distancesListed = kDistanceSymbols;
-    while (distancesListed > 1 && distances.lengths[distancesListed - 1] == 0) --distancesListed;
-    std::vector<std::uint8_t> listed(literals.lengths.begin(), literals.lengths.begin() + literalsListed);
-    listed.insert(listed.end(), distances.lengths.begin(), distances.lengths.begin() + distancesListed);
-    const std::vector<LengthSymbol> runs = RunsOfLengths(listed);
-    std::array<std::uint32_t, kExtraOfLengthSymbol.size()> runCounts{};
-    for (const LengthSymbol& run : runs) ++runCounts[run.symbol];
-    const HuffmanCode lengthCode = OptimalCode(runCounts, kLongestLengthCode);
-    int lengthsListed = static_cast<int>(kLengthCodeOrder.size());
-    while (lengthsListed > 4 && lengthCode.lengths[kLengthCodeOrder[lengthsListed - 1]] == 0) --lengthsListed;
+    plan.literalsListed = kLiteralLengthSymbols;
+    while (plan.literalsListed > kEndOfBlock + 1 && literals.lengths[plan.literalsListed - 1] == 0) --plan.literalsListed;
+    plan.distancesListed = kDistanceSymbols;
+    while (plan.distancesListed > 1 && distances.lengths[plan.distancesListed - 1] == 0) --plan.distancesListed;
+    std::vector<std::uint8_t> listed(literals.lengths.begin(), literals.lengths.begin() + plan.literalsListed);
+    listed.insert(listed.end(), distances.lengths.begin(), distances.lengths.begin() + plan.distancesListed);
+    // Of the eight ways to store them, the shortest with its own code.
+    std::uint64_t headerBits = UINT64_MAX;
+    for (unsigned ways = 0; ways < 8; ++ways) {
+        std::vector<LengthSymbol> tried = RunsOfLengths(listed, ways);
+        std::array<std::uint32_t, kExtraOfLengthSymbol.size()> runCounts{};
+        for (const LengthSymbol& run : tried) ++runCounts[run.symbol];
+        HuffmanCode code = OptimalCode(runCounts, kLongestLengthCode);
+        int listedLengths = static_cast<int>(kLengthCodeOrder.size());
+        while (listedLengths > 4 && code.lengths[kLengthCodeOrder[listedLengths - 1]] == 0) --listedLengths;
+        std::uint64_t bits = 3 * static_cast<std::uint64_t>(listedLengths);
+        for (const LengthSymbol& run : tried) bits += code.lengths[run.symbol] + kExtraOfLengthSymbol[run.symbol];
+        if (bits < headerBits) {
+            headerBits = bits;
+            plan.runs = std::move(tried);
+            plan.lengthCode = std::move(code);
+            plan.lengthsListed = listedLengths;
+        }
+    }
 
     const auto bitsOf = [&](const HuffmanCode& literal, const HuffmanCode& distance) {
         std::uint64_t bits = 0;
@@ -477,21 +509,27 @@ void DeflateWriter::WriteBlock(const Counts& counts, bool last) {
         }
         return bits;
     };
-    std::uint64_t ownBits = 5 + 5 + 4 + 3 * static_cast<std::uint64_t>(lengthsListed) + bitsOf(literals, distances);
-    for (const LengthSymbol& run : runs) ownBits += lengthCode.lengths[run.symbol] + kExtraOfLengthSymbol[run.symbol];
+    const std::uint64_t ownBits = 5 + 5 + 4 + headerBits + bitsOf(literals, distances);
 
-    const bool fixed = bitsOf(FixedLiteralCode(), FixedDistanceCode()) <= ownBits;
+    const std::uint64_t fixedBits = bitsOf(FixedLiteralCode(), FixedDistanceCode());
+    plan.fixed = fixedBits <= ownBits;
+    plan.bits = 3 + std::min(fixedBits, ownBits);
+    return plan;
+}
+
+void DeflateWriter::WriteBlock(const Plan& plan, bool last) {
+    const bool fixed = plan.fixed;
     Put(last ? 1 : 0, 1);
     Put(fixed ? 0b01 : 0b10, 2);
-    const HuffmanCode& literal = fixed ? FixedLiteralCode() : literals;
-    const HuffmanCode& distance = fixed ? FixedDistanceCode() : distances;
+    const HuffmanCode& literal = fixed ? FixedLiteralCode() : plan.literals;
+    const HuffmanCode& distance = fixed ? FixedDistanceCode() : plan.distances;
     if (!fixed) {
-        Put(static_cast<std::uint32_t>(literalsListed - 257), 5);
-        Put(static_cast<std::uint32_t>(distancesListed - 1), 5);
-        Put(static_cast<std::uint32_t>(lengthsListed - 4), 4);
-        for (int i = 0; i < lengthsListed; ++i) Put(lengthCode.lengths[kLengthCodeOrder[i]], 3);
-        for (const LengthSymbol& run : runs) {
-            Put(lengthCode.codes[run.symbol], lengthCode.lengths[run.symbol]);
+        Put(static_cast<std::uint32_t>(plan.literalsListed - 257), 5);
+        Put(static_cast<std::uint32_t>(plan.distancesListed - 1), 5);
+        Put(static_cast<std::uint32_t>(plan.lengthsListed - 4), 4);
+        for (int i = 0; i < plan.lengthsListed; ++i) Put(plan.lengthCode.lengths[kLengthCodeOrder[i]], 3);
+        for (const LengthSymbol& run : plan.runs) {
+            Put(plan.lengthCode.codes[run.symbol], plan.lengthCode.lengths[run.symbol]);
             Put(run.extra, kExtraOfLengthSymbol[run.symbol]);
         }
     }

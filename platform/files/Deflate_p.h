@@ -72,6 +72,25 @@ private:
         std::array<std::uint32_t, 30> distance{};
     };
 
+    // A code length as a block's header stores it, with its extra bits.
+    struct LengthSymbol {
+        std::uint8_t symbol;
+        std::uint8_t extra;
+    };
+    // A block as it will be written: its codes, its header, and its size in bits.
+    struct Plan {
+        HuffmanCode literals;
+        HuffmanCode distances;
+        int literalsListed = 0;
+        int distancesListed = 0;
+        std::vector<LengthSymbol> runs;
+        HuffmanCode lengthCode;
+        int lengthsListed = 0;
+        bool fixed = false;
+        std::uint64_t bits = 0;
+    };
+
+    static std::vector<LengthSymbol> RunsOfLengths(const std::vector<std::uint8_t>& lengths, unsigned ways);
     // What each symbol costs with codes of these lengths.
     static Costs CostsOf(std::span<const std::uint8_t> literals, std::span<const std::uint8_t> distances);
     // Bytes of the periodic stream that `period` makes, from its place `from` on.
@@ -89,7 +108,8 @@ private:
     void Push(Symbol symbol);
     Counts CountSymbols() const;
     void FlushBlock(bool last);
-    void WriteBlock(const Counts& counts, bool last);
+    Plan PlanBlock(const Counts& counts) const;
+    void WriteBlock(const Plan& plan, bool last);
     void Put(std::uint32_t bits, int length);
 
     std::string& out_;

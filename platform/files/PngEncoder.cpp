@@ -120,8 +120,8 @@ uLong AddToSum(uLong sum, const std::vector<std::uint8_t>& bytes) {
 }
 
 // The most bytes of rows unlike the one above, before scaling, of a picture
-// that is made both ways: about a barcode of four characters.
-constexpr std::size_t kTriedTwice = 3000;
+// that is made both ways: about a barcode of ten characters.
+constexpr std::size_t kTriedTwice = 4500;
 
 // How rows unlike the one above are filtered: as they are, or each in the
 // way that libpng's heuristic chooses among PNG's five.
