@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <functional>
 #include <cstring>
 
 #include "platform/files/HuffmanCode_p.h"
@@ -92,40 +93,35 @@ const HuffmanCode& FixedDistanceCode() {
     return code;
 }
 
-// The code lengths of a block's two codes as deflate stores them: runs of a
-// length as repeats of it (16), runs of zeros as 17 and 18, each with its
-// extra bits, where `ways` has the bits 1, 2 and 4 for the three.
+// The extra bits of the symbols that store code lengths.
 constexpr std::array<int, 19> kExtraOfLengthSymbol = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
 // The order in which a block's header lists the lengths of the length code.
 constexpr std::array<int, 19> kLengthCodeOrder = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
 }  // namespace
 
-std::vector<DeflateWriter::LengthSymbol> DeflateWriter::RunsOfLengths(const std::vector<std::uint8_t>& lengths, unsigned ways) {
+void DeflateWriter::RunsOfLengths(std::span<const LengthRun> lengths, unsigned ways,
+                                  const std::function<void(LengthSymbol, std::size_t)>& emit) {
     const bool repeats = (ways & 1) != 0, shortZeros = (ways & 2) != 0, longZeros = (ways & 4) != 0;
-    std::vector<LengthSymbol> runs;
-    for (std::size_t i = 0; i < lengths.size();) {
-        const std::uint8_t length = lengths[i];
-        std::size_t run = 1;
-        while (i + run < lengths.size() && lengths[i + run] == length) ++run;
-        i += run;
+    for (const LengthRun& same : lengths) {
+        const std::uint8_t length = same.length;
+        std::size_t run = same.count;
         if (length == 0) {
             for (; longZeros && run >= 11; run -= std::min<std::size_t>(run, 138)) {
-                runs.push_back({18, static_cast<std::uint8_t>(std::min<std::size_t>(run, 138) - 11)});
+                emit({18, static_cast<std::uint8_t>(std::min<std::size_t>(run, 138) - 11)}, 1);
             }
             for (; shortZeros && run >= 3; run -= std::min<std::size_t>(run, 10)) {
-                runs.push_back({17, static_cast<std::uint8_t>(std::min<std::size_t>(run, 10) - 3)});
+                emit({17, static_cast<std::uint8_t>(std::min<std::size_t>(run, 10) - 3)}, 1);
             }
         }
         if (repeats && run >= 4) {
-            runs.push_back({length, 0});
+            emit({length, 0}, 1);
             for (--run; run >= 3; run -= std::min<std::size_t>(run, 6)) {
-                runs.push_back({16, static_cast<std::uint8_t>(std::min<std::size_t>(run, 6) - 3)});
+                emit({16, static_cast<std::uint8_t>(std::min<std::size_t>(run, 6) - 3)}, 1);
             }
         }
-        for (; run > 0; --run) runs.push_back({length, 0});
+        if (run > 0) emit({length, 0}, run);
     }
-    return runs;
 }
 
 DeflateWriter::DeflateWriter(std::string& out, std::size_t searched, std::size_t rowLength)
@@ -429,8 +425,11 @@ void DeflateWriter::FlushBlock(bool last) {
     // Each parse's codes make the next one's costs, and the shortest block of
     // them all is written: a parse for the codes of the one before can come
     // out longer with its own.
+    // The parses are weighed with their headers stored the usual way, the
+    // chosen one written the shortest way.
     Counts counts = CountSymbols();
-    Plan best = PlanBlock(counts);
+    Plan best = PlanBlock(counts, false);
+    Counts bestCounts = counts;
     std::vector<Symbol> bestSymbols = symbols_;
     for (int pass = 0; pass < kReparses && !regions_.empty(); ++pass) {
         costs_ = CostsOf(OptimalLengths(counts.literal, kLongestCode), OptimalLengths(counts.distance, kLongestCode));
@@ -448,14 +447,15 @@ void DeflateWriter::FlushBlock(bool last) {
         parsed.insert(parsed.end(), symbols_.begin() + static_cast<std::ptrdiff_t>(copied), symbols_.end());
         symbols_.swap(parsed);
         counts = CountSymbols();
-        Plan plan = PlanBlock(counts);
+        Plan plan = PlanBlock(counts, false);
         if (plan.bits < best.bits) {
             best = std::move(plan);
+            bestCounts = counts;
             bestSymbols = symbols_;
         }
     }
     symbols_.swap(bestSymbols);
-    WriteBlock(best, last);
+    WriteBlock(PlanBlock(bestCounts, true), last);
     symbols_.clear();
     regions_.clear();
     block_.clear();
@@ -464,7 +464,7 @@ void DeflateWriter::FlushBlock(bool last) {
     nodes_.clear();
 }
 
-DeflateWriter::Plan DeflateWriter::PlanBlock(const Counts& counts) const {
+DeflateWriter::Plan DeflateWriter::PlanBlock(const Counts& counts, bool allWays) const {
     Plan plan;
     plan.literals = OptimalCode(counts.literal, kLongestCode);
     plan.distances = OptimalCode(counts.distance, kLongestCode);
@@ -479,24 +479,32 @@ DeflateWriter::Plan DeflateWriter::PlanBlock(const Counts& counts) const {
     while (plan.distancesListed > 1 && distances.lengths[plan.distancesListed - 1] == 0) --plan.distancesListed;
     std::vector<std::uint8_t> listed(literals.lengths.begin(), literals.lengths.begin() + plan.literalsListed);
     listed.insert(listed.end(), distances.lengths.begin(), distances.lengths.begin() + plan.distancesListed);
+    for (std::size_t i = 0; i < listed.size();) {
+        std::size_t run = 1;
+        while (i + run < listed.size() && listed[i + run] == listed[i]) ++run;
+        plan.listed.push_back({listed[i], static_cast<std::uint16_t>(run)});
+        i += run;
+    }
     // Of the eight ways to store them, the shortest with its own code.
     std::uint64_t headerBits = UINT64_MAX;
-    for (unsigned ways = 0; ways < 8; ++ways) {
-        std::vector<LengthSymbol> tried = RunsOfLengths(listed, ways);
+    unsigned bestWays = 0;
+    for (unsigned ways = allWays ? 0 : 7; ways < 8; ++ways) {
         std::array<std::uint32_t, kExtraOfLengthSymbol.size()> runCounts{};
-        for (const LengthSymbol& run : tried) ++runCounts[run.symbol];
-        HuffmanCode code = OptimalCode(runCounts, kLongestLengthCode);
+        RunsOfLengths(plan.listed, ways, [&](LengthSymbol run, std::size_t times) { runCounts[run.symbol] += static_cast<std::uint32_t>(times); });
+        const std::vector<std::uint8_t> code = OptimalLengths(runCounts, kLongestLengthCode);
         int listedLengths = static_cast<int>(kLengthCodeOrder.size());
-        while (listedLengths > 4 && code.lengths[kLengthCodeOrder[listedLengths - 1]] == 0) --listedLengths;
+        while (listedLengths > 4 && code[kLengthCodeOrder[listedLengths - 1]] == 0) --listedLengths;
         std::uint64_t bits = 3 * static_cast<std::uint64_t>(listedLengths);
-        for (const LengthSymbol& run : tried) bits += code.lengths[run.symbol] + kExtraOfLengthSymbol[run.symbol];
+        for (std::size_t symbol = 0; symbol < runCounts.size(); ++symbol) {
+            bits += std::uint64_t{runCounts[symbol]} * (code[symbol] + kExtraOfLengthSymbol[symbol]);
+        }
         if (bits < headerBits) {
             headerBits = bits;
-            plan.runs = std::move(tried);
-            plan.lengthCode = std::move(code);
+            bestWays = ways;
             plan.lengthsListed = listedLengths;
         }
     }
+    plan.ways = bestWays;
 
     const auto bitsOf = [&](const HuffmanCode& literal, const HuffmanCode& distance) {
         std::uint64_t bits = 0;
@@ -527,9 +535,16 @@ void DeflateWriter::WriteBlock(const Plan& plan, bool last) {
         Put(static_cast<std::uint32_t>(plan.literalsListed - 257), 5);
         Put(static_cast<std::uint32_t>(plan.distancesListed - 1), 5);
         Put(static_cast<std::uint32_t>(plan.lengthsListed - 4), 4);
-        for (int i = 0; i < plan.lengthsListed; ++i) Put(plan.lengthCode.lengths[kLengthCodeOrder[i]], 3);
-        for (const LengthSymbol& run : plan.runs) {
-            Put(plan.lengthCode.codes[run.symbol], plan.lengthCode.lengths[run.symbol]);
+        std::vector<LengthSymbol> runs;
+        std::array<std::uint32_t, kExtraOfLengthSymbol.size()> runCounts{};
+        RunsOfLengths(plan.listed, plan.ways, [&](LengthSymbol run, std::size_t times) {
+            runs.insert(runs.end(), times, run);
+            runCounts[run.symbol] += static_cast<std::uint32_t>(times);
+        });
+        const HuffmanCode lengthCode = OptimalCode(runCounts, kLongestLengthCode);
+        for (int i = 0; i < plan.lengthsListed; ++i) Put(lengthCode.lengths[kLengthCodeOrder[i]], 3);
+        for (const LengthSymbol& run : runs) {
+            Put(lengthCode.codes[run.symbol], lengthCode.lengths[run.symbol]);
             Put(run.extra, kExtraOfLengthSymbol[run.symbol]);
         }
     }

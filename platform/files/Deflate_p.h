@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -77,20 +78,29 @@ private:
         std::uint8_t symbol;
         std::uint8_t extra;
     };
+    // A run of one code length among those a block's header lists.
+    struct LengthRun {
+        std::uint8_t length;
+        std::uint16_t count;
+    };
     // A block as it will be written: its codes, its header, and its size in bits.
     struct Plan {
         HuffmanCode literals;
         HuffmanCode distances;
         int literalsListed = 0;
         int distancesListed = 0;
-        std::vector<LengthSymbol> runs;
-        HuffmanCode lengthCode;
+        std::vector<LengthRun> listed;  // the two codes' lengths as the header lists them
+        unsigned ways = 0;                 // which of RunsOfLengths' ways stores them
         int lengthsListed = 0;
         bool fixed = false;
         std::uint64_t bits = 0;
     };
 
-    static std::vector<LengthSymbol> RunsOfLengths(const std::vector<std::uint8_t>& lengths, unsigned ways);
+    // The code lengths of a block's two codes as deflate stores them: runs of
+    // a length as repeats of it (16), runs of zeros as 17 and 18, each with
+    // its extra bits, where `ways` has the bits 1, 2 and 4 for the three.
+    static void RunsOfLengths(std::span<const LengthRun> lengths, unsigned ways,
+                              const std::function<void(LengthSymbol, std::size_t times)>& emit);
     // What each symbol costs with codes of these lengths.
     static Costs CostsOf(std::span<const std::uint8_t> literals, std::span<const std::uint8_t> distances);
     // Bytes of the periodic stream that `period` makes, from its place `from` on.
@@ -108,7 +118,8 @@ private:
     void Push(Symbol symbol);
     Counts CountSymbols() const;
     void FlushBlock(bool last);
-    Plan PlanBlock(const Counts& counts) const;
+    // With `allWays`, the header stored the shortest of the eight ways, else with all three of 16, 17 and 18.
+    Plan PlanBlock(const Counts& counts, bool allWays) const;
     void WriteBlock(const Plan& plan, bool last);
     void Put(std::uint32_t bits, int length);
 

@@ -13,14 +13,16 @@ std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, 
         std::uint32_t weight;
         int symbol;
     };
-    std::vector<Leaf> leaves;
-    leaves.reserve(counts.size());
+    // On the stack: deflate's alphabets are at most 288 symbols.
+    std::array<Leaf, 288> leafSpace;
+    std::size_t occurring = 0;
     for (std::size_t symbol = 0; symbol < counts.size(); ++symbol) {
-        if (counts[symbol] > 0) leaves.push_back({counts[symbol], static_cast<int>(symbol)});
+        if (counts[symbol] > 0) leafSpace[occurring++] = {counts[symbol], static_cast<int>(symbol)};
     }
-    for (int symbol = 0; leaves.size() < 2; ++symbol) {
-        if (counts[symbol] == 0) leaves.push_back({0, symbol});
+    for (int symbol = 0; occurring < 2; ++symbol) {
+        if (counts[symbol] == 0) leafSpace[occurring++] = {0, symbol};
     }
+    const std::span<Leaf> leaves(leafSpace.data(), occurring);
     std::sort(leaves.begin(), leaves.end(),
               [](const Leaf& a, const Leaf& b) { return std::pair(a.weight, b.symbol) < std::pair(b.weight, a.symbol); });
 
@@ -29,7 +31,7 @@ std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, 
     // parent; the second turns parents into depths; the third gives the
     // leaves the depths that the trees leave free, deepest to the lightest.
     const int n = static_cast<int>(leaves.size());
-    std::vector<std::uint64_t> a(leaves.size());
+    std::array<std::uint64_t, 288> a{};
     for (int i = 0; i < n; ++i) a[i] = leaves[i].weight;
     a[0] += a[1];
     for (int next = 1, root = 0, leaf = 2; next < n - 1; ++next) {
@@ -42,7 +44,7 @@ std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, 
     }
     a[n - 2] = 0;
     for (int next = n - 3; next >= 0; --next) a[next] = a[a[next]] + 1;
-    std::vector<int> ofLength(std::max<std::size_t>(static_cast<std::size_t>(longest) + 1, leaves.size() + 1), 0);
+    std::array<int, 290> ofLength{};
     for (int available = 1, depth = 0, root = n - 2, next = n - 1; available > 0; ++depth) {
         int used = 0;
         for (; root >= 0 && a[root] == static_cast<std::uint64_t>(depth); --root) ++used;
@@ -52,7 +54,7 @@ std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, 
     // Codes longer than the longest are cut to it, and the code made whole
     // again by lengthening the longest shorter codes (the way zlib and miniz
     // keep to deflate's limit).
-    for (std::size_t length = longest + 1; length < ofLength.size(); ++length) ofLength[longest] += ofLength[length];
+    for (std::size_t length = longest + 1; length <= leaves.size(); ++length) ofLength[longest] += ofLength[length];
     std::uint64_t kraft = 0;
     for (int length = 1; length <= longest; ++length) kraft += static_cast<std::uint64_t>(ofLength[length]) << (longest - length);
     for (; kraft > (std::uint64_t{1} << longest); --kraft) {
