@@ -15,16 +15,7 @@ compare=$build/bench/png_size_vs_libpng
 
 work=$(mktemp -d -p "$tmpfs")
 trap 'rm -rf "$work"' EXIT
-# The same texts as batch_vs_zint.sh's.
-python3 - "$work/texts" << 'PYTHON'
-import random, sys
-random.seed(39)
-alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%abcxyz"
-with open(sys.argv[1], "w") as texts:
-    for _ in range(10000):
-        texts.write("".join(random.choice(alphabet) for _ in range(random.randint(1, 23))).strip() or "X")
-        texts.write("\n")
-PYTHON
+python3 "$root/bench/batch_texts.py" "$work/texts"
 head -n 200 "$work/texts" > "$work/texts200"
 
 status=0
