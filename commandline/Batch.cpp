@@ -2,12 +2,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QStringList>
 
 #include <algorithm>
 #include <atomic>
 #include <barrier>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -37,6 +39,9 @@ constexpr unsigned kMostWorkers = 4;
 struct Job {
     ListLine line;
     QString path;
+    // Whether an earlier job of its round has the same path: it waits for
+    // that one, so that the first of two is the one written in every run.
+    bool repeat = false;
     // Nothing while the job is not done: a batch that is told to end leaves
     // the rest of its round undone.
     std::optional<Written> written;
@@ -89,8 +94,10 @@ public:
     Workers(const Workers&) = delete;
     Workers& operator=(const Workers&) = delete;
 
-    void Run(std::vector<Job>& jobs) {
+    // Does the jobs that are repeats, or those that are not.
+    void Run(std::vector<Job>& jobs, bool repeats) {
         jobs_ = &jobs;
+        repeats_ = repeats;
         next_ = 0;
         start_.arrive_and_wait();
         done_.arrive_and_wait();
@@ -110,10 +117,12 @@ private:
             start_.arrive_and_wait();
             if (finished_) return;
             for (std::size_t i = next_++; i < jobs_->size() && !Interruption::Signal(); i = next_++) {
+                Job& job = (*jobs_)[i];
+                if (job.repeat != repeats_) continue;
                 if (drawing) {
-                    Write((*jobs_)[i], *drawing, settings_);
+                    Write(job, *drawing, settings_);
                 } else {
-                    (*jobs_)[i].report = failure;
+                    job.report = failure;
                 }
             }
             done_.arrive_and_wait();
@@ -126,6 +135,7 @@ private:
     std::barrier<> done_;
     std::vector<std::thread> threads_;
     std::vector<Job>* jobs_ = nullptr;
+    bool repeats_ = false;
     std::atomic<std::size_t> next_ = 0;
     std::atomic<bool> finished_ = false;
 };
@@ -140,22 +150,20 @@ QString SizeWarning(const BarcodeDrawing& drawing, const FileSettings& settings)
     return size.width() > kLargestReadablePng || size.height() > kLargestReadablePng ? LargePng(size) : QString();
 }
 
-bool OpenList(const QString& path, QFile& list, QString& listName, QTextStream& err) {
-    const bool standardInput = path == QStringLiteral("-");
-    // By its descriptor: a QFile over a FILE* reads lines with fgets, which cuts
-    // a line at a NUL byte and drops the rest of it unseen.
-    const bool opened = standardInput ? list.open(STDIN_FILENO, QIODevice::ReadOnly)
-                                      : (list.setFileName(path), list.open(QIODevice::ReadOnly));
-    listName = standardInput ? QStringLiteral("standard input") : path;
-    if (standardInput && WasClosed(STDIN_FILENO)) {
+std::unique_ptr<LineReader> OpenList(const QString& path, QString& listName, QTextStream& err) {
+    if (path == QStringLiteral("-")) {
+        listName = QStringLiteral("standard input");
+        if (!WasClosed(STDIN_FILENO)) return std::make_unique<LineReader>(STDIN_FILENO, LineReader::Ownership::Borrowed);
         err << kProgram << ": " << CannotRead(listName, qt_error_string(EBADF)) << Qt::endl;
-        return false;
+        return nullptr;
     }
-    if (!opened) {
-        err << kProgram << ": " << CannotRead(listName, list.errorString()) << Qt::endl;
-        return false;
-    }
-    return true;
+    listName = path;
+    // Not blocking: a FIFO with no writer yet is waited for in the reader,
+    // where a signal ends the wait.
+    const int descriptor = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor >= 0) return std::make_unique<LineReader>(descriptor, LineReader::Ownership::Owned);
+    err << kProgram << ": " << CannotRead(listName, qt_error_string(errno)) << Qt::endl;
+    return nullptr;
 }
 
 bool ReportUnreadRest(const LineReader& reader, const QString& listName, QTextStream& err) {
@@ -167,9 +175,9 @@ bool ReportUnreadRest(const LineReader& reader, const QString& listName, QTextSt
 }
 
 int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
-    QFile list;
     QString listName;
-    if (!OpenList(request.list, list, listName, err)) return 1;
+    const auto reader = OpenList(request.list, listName, err);
+    if (!reader) return 1;
     if (const QString reason = MakeFolder(request.folder); !reason.isEmpty()) {
         err << kProgram << ": " << CannotMakeFolder(request.folder, reason) << Qt::endl;
         return 1;
@@ -177,24 +185,34 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     const QDir folder(request.folder);
     const QString suffix = QChar(u'.') + SuffixOf(request.settings.format);
     const Interruption interruption;
-    LineReader reader(list);
     Workers workers(WorkerCount(), request.settings, request.rules);
     qint64 texts = 0;
     qint64 written = 0;
     qint64 alreadyThere = 0;
     std::vector<Job> jobs;
+    QSet<QString> paths;
     for (bool more = true; more && !Interruption::Signal();) {
         jobs.clear();
+        paths.clear();
+        bool repeats = false;
+        // A round waits for its first line and takes what else is at hand: the
+        // lines of a slow writer are written as they come.
         while (jobs.size() < kTextsPerRound) {
-            auto line = reader.Next();
+            auto line = jobs.empty() ? reader->Next() : reader->NextAtHand();
             if (!line) {
-                more = false;
+                more = !reader->Ended();
                 break;
             }
-            const QString path = line->problem.isEmpty() ? folder.filePath(SafeFileStem(line->text) + suffix) : QString();
-            jobs.push_back(Job{std::move(*line), path, std::nullopt, false, {}});
+            const QString path = line->problem.isEmpty()
+                                     ? folder.filePath(SafeFileStem(line->text, request.rules.fullAscii) + suffix)
+                                     : QString();
+            const bool repeat = !path.isEmpty() && paths.contains(path);
+            if (!path.isEmpty()) paths.insert(path);
+            repeats = repeats || repeat;
+            jobs.push_back(Job{std::move(*line), path, repeat, std::nullopt, false, {}});
         }
-        workers.Run(jobs);
+        workers.Run(jobs, false);
+        if (repeats) workers.Run(jobs, true);
         for (const Job& job : jobs) {
             if (!job.tried) continue;
             ++texts;
@@ -204,9 +222,11 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
                 err << kProgram << ": " << listName << ':' << job.line.number << ": " << job.report << '\n';
             }
         }
+        // Each round's reports as it ends, for a reader who follows them.
+        err.flush();
     }
-    bool lost = written + alreadyThere != texts;
-    lost = ReportUnreadRest(reader, listName, err) || lost;
+    const bool readWhole = !ReportUnreadRest(*reader, listName, err);
+    bool lost = !readWhole || written + alreadyThere != texts;
     try {
         SyncFolder(request.folder);
     } catch (...) {
@@ -216,7 +236,7 @@ int RunBatch(const WriteBatch& request, QTextStream& out, QTextStream& err) {
     const int signal = Interruption::Signal();
     if (signal) err << kProgram << ": " << Interrupted(signal, listName) << '\n';
     err.flush();
-    out << Summary(written, texts, request.folder, alreadyThere) << Qt::endl;
+    out << Summary(written, texts, request.folder, alreadyThere, readWhole && signal == 0, listName) << Qt::endl;
     if (signal) return StatusOfSignal(signal);
     return lost ? 1 : 0;
 }

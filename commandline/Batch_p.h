@@ -2,17 +2,17 @@
 
 #include <QTextStream>
 
-#include "commandline/CommandLine_p.h"
+#include <memory>
 
-class QFile;
+#include "commandline/CommandLine_p.h"
 
 namespace tallyline::commandline {
 
 class LineReader;
 
-// Opens the list (- for standard input) and says what to call it in
-// reports; false, having said why on err, when it cannot be read.
-bool OpenList(const QString& list, QFile& file, QString& name, QTextStream& err);
+// A reader of the list (- for standard input), and what to call it in
+// reports; nothing, having said why on err, when it cannot be read.
+std::unique_ptr<LineReader> OpenList(const QString& list, QString& name, QTextStream& err);
 
 // When the reader stopped short of the list's end, says so on err, naming
 // the last line read, and answers true: the rest of the list is lost.

@@ -19,6 +19,8 @@ const QCommandLineOption kScale(QStringLiteral("scale"), kScaleHelp, QStringLite
 const QCommandLineOption kModule(QStringLiteral("module-mm"), kModuleHelp, QStringLiteral("X"));
 const QCommandLineOption kQuietZone(QStringLiteral("quiet-zone"), kQuietZoneHelp, QStringLiteral("N"));
 const QCommandLineOption kStrict(QStringLiteral("strict"), kStrictHelp);
+const QCommandLineOption kLenient(QStringLiteral("lenient"), kLenientHelp);
+const QCommandLineOption kFullAscii(QStringLiteral("full-ascii"), kFullAsciiHelp);
 const QCommandLineOption kCheckDigit(QStringLiteral("check-digit"), kCheckDigitHelp);
 const QCommandLineOption kPrinter(QStringLiteral("printer"), kPrinterHelp, QStringLiteral("NAME"));
 const QCommandLineOption kCopies(QStringLiteral("copies"), kCopiesHelp, QStringLiteral("N"));
@@ -26,6 +28,21 @@ const QCommandLineOption kPageSize(QStringLiteral("page-mm"), kPageSizeHelp, QSt
 // In the program's own words, not the toolkit's.
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, kHelpHelp);
 const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")}, kVersionHelp);
+
+// The options that act on some of the outputs only, and those outputs: an
+// option given for anything else would do nothing, and is a usage error.
+struct Reach {
+    const QCommandLineOption& option;
+    Outputs outputs;
+};
+const Reach kReaches[] = {
+    {kScale, Output::PngFile},
+    {kModule, Output::SvgFile | Output::PdfFile},
+    {kQuietZone, Output::PngFile | Output::SvgFile | Output::PdfFile},
+    {kPageSize, Output::LabelPdf},
+    {kPrinter, Output::Print},
+    {kCopies, Output::Print},
+};
 
 // The whole number that the value spells, if it lies from lowest to highest.
 std::optional<int> WholeNumber(const QString& value, int lowest, int highest) {
@@ -96,20 +113,86 @@ std::optional<QSizeF> PageSizeOf(const QString& value) {
 }
 
 // --batch LIST with --print or with -o FILE.pdf: a label for each text.
-Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print, const DrawingRules& rules) {
-    if (parser.isSet(kDirectory) || parser.isSet(kFormat)) return UsageError{kLabelsWithDirectory};
-    if (parser.isSet(kPrint)) {
-        if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
-        return PrintBatch{parser.value(kBatch), print, rules};
-    }
+Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print, const DrawingRules& rules,
+                   const std::optional<QSizeF>& page) {
     const QString path = parser.value(kOutput);
-    if (FormatOfName(path) != PictureFormat::Pdf) return UsageError{LabelsNotPdf(path)};
-    WriteLabelPdf labels{parser.value(kBatch), path, std::nullopt, rules};
-    if (parser.isSet(kPageSize)) {
-        labels.pageMillimetres = PageSizeOf(parser.value(kPageSize));
-        if (!labels.pageMillimetres) return UsageError{BadPageSize(parser.value(kPageSize))};
+    const bool toStandardOutput = !parser.isSet(kPrint) && path == kStandardOutput;
+    if (parser.isSet(kDirectory) || (parser.isSet(kFormat) && !toStandardOutput)) return UsageError{kLabelsWithDirectory};
+    if (parser.isSet(kPrint)) return PrintBatch{parser.value(kBatch), print, rules};
+    if (toStandardOutput && !parser.isSet(kFormat)) return UsageError{kStandardOutputWithoutFormat};
+    const auto format = toStandardOutput ? FormatOfSuffix(parser.value(kFormat)) : FormatOfName(path);
+    if (format != PictureFormat::Pdf) return UsageError{LabelsNotPdf(path)};
+    return WriteLabelPdf{parser.value(kBatch), path, page, rules};
+}
+
+Output OutputOfFormat(PictureFormat format) {
+    switch (format) {
+    case PictureFormat::Png: return Output::PngFile;
+    case PictureFormat::Svg: return Output::SvgFile;
+    case PictureFormat::Pdf: return Output::PdfFile;
     }
-    return labels;
+    return Output::PngFile;
+}
+
+// What the request makes, which the options of kReaches may act on; nothing
+// for a request that makes nothing.
+std::optional<Output> OutputOf(const Request& request) {
+    if (const auto* one = std::get_if<WriteOne>(&request)) {
+        return one->pageMillimetres ? Output::LabelPdf : OutputOfFormat(one->settings.format);
+    }
+    if (const auto* batch = std::get_if<WriteBatch>(&request)) return OutputOfFormat(batch->settings.format);
+    if (std::holds_alternative<WriteLabelPdf>(request)) return Output::LabelPdf;
+    if (std::holds_alternative<PrintOne>(request) || std::holds_alternative<PrintBatch>(request)) return Output::Print;
+    return std::nullopt;
+}
+
+// The first option given that does nothing for the output, if any.
+std::optional<UsageError> SilentOption(const QCommandLineParser& parser, Output output) {
+    for (const Reach& reach : kReaches) {
+        if (parser.isSet(reach.option) && !reach.outputs.testFlag(output)) {
+            return UsageError{DoesNothing(QStringLiteral("--") + reach.option.names().constLast(), output, reach.outputs)};
+        }
+    }
+    return std::nullopt;
+}
+
+// What the arguments ask for, once their values are known to be sound.
+Request RequestOf(const QCommandLineParser& parser, const FileSettings& chosen, const PrintSettings& print,
+                  const DrawingRules& rules) {
+    std::optional<QSizeF> page;
+    if (parser.isSet(kPageSize)) {
+        page = PageSizeOf(parser.value(kPageSize));
+        if (!page) return UsageError{BadPageSize(parser.value(kPageSize))};
+    }
+    const QStringList texts = parser.positionalArguments();
+    const int modes = int{parser.isSet(kOutput)} + int{parser.isSet(kBatch)} + int{parser.isSet(kPrint)};
+    if (modes == 0) return UsageError{texts.isEmpty() ? kNothingToDo : kTextWithoutOutput};
+    if (parser.isSet(kOutput) && parser.isSet(kPrint)) return UsageError{kModesTogether};
+    if (texts.size() > 1) return UsageError{kTwoTexts};
+    if (parser.isSet(kBatch)) {
+        if (!texts.isEmpty()) return UsageError{kTextWithBatch};
+        if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
+        if (modes > 1) return LabelBatch(parser, print, rules, page);
+    }
+    const bool toStandardOutput = parser.isSet(kOutput) && parser.value(kOutput) == kStandardOutput;
+    if (parser.isSet(kDirectory) && !parser.isSet(kBatch)) return UsageError{kDirectoryWithoutBatch};
+    if (parser.isSet(kFormat) && !parser.isSet(kBatch) && !toStandardOutput) return UsageError{kFormatWithoutBatch};
+
+    if (parser.isSet(kBatch)) {
+        if (!parser.isSet(kDirectory)) return UsageError{kBatchWithoutDirectory};
+        if (parser.value(kDirectory).isEmpty()) return UsageError{kEmptyFolder};
+        return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen, rules};
+    }
+    if (texts.isEmpty()) return UsageError{kNoText};
+    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules};
+    const QString path = parser.value(kOutput);
+    if (toStandardOutput && !parser.isSet(kFormat)) return UsageError{kStandardOutputWithoutFormat};
+    const auto format = toStandardOutput ? std::optional(chosen.format) : FormatOfName(path);
+    if (!format) return UsageError{UnknownSuffix(path)};
+    FileSettings single = chosen;
+    single.format = *format;
+    // A page size makes a PDF a page of labels; for another format it does nothing.
+    return WriteOne{texts.constFirst(), path, single, rules, *format == PictureFormat::Pdf ? page : std::nullopt};
 }
 
 }  // namespace
@@ -119,7 +202,7 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     parser.setApplicationDescription(kDescription);
     parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
     parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kScale, kModule,
-                       kQuietZone, kStrict, kCheckDigit, kHelp, kVersion});
+                       kQuietZone, kFullAscii, kLenient, kStrict, kCheckDigit, kHelp, kVersion});
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
     if (parser.isSet(kHelp)) {
         // The usage line names the program as it was started; the help (and
@@ -132,40 +215,15 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
 
     const auto settings = SettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&settings)) return *error;
-    const FileSettings& chosen = std::get<FileSettings>(settings);
     const auto printSettings = PrintSettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&printSettings)) return *error;
-    const PrintSettings& print = std::get<PrintSettings>(printSettings);
-    if ((parser.isSet(kPrinter) || parser.isSet(kCopies)) && !parser.isSet(kPrint)) return UsageError{kPrinterWithoutPrint};
-    const DrawingRules rules{parser.isSet(kStrict), parser.isSet(kCheckDigit)};
-
-    const QStringList texts = parser.positionalArguments();
-    const int modes = int{parser.isSet(kOutput)} + int{parser.isSet(kBatch)} + int{parser.isSet(kPrint)};
-    if (modes == 0) return UsageError{texts.isEmpty() ? kNothingToDo : kTextWithoutOutput};
-    if (parser.isSet(kOutput) && parser.isSet(kPrint)) return UsageError{kModesTogether};
-    if (texts.size() > 1) return UsageError{kTwoTexts};
-    if (parser.isSet(kBatch)) {
-        if (!texts.isEmpty()) return UsageError{kTextWithBatch};
-        if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
-        if (modes > 1) return LabelBatch(parser, print, rules);
+    if (parser.isSet(kStrict) && parser.isSet(kLenient)) return UsageError{kStrictAndLenient};
+    const DrawingRules rules{!parser.isSet(kLenient), parser.isSet(kFullAscii), parser.isSet(kCheckDigit)};
+    Request request = RequestOf(parser, std::get<FileSettings>(settings), std::get<PrintSettings>(printSettings), rules);
+    if (const auto output = OutputOf(request)) {
+        if (auto silent = SilentOption(parser, *output)) return *silent;
     }
-    if (parser.isSet(kPageSize)) return UsageError{kPageSizeWithoutPdf};
-    if (parser.isSet(kDirectory) && !parser.isSet(kBatch)) return UsageError{kDirectoryWithoutBatch};
-    if (parser.isSet(kFormat) && !parser.isSet(kBatch)) return UsageError{kFormatWithoutBatch};
-
-    if (parser.isSet(kBatch)) {
-        if (!parser.isSet(kDirectory)) return UsageError{kBatchWithoutDirectory};
-        if (parser.value(kDirectory).isEmpty()) return UsageError{kEmptyFolder};
-        return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen, rules};
-    }
-    if (texts.isEmpty()) return UsageError{kNoText};
-    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules};
-    const QString path = parser.value(kOutput);
-    const auto format = FormatOfName(path);
-    if (!format) return UsageError{UnknownSuffix(path)};
-    FileSettings single = chosen;
-    single.format = *format;
-    return WriteOne{texts.constFirst(), path, single, rules};
+    return request;
 }
 
 }  // namespace tallyline::commandline

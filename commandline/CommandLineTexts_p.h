@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "commandline/CommandLine_p.h"
 #include "design/Texts.h"
@@ -13,19 +14,24 @@ namespace tallyline::commandline {
 using design::kProgram;
 inline const QString kDescription = QStringLiteral(
     "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a\n"
-    "%1 file, or prints it on a printer. Without arguments it opens the window.\n"
+    "%1 file, or prints it on a printer. Without arguments it opens the window, whose text box holds\n"
+    "at most %2 characters, as designed; the command line takes longer texts.\n"
     "\n"
     "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
-    "drawn as capitals; other characters, * among them, show in the caption but have no bars, and are named\n"
-    "in a warning (with --strict, such a text is refused).\n"
+    "drawn as capitals. A text with any other character, * among them, is refused: nothing is written or\n"
+    "printed for it, and the characters are named. --full-ascii carries every ASCII character as a pair of\n"
+    "Code 39 characters; --lenient draws such a text as the window does, the characters in its caption but\n"
+    "not in its bars.\n"
     "Command-line work needs no display.")
-        .arg(ListOfFormats([](PictureFormat format) { return SuffixOf(format).toUpper(); }));
+        .arg(ListOfFormats([](PictureFormat format) { return SuffixOf(format).toUpper(); }))
+        .arg(design::kText1MaxLength);
 inline const QString kTextArgument = QStringLiteral("text");
 inline const QString kTextHelp = QStringLiteral("The text to draw, for -o or --print.");
 inline const QString kTextSyntax = QStringLiteral("[text]");
 inline const QString kOutputHelp =
-    QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format. With --batch, FILE.pdf "
-                   "gets one label a page for each line of LIST.")
+    QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format. - writes it to "
+                   "standard output, in the format that --format names. With --batch, FILE.pdf gets one label a "
+                   "page for each line of LIST.")
         .arg(DottedSuffixList());
 inline const QString kBatchHelp = QStringLiteral(
     "Write one file for each line of LIST (UTF-8; - for standard input) into the folder given by -d. Blank "
@@ -33,9 +39,11 @@ inline const QString kBatchHelp = QStringLiteral(
     "each line in one job; with -o FILE.pdf, write them as the pages of one PDF.");
 inline const QString kDirectoryHelp = QStringLiteral("The folder that --batch writes into; made if missing.");
 inline const QString kFormatHelp =
-    QStringLiteral("The format of the files that --batch writes: %1.").arg(ListOfFormats([](PictureFormat format) {
-        return format == FileSettings().format ? SuffixOf(format) + QStringLiteral(" (the default)") : SuffixOf(format);
-    }));
+    QStringLiteral("The format of the files that --batch writes, and of -o -, which needs it: %1.")
+        .arg(ListOfFormats([](PictureFormat format) {
+            return format == FileSettings().format ? SuffixOf(format) + QStringLiteral(" (the default for --batch)")
+                                                   : SuffixOf(format);
+        }));
 inline const QString kHelpHelp = QStringLiteral("Show this help and end.");
 inline const QString kVersionHelp = QStringLiteral("Show the program's version and end.");
 // What follows the options in --help, and so in the manual made from it: a
@@ -48,8 +56,9 @@ inline const QString kAfterOptions = QStringLiteral(
     "  over 200 bytes keeps its start and a hash of the whole text. Two texts that draw different barcodes\n"
     "  never share a name, in one run or many. A text whose file is there already with the same contents (a\n"
     "  repeat, or an earlier run's) is not written again and is named as such; a file that differs is replaced.\n"
-    "  A file appears under its name only once it is whole, so an interrupted batch (SIGINT, SIGTERM, even\n"
-    "  SIGKILL) leaves whole files only; SIGINT and SIGTERM end it between files, with the status 130 or 143.\n"
+    "  A file appears under its name only once it is whole, so an interrupted batch (SIGHUP, SIGINT, SIGTERM,\n"
+    "  even SIGKILL) leaves whole files only; SIGHUP, SIGINT and SIGTERM end it between files, with the status\n"
+    "  129, 130 or 143. A FIFO, a socket or a device where a file goes is refused.\n"
     "\n"
     "Printing labels:\n"
     "  A print's page is the medium that the printer's queue is set up with (lpadmin -o PageSize=w144h72 sets\n"
@@ -65,11 +74,13 @@ inline const QString kAfterOptions = QStringLiteral(
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"
-    "  1  anything was lost: a file or label that failed or a text that --strict refused (each is named on\n"
+    "  1  anything was lost: a file or label that failed or a text that was refused (each is named on\n"
     "     standard error, and everything else is still written or printed), a list that could not be read to\n"
-    "     its end, or a summary that standard output did not take\n"
-    "  2  a usage error, or help that could not be written\n"
-    "  130, 143  a batch that SIGINT or SIGTERM stopped\n");
+    "     its end, a PDF of labels left unwritten, or a file or summary that standard output did not take\n"
+    "  2  a usage error, or help that could not be written. An option that would do nothing for what is\n"
+    "     asked is one: --scale for an SVG file, --copies without --print, --quiet-zone or --module-mm\n"
+    "     with --print, --page-mm for a PNG file\n"
+    "  129, 130, 143  a batch that SIGHUP, SIGINT or SIGTERM stopped\n");
 inline const QString kPrintHelp = QStringLiteral(
     "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
     "that the printer's queue is set up with.");
@@ -79,8 +90,8 @@ inline const QString kPrinterHelp = QStringLiteral(
 inline const QString kCopiesHelp =
     QStringLiteral("Print every label N times (a whole number from 1 to %1; default 1).").arg(kMostCopies);
 inline const QString kPageSizeHelp = QStringLiteral(
-    "The size of the pages that --batch writes to a PDF, in millimetres, such as 50.8x25.4 (default: each "
-    "barcode with its quiet zones).");
+    "The size of the pages of a PDF of labels, from --batch LIST or a text with -o FILE.pdf, in millimetres, "
+    "such as 50.8x25.4 (default: each barcode with its quiet zones).");
 inline const QString kScaleHelp =
     QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1). Common readers "
                    "refuse a PNG wider or taller than %2 pixels by default (ImageMagick, Pillow, and zbar through "
@@ -91,26 +102,36 @@ inline const QString kModuleHelp = QStringLiteral(
     "The width of the narrow bar in SVG and PDF files, in millimetres (default: the window's, two pixels at "
     "96 per inch, about 0.529).");
 inline const QString kQuietZoneHelp =
-    QStringLiteral("Leave N modules of background left and right of the bars in a file (a whole number from 0 to %1; "
-                   "default %2, what scanners need; 0 gives the window's picture as it is).")
+    QStringLiteral("Leave N modules of background left and right of the bars in a PNG, SVG or PDF file (a whole "
+                   "number from 0 to %1; default %2, what scanners need). The picture's own background counts: 0 "
+                   "gives the window's picture as it is, 1 module before the bars and 2 after.")
         .arg(kWidestQuietZone)
         .arg(kStandardQuietZone);
 inline const QString kStrictHelp = QStringLiteral(
-    "Refuse a text with a character that the bars do not carry: nothing is written or printed for it, the "
-    "characters are named, and the exit status is 1.");
+    "Refuse a text with a character that the bars do not carry, as is done without it: nothing is written or "
+    "printed for it, the characters are named, and the exit status is 1.");
+inline const QString kLenientHelp = QStringLiteral(
+    "Draw a text with characters that the bars do not carry as the window does: they show in the caption, are "
+    "left out of the bars, and are named in a warning.");
+inline const QString kFullAsciiHelp = QStringLiteral(
+    "Draw every ASCII character (codes 0 to 127) with Code 39's full-ASCII pairs: lower case, punctuation and "
+    "control characters as two Code 39 characters each (+A for a, /C for #, %U for NUL), the rest as "
+    "themselves. The caption shows the text as typed, a control character by its picture (U+2409 for a tab). "
+    "A scanner set to full ASCII reads the text back; a character outside ASCII is still refused.");
 inline const QString kCheckDigitHelp = QStringLiteral(
     "End the bars with the modulo-43 check character, shown in the caption too. It counts the characters that "
-    "the bars carry, lower case as capitals.");
+    "the bars carry: lower case as capitals, and with --full-ascii each character of every pair.");
 
 inline QString TryHelp() { return QStringLiteral("Try '%1 --help' for more information.").arg(kProgram); }
 
 // Usage errors.
 inline const QString kNothingToDo = QStringLiteral("say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT");
 inline const QString kEmptyPrinter = QStringLiteral("--printer needs a printer's name");
-inline const QString kPrinterWithoutPrint = QStringLiteral("--printer and --copies go with --print");
 inline const QString kLabelsWithDirectory =
     QStringLiteral("-d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf");
-inline const QString kPageSizeWithoutPdf = QStringLiteral("--page-mm goes with --batch LIST -o FILE.pdf");
+inline const QString kStrictAndLenient = QStringLiteral("--strict and --lenient cannot be used together");
+inline const QString kStandardOutputWithoutFormat =
+    QStringLiteral("-o - writes to standard output, which has no suffix: name the format with --format");
 inline const QString kTwoTexts = QStringLiteral("more than one text given (quote a text that holds blanks)");
 inline const QString kModesTogether = QStringLiteral("-o and --print cannot be used together");
 inline const QString kTextWithoutOutput = QStringLiteral("a text needs -o FILE or --print");
@@ -120,7 +141,8 @@ inline const QString kBatchWithoutDirectory = QStringLiteral("--batch needs -d D
 inline const QString kEmptyList = QStringLiteral("--batch needs a LIST: a file, or - for standard input");
 inline const QString kEmptyFolder = QStringLiteral("-d needs a folder");
 inline const QString kDirectoryWithoutBatch = QStringLiteral("-d goes with --batch");
-inline const QString kFormatWithoutBatch = QStringLiteral("--format goes with --batch; with -o the file's suffix sets the format");
+inline const QString kFormatWithoutBatch =
+    QStringLiteral("--format goes with --batch and -o -; with -o FILE the file's suffix sets the format");
 inline QString UnknownFormat(const QString& format) {
     return QStringLiteral("unknown format '%1': use %2").arg(format, SuffixList());
 }
@@ -142,11 +164,37 @@ inline QString BadPageSize(const QString& size) {
         .arg(size, QString::number(kSmallestPage), QString::number(kLargestPage));
 }
 inline QString LabelsNotPdf(const QString& file) {
-    return QStringLiteral("%1: --batch writes its labels to one file only as PDF: the name must end in .pdf").arg(file);
+    return QStringLiteral("%1: --batch writes its labels to one file only as PDF: the name must end in .pdf, or -o - "
+                          "needs --format pdf")
+        .arg(file);
 }
 inline QString BadModule(const QString& module) {
     return QStringLiteral("--module-mm '%1': a number of millimetres from %2 to %3 is needed")
         .arg(module, QString::number(kFinestModule), QString::number(kBroadestModule));
+}
+
+// What an option that does nothing for the output says: what it acts on instead.
+inline QString DoesNothing(const QString& option, Output output, Outputs outputs) {
+    struct Named {
+        Output output;
+        const char* one;
+        const char* many;
+    };
+    static constexpr Named kNames[] = {
+        {Output::PngFile, "a PNG file", "PNG files"},     {Output::SvgFile, "an SVG file", "SVG files"},
+        {Output::PdfFile, "a PDF file", "PDF files"},     {Output::LabelPdf, "a PDF of labels", "PDFs of labels"},
+        {Output::Print, "a print", "prints (--print)"},
+    };
+    QString asked;
+    QStringList actedOn;
+    for (const Named& name : kNames) {
+        if (name.output == output) asked = QString::fromLatin1(name.one);
+        if (outputs.testFlag(name.output)) actedOn.append(QString::fromLatin1(name.many));
+    }
+    const QString last = actedOn.takeLast();
+    const QString acts = actedOn.isEmpty() ? last + QStringLiteral(" only")
+                                           : actedOn.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    return QStringLiteral("%1 does nothing for %2: it acts on %3").arg(option, asked, acts);
 }
 
 // Reports on a text.
@@ -158,10 +206,13 @@ inline QString LargePng(QSize size) {
         .arg(kLargestReadablePng);
 }
 inline QString NotCarried(const QString& characters) {
-    return QStringLiteral("warning: the bars do not carry %1; written as the window draws it").arg(characters);
+    return QStringLiteral("warning: the bars leave out %1, which the caption shows (--lenient)").arg(characters);
 }
-inline QString Refused(const QString& characters) {
-    return QStringLiteral("refused: the bars do not carry %1 (--strict)").arg(characters);
+// asciiAmongThem: --full-ascii would carry some of them.
+inline QString Refused(const QString& characters, bool asciiAmongThem) {
+    return QStringLiteral("refused: the bars do not carry %1; %2, --lenient leaves them out of the bars")
+        .arg(characters, asciiAmongThem ? QStringLiteral("--full-ascii carries every ASCII character")
+                                        : QStringLiteral("Code 39 carries ASCII characters only"));
 }
 inline const QString kNotUtf8 = QStringLiteral("not valid UTF-8; skipped");
 inline QString LineTooLong(qint64 limit) {
@@ -188,20 +239,47 @@ inline QString StoppedBeforeFile(int signal, const QString& path, const QString&
         .arg(signal)
         .arg(path, list);
 }
-inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint64 alreadyThere) {
-    const QString summary = QStringLiteral("%1: wrote %2 of %3 files to %4").arg(kProgram).arg(written).arg(texts).arg(folder);
+// "1 file", "2 files".
+inline QString Counted(qint64 count, const QString& one, const QString& many) {
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+// What follows a summary of a batch that made nothing: of how many texts, or
+// that its list, read to its end, held none.
+inline QString OfTexts(qint64 texts, bool listReadWhole, const QString& list) {
+    if (texts > 0) return QStringLiteral(", of %1").arg(Counted(texts, QStringLiteral("text"), QStringLiteral("texts")));
+    return listReadWhole ? QStringLiteral(": %1 holds no text").arg(list) : QString();
+}
+inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint64 alreadyThere, bool listReadWhole,
+                       const QString& list) {
+    QString summary = written > 0 ? QStringLiteral("%1: wrote %2 of %3 to %4")
+                                        .arg(kProgram)
+                                        .arg(written)
+                                        .arg(Counted(texts, QStringLiteral("file"), QStringLiteral("files")), folder)
+                                  : QStringLiteral("%1: no file written to %2").arg(kProgram, folder) +
+                                        OfTexts(texts, listReadWhole, list);
     if (alreadyThere == 0) return summary;
-    return summary + QStringLiteral("; %1 were there already, the same").arg(alreadyThere);
+    return summary + QStringLiteral("; %1 there already, the same")
+                         .arg(alreadyThere == 1 ? QStringLiteral("1 was") : QStringLiteral("%1 were").arg(alreadyThere));
 }
 inline QString CannotWriteOutput(const QString& reason) {
     return QStringLiteral("cannot write to standard output: %1").arg(reason);
 }
 inline QString PrintFailed(const QString& reason) { return QStringLiteral("printing failed: %1").arg(reason); }
-inline QString PrintSummary(qint64 printed, qint64 texts) {
-    return QStringLiteral("%1: printed %2 of %3 labels").arg(kProgram).arg(printed).arg(texts);
+inline QString PrintSummary(qint64 printed, qint64 texts, bool listReadWhole, const QString& list) {
+    if (printed == 0) return QStringLiteral("%1: no label printed").arg(kProgram) + OfTexts(texts, listReadWhole, list);
+    return QStringLiteral("%1: printed %2 of %3")
+        .arg(kProgram)
+        .arg(printed)
+        .arg(Counted(texts, QStringLiteral("label"), QStringLiteral("labels")));
 }
-inline QString LabelsSummary(qint64 written, qint64 texts, const QString& path) {
-    return QStringLiteral("%1: wrote %2 of %3 labels to %4").arg(kProgram).arg(written).arg(texts).arg(path);
+// written: how many labels the PDF holds, 0 when it was not written.
+inline QString LabelsSummary(qint64 written, qint64 texts, const QString& path, bool listReadWhole, const QString& list) {
+    const QString named = path == kStandardOutput ? QStringLiteral("standard output") : path;
+    if (written == 0) return QStringLiteral("%1: %2 not written").arg(kProgram, named) + OfTexts(texts, listReadWhole, list);
+    return QStringLiteral("%1: wrote %2 of %3 to %4")
+        .arg(kProgram)
+        .arg(written)
+        .arg(Counted(texts, QStringLiteral("label"), QStringLiteral("labels")), named);
 }
 
 }  // namespace tallyline::commandline

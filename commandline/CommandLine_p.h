@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFlags>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,17 @@ constexpr int kMostCopies = 999;
 constexpr double kSmallestPage = 1;
 constexpr double kLargestPage = 5000;
 
+// What a request makes: some options act on some of these only.
+enum class Output : unsigned {
+    PngFile = 1,
+    SvgFile = 2,
+    PdfFile = 4,
+    // A PDF of labels: --batch LIST -o FILE.pdf, or a text with --page-mm.
+    LabelPdf = 8,
+    Print = 16,
+};
+Q_DECLARE_FLAGS(Outputs, Output)
+
 // Where and how often a print goes.
 struct PrintSettings {
     // Empty: the default printer.
@@ -30,12 +42,18 @@ struct PrintSettings {
     int copies = 1;
 };
 
+// -o - writes to standard output.
+inline const QString kStandardOutput = QStringLiteral("-");
+
 // tallyline TEXT -o FILE
 struct WriteOne {
     QString text;
     QString path;
     FileSettings settings;
     DrawingRules rules;
+    // A PDF's page of that size, the label drawn on it as --batch draws it;
+    // nothing: the barcode's own size.
+    std::optional<QSizeF> pageMillimetres;
 };
 
 // tallyline --batch LIST -d DIR
@@ -85,3 +103,5 @@ using Request = std::variant<WriteOne, WriteBatch, PrintOne, PrintBatch, WriteLa
 Request ParseCommandLine(const QStringList& arguments, const QString& version);
 
 }  // namespace tallyline::commandline
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(tallyline::commandline::Outputs)

@@ -7,6 +7,7 @@
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
+#include "commandline/FileOrOutput_p.h"
 #include "commandline/Interruption_p.h"
 #include "commandline/LineReader_p.h"
 #include "commandline/NamedCharacters_p.h"
@@ -14,7 +15,6 @@
 #include "label/BarcodeDrawing.h"
 #include "label/LabelPage.h"
 #include "platform/core/Failures.h"
-#include "platform/files/WholeFile.h"
 
 namespace tallyline::commandline {
 namespace {
@@ -25,6 +25,8 @@ struct Tally {
     bool lost = false;
     // The signal that stopped the list before its end, or 0.
     int signal = 0;
+    // Whether the list was read to its end.
+    bool readWhole = false;
     QString listName;
 };
 
@@ -34,16 +36,15 @@ struct Tally {
 Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
                 QTextStream& err) {
     Tally tally;
-    QFile list;
     const QString& listName = tally.listName;
-    if (!OpenList(path, list, tally.listName, err)) {
+    const auto reader = OpenList(path, tally.listName, err);
+    if (!reader) {
         tally.lost = true;
         return tally;
     }
     BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
-    LineReader reader(list);
     while (!Interruption::Signal()) {
-        const auto line = reader.Next();
+        const auto line = reader->Next();
         if (!line) break;
         ++tally.texts;
         QString report = line->problem;
@@ -59,8 +60,9 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         }
         if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
     }
-    tally.lost = ReportUnreadRest(reader, listName, err) || tally.done != tally.texts;
     tally.signal = Interruption::Signal();
+    tally.readWhole = !ReportUnreadRest(*reader, listName, err) && tally.signal == 0;
+    tally.lost = !tally.readWhole || tally.done != tally.texts;
     err.flush();
     return tally;
 }
@@ -73,6 +75,19 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
         printer->setCopyCount(settings.copies);
         return printer;
     };
+}
+
+std::optional<QByteArray> PdfOfLabels(const QString& path, const QString& documentName,
+                                      const std::function<bool(LabelPrint&)>& draw) {
+    const QTemporaryDir pending;
+    if (!pending.isValid()) throw FileError(path.toStdString(), pending.errorString().toStdString());
+    const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
+    LabelPrint print([&] { return PdfPrinter(drawn); }, documentName);
+    if (!draw(print)) return std::nullopt;
+    print.End();
+    QFile pages(drawn);
+    if (!pages.open(QIODevice::ReadOnly)) throw FileError(drawn.toStdString(), pages.errorString().toStdString());
+    return pages.readAll();
 }
 
 int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
@@ -88,7 +103,7 @@ int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err)
         tally.done = 0;
         tally.lost = true;
     }
-    out << PrintSummary(tally.done, tally.texts) << Qt::endl;
+    out << PrintSummary(tally.done, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
     return tally.lost ? 1 : 0;
 }
 
@@ -96,32 +111,28 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
     const Interruption interruption;
     Tally tally;
     try {
-        const QTemporaryDir pending;
-        if (!pending.isValid()) throw FileError(request.path.toStdString(), pending.errorString().toStdString());
-        const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
-        LabelPrint print([&] { return PdfPrinter(drawn); }, design::PrintDocumentName(request.list));
         const auto paper = request.pageMillimetres;
-        tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) { print.PrintOnPaper(surface, paper); }, err);
-        // A stopped list leaves no file: a file of some of its labels would
-        // pass for all of them.
-        if (tally.signal != 0) {
-            tally.done = 0;
+        const auto pdf = PdfOfLabels(request.path, design::PrintDocumentName(request.list), [&](LabelPrint& print) {
+            tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) {
+                print.PrintOnPaper(surface, paper);
+            }, err);
+            // A stopped list leaves no file: a file of some of its labels
+            // would pass for all of them.
+            return tally.signal == 0 && tally.done > 0;
+        });
+        if (pdf) {
+            WriteFileOrOutput(request.path, *pdf);
         } else {
-            print.End();
-            if (tally.done > 0) {
-                QFile pages(drawn);
-                if (!pages.open(QIODevice::ReadOnly)) {
-                    throw FileError(drawn.toStdString(), pages.errorString().toStdString());
-                }
-                WriteWholeFile(request.path, pages.readAll());
-            }
+            tally.done = 0;
         }
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         tally.done = 0;
-        tally.lost = true;
     }
-    out << LabelsSummary(tally.done, tally.texts, request.path) << Qt::endl;
+    // Whatever the list held, no file is no success: an older file of that
+    // name would pass for this list's.
+    tally.lost = tally.lost || tally.done == 0;
+    out << LabelsSummary(tally.done, tally.texts, request.path, tally.readWhole, tally.listName) << Qt::endl;
     if (tally.signal == 0) return tally.lost ? 1 : 0;
     err << kProgram << ": " << StoppedBeforeFile(tally.signal, request.path, tally.listName) << Qt::endl;
     return StatusOfSignal(tally.signal);

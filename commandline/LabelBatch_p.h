@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QTextStream>
 
+#include <functional>
+#include <optional>
+
 #include "commandline/CommandLine_p.h"
+#include "label/LabelPage.h"
 #include "platform/printing/Printer.h"
 
 namespace tallyline::commandline {
@@ -10,13 +15,21 @@ namespace tallyline::commandline {
 // The printer that the settings name, printing each page as often as they say.
 PrinterSource ChosenPrinter(const PrintSettings& settings);
 
+// The pages that draw prints, as a PDF file's contents, once draw answers
+// true; nothing, and the document never ended, when it answers false.
+// FileError, naming path, when there is no room to draw them.
+std::optional<QByteArray> PdfOfLabels(const QString& path, const QString& documentName,
+                                      const std::function<bool(LabelPrint&)>& draw);
+
 // Prints a label for each text of the list in one job, reporting each text
 // that failed and warning on err, and a summary on out. The exit status: 0
 // when every label was printed, 1 otherwise.
 int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err);
 
 // Writes a label for each text of the list as the pages of one PDF file,
-// which appears whole or not at all, reporting as RunPrintBatch does.
+// which appears whole or not at all (or goes to standard output for -),
+// reporting as RunPrintBatch does. A list that gives no label leaves no file
+// and exits 1.
 int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err);
 
 }  // namespace tallyline::commandline

@@ -23,7 +23,7 @@ QString DescribeFailure() {
     try {
         throw;
     } catch (const UncarriedTextRefused& refused) {
-        return Refused(Named(refused.Characters()));
+        return Refused(Named(refused.Characters()), refused.FullAsciiCarriesSome());
     } catch (...) {
         return QString::fromStdString(DescribeCurrentException());
     }

@@ -1,16 +1,21 @@
 #include "commandline/RunCommandLine.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
+#include "commandline/FileOrOutput_p.h"
 #include "commandline/LabelBatch_p.h"
 #include "commandline/NamedCharacters_p.h"
 #include "commandline/StandardStreams_p.h"
@@ -19,7 +24,6 @@
 #include "label/LabelPage.h"
 #include "platform/core/Failures.h"
 #include "platform/core/HeapReuse.h"
-#include "platform/files/WholeFile.h"
 #include "platform/messages/ToolkitMessages.h"
 #include "platform/printing/Printer.h"
 
@@ -41,7 +45,15 @@ std::unique_ptr<QGuiApplication> OffscreenApplication(char* program) {
     WriteOnlyCriticalMessages();
     static int argc = 1;
     static char* argv[] = {program, nullptr};
+    // The toolkit looks for a sandbox's mark in the runtime folder as it
+    // starts, making TMPDIR/runtime-USER where none is named, which a run of a
+    // tool would leave behind: it looks in an empty folder of ours instead.
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.emplace().isValid()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     auto application = std::make_unique<QGuiApplication>(argc, argv);
+    if (runtime) qunsetenv("XDG_RUNTIME_DIR");
     QGuiApplication::setApplicationName(kProgram);
     QGuiApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     return application;
@@ -73,11 +85,21 @@ void Warn(QTextStream& err, TextView uncarried) {
     if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
+// The drawing as a file: the barcode's own, or a PDF's page of labels.
+QByteArray FileOf(const WriteOne& request, const BarcodeDrawing& drawing) {
+    if (!request.pageMillimetres) return drawing.File(request.settings);
+    const auto pdf = PdfOfLabels(request.path, design::PrintDocumentName(request.text), [&](LabelPrint& print) {
+        print.PrintOnPaper(drawing.Surface(), request.pageMillimetres);
+        return true;
+    });
+    return *pdf;
+}
+
 int Run(const WriteOne& request, QTextStream& err) {
     try {
         BarcodeDrawing drawing(request.settings.format, request.rules);
         const Text uncarried = drawing.Draw(request.text);
-        WriteWholeFile(request.path, drawing.File(request.settings));
+        WriteFileOrOutput(request.path, FileOf(request, drawing));
         Warn(err, uncarried);
         if (const QString large = SizeWarning(drawing, request.settings); !large.isEmpty()) {
             err << kProgram << ": " << large << Qt::endl;
@@ -122,7 +144,8 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     } else if (const auto* labels = std::get_if<PrintBatch>(&request)) {
         status = RunPrintBatch(*labels, out, err);
     } else if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
-        status = RunLabelPdf(*pdf, out, err);
+        // Standard output holds the file alone; the summary goes with the reports.
+        status = RunLabelPdf(*pdf, pdf->path == kStandardOutput ? err : out, err);
     } else {
         return Run(std::get<PrintOne>(request), err);
     }
@@ -133,6 +156,9 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
 
 int RunCommandLine(int argc, char* argv[]) {
     GuardStandardStreams();
+    // A reader of standard output that went away is output not taken, said
+    // on standard error with its status, not a death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     QTextStream out(stdout);
     QTextStream err(stderr);
     try {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include "design/Geometry.h"
 
 // Everything the windows say, in US English: captions, menus, notes, what a
 // screen reader hears and what the user is told failed.
@@ -14,10 +17,17 @@ inline const QString kProgram = QStringLiteral("tallyline");
 inline const QString kCaption = QStringLiteral(" Tallyline");
 // Ten characters that all have bars, so the first barcode is whole.
 inline const QString kSampleText = QStringLiteral("TALLY-2026");
-// The tooltip of a text that the bars do not carry whole.
-inline QString UncarriedNote(const QString& characters) {
-    return QStringLiteral("A scanner will not read these characters from the bars: %1").arg(characters);
+// What the text box's tooltip and screen readers say of the characters of
+// its text that have no bars, each as the caption shows it.
+inline QString UncarriedNote(QStringList characters) {
+    const QString last = characters.takeLast();
+    if (characters.isEmpty()) return QStringLiteral("%1 has no bars and is left out of the barcode").arg(last);
+    return QStringLiteral("%1 and %2 have no bars and are left out of the barcode")
+        .arg(characters.join(QStringLiteral(", ")), last);
 }
+// What they say once the text box has refused a character for its length.
+inline const QString kText1LimitNote =
+    QStringLiteral("The text holds at most %1 characters: what was typed past them was left out").arg(kText1MaxLength);
 // Only the top line shows; the window's bottom edge hides the rest.
 inline const QString kLabel2Caption =
     QStringLiteral("Tested with an independent barcode decoder");
@@ -42,12 +52,12 @@ inline const QString kPicture1AccessibleName = QStringLiteral("Barcode");
 // The panel holds nothing, but is a tab stop: whoever reaches it hears what it is.
 inline const QString kPicture2AccessibleName = QStringLiteral("Barcode panel");
 inline const QString kPicture3AccessibleName = QStringLiteral("Open the help page");
-// `encoded` is the text as the caption shows it; `uncarried` is empty or the
-// note of the characters the bars leave out.
-inline QString BarcodeDescription(const QString& encoded, const QString& uncarried) {
-    if (encoded.isEmpty()) return QStringLiteral("Empty: type a text to draw its barcode");
-    const QString description = QStringLiteral("Code 39 barcode of \"%1\"").arg(encoded);
-    return uncarried.isEmpty() ? description : description + QStringLiteral(". ") + uncarried;
+// `caption` is the text as the caption shows it, `carried` what its bars carry.
+inline QString BarcodeDescription(const QString& caption, const QString& carried) {
+    if (caption.isEmpty()) return QStringLiteral("Empty: type a text to draw its barcode");
+    const QString description = QStringLiteral("Code 39 barcode of \"%1\"").arg(caption);
+    if (carried == caption) return description;
+    return description + QStringLiteral(": its bars carry only \"%1\"").arg(carried);
 }
 
 }  // namespace tallyline::design

@@ -64,34 +64,36 @@ std::int16_t ModuleWidth(float scaleHeight) {
 
 Text BarcodeCaption(TextView text) { return codepage::UCase(text); }
 
-void DrawBarcode(Text text, DrawingSurface& surface) {
-    if (text.empty()) {
+void DrawBarcode(Text text, DrawingSurface& surface) { DrawSymbol(SymbolOf(text, Code39Form::Standard), surface); }
+
+void DrawSymbol(const Symbol& symbol, DrawingSurface& surface) {
+    if (symbol.caption.empty() && symbol.data.empty()) {
         surface.Cls();
         return;
     }
     const Code39Patterns table = Code39Table();
-    text = BarcodeCaption(text);
+    const Text& caption = symbol.caption;
     surface.ScaleMode(ScaleModeKind::Pixels);
     surface.Cls();
     surface.RemovePicture();
 
     const std::int16_t module = ModuleWidth(surface.ScaleHeight());
-    const float captionHeight = surface.TextHeight(text);
-    const float captionWidth = surface.TextWidth(text);
+    const float captionHeight = surface.TextHeight(caption);
+    const float captionWidth = surface.TextWidth(caption);
     const float barTop = surface.ScaleTop();
     const float surfaceHeight = surface.ScaleHeight();
     const float barBottom = (surface.ScaleTop() + surfaceHeight) - captionHeight * kBarBandCaptionHeights;
 
     // Each read of the surface is its own statement: the order of the calls
     // is part of what the renderer promises.
-    const double length = static_cast<double>(text.size() + kStartAndStop);
+    const double length = static_cast<double>(symbol.data.size() + kStartAndStop);
     const double firstPixels = (length * kFirstSizingSlack) * Mul16(kFirstSizingModules, module);
     const double firstUnits = firstPixels * static_cast<double>(surface.Width());
     surface.Width(CSng(Divide(firstUnits, surface.ScaleWidth())));
 
     BarPen pen(surface, surface.ScaleLeft(), barTop, barBottom, module);
     pen.Draw(kStartStopPattern);
-    for (const char32_t character : text) pen.Draw(PatternOf(table, character));
+    for (const char32_t character : symbol.data) pen.Draw(PatternOf(table, character));
     pen.Draw(kStartStopPattern);
     pen.Space(1);
 
@@ -100,7 +102,7 @@ void DrawBarcode(Text text, DrawingSurface& surface) {
     surface.Width(CSng(Divide(fittedUnits, surface.ScaleWidth())));
     surface.CurrentX((surface.ScaleWidth() - captionWidth) / 2);
     surface.CurrentY(barBottom + captionHeight * kCaptionGapCaptionHeights);
-    surface.Print(text);
+    surface.Print(caption);
 }
 
 }  // namespace tallyline

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "engine/Symbol.h"
 #include "platform/core/DrawingSurface.h"
 #include "platform/core/Text.h"
 
@@ -22,6 +23,12 @@ constexpr int kSpaceAfterBars = 2;
 // "Division by zero") end the call where they happen and reach the caller;
 // what was drawn by then stays drawn.
 void DrawBarcode(Text text, DrawingSurface& surface);
+
+// Draws the symbol as DrawBarcode draws a text: its data characters as bars
+// between the start and stop characters, its caption beneath them. The first
+// sizing counts the data characters. DrawBarcode draws the text's standard
+// symbol.
+void DrawSymbol(const Symbol& symbol, DrawingSurface& surface);
 
 // What DrawBarcode prints beneath the bars of the text, and encodes in them:
 // the text upper-cased.

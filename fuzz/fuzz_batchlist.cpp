@@ -1,10 +1,11 @@
 // A batch's list as hostile bytes: every line is read or named as bad, and
 // every file name made from a text stays inside its folder, visible, short,
 // and a name of that text alone.
-#include <QBuffer>
 #include <QHash>
 
 #include <cstdlib>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "commandline/LineReader_p.h"
 #include "label/SafeFileNames.h"
@@ -14,10 +15,11 @@
 using namespace tallyline;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    QByteArray list(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QBuffer device(&list);
-    device.open(QIODevice::ReadOnly);
-    commandline::LineReader reader(device);
+    const int descriptor = memfd_create("list", MFD_CLOEXEC);
+    if (descriptor < 0 || write(descriptor, data, size) != static_cast<ssize_t>(size) || lseek(descriptor, 0, SEEK_SET) != 0) {
+        std::abort();
+    }
+    commandline::LineReader reader(descriptor, commandline::LineReader::Ownership::Owned);
     // The names of this input's texts, folded as a file system that ignores
     // case folds them, with the text drawn under each: not kept from one input
     // to the next, which would grow without end.

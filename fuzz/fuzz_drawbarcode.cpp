@@ -1,4 +1,4 @@
-// Draws any text on a surface of any size and metrics. The renderer may fail
+// Draws any text, in either form, on a surface of any size and metrics. The renderer may fail
 // only with a RuntimeError; anything else, a crash, undefined behaviour or a
 // box that does not start where the last one ended, stops the fuzzer.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -63,8 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         surface.FailAt(input.ConsumeIntegralInRange<std::size_t>(0, kLatestFailure),
                        tallyline::ErrorNumber::InvalidPropertyValue);
     }
+    const auto form = input.ConsumeBool() ? tallyline::Code39Form::FullAscii : tallyline::Code39Form::Standard;
     try {
-        tallyline::DrawBarcode(Characters(input), surface);
+        tallyline::DrawSymbol(tallyline::SymbolOf(Characters(input), form), surface);
     } catch (const tallyline::RuntimeError&) {
     }
     const auto& boxes = surface.Boxes();

@@ -12,9 +12,16 @@
 
 namespace tallyline {
 
+namespace {
+
+Code39Form FormOf(const DrawingRules& rules) { return rules.fullAscii ? Code39Form::FullAscii : Code39Form::Standard; }
+
+}  // namespace
+
 UncarriedTextRefused::UncarriedTextRefused(Text characters)
     : std::invalid_argument("refused: the bars do not carry every character of the text"),
-      characters_(std::move(characters)) {}
+      characters_(std::move(characters)),
+      fullAsciiCarriesSome_(UncarriedCharacters(characters_, Code39Form::FullAscii).size() < characters_.size()) {}
 
 BarcodeDrawing::BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rules)
     : surface_(keeping), rules_(rules) {
@@ -28,12 +35,17 @@ BarcodeDrawing::BarcodeDrawing(PictureFormat format, DrawingRules rules)
 
 Text BarcodeDrawing::Draw(const QString& text) {
     if (text.isEmpty()) throw std::invalid_argument("the text is empty: there is no barcode to draw");
-    Text drawn = ToText(text);
-    Text uncarried = UncarriedCharacters(drawn);
+    const Text typed = ToText(text);
+    Text uncarried = UncarriedCharacters(typed, FormOf(rules_));
     if (rules_.strict && !uncarried.empty()) throw UncarriedTextRefused(std::move(uncarried));
-    if (rules_.checkCharacter) drawn.push_back(CheckCharacter(drawn));
+    Symbol symbol = SymbolOf(typed, FormOf(rules_));
+    if (rules_.checkCharacter) {
+        const char32_t check = CheckCharacter(symbol.data);
+        symbol.data.push_back(check);
+        symbol.caption.push_back(check);
+    }
     try {
-        DrawBarcode(drawn, surface_);
+        DrawSymbol(symbol, surface_);
     } catch (const SizeOutOfRange&) {
         // The one limit a text of any length meets: the picture's width.
         throw TextTooLong();

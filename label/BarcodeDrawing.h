@@ -17,8 +17,13 @@ namespace tallyline {
 struct DrawingRules {
     // A text with a character that the bars do not carry is refused.
     bool strict = false;
-    // The bars end with the text's modulo-43 check character, and so does
-    // the caption: what a reader is told is what a scanner reads.
+    // Every ASCII character is carried, those that Code 39 lacks as pairs
+    // of its characters (full ASCII); else lower case is drawn as capitals
+    // and other characters are not carried.
+    bool fullAscii = false;
+    // The bars end with the modulo-43 check character of their data
+    // characters, and so does the caption: what a reader is told is what a
+    // scanner reads.
     bool checkCharacter = false;
 };
 
@@ -29,9 +34,12 @@ public:
     explicit UncarriedTextRefused(Text characters);
     // The characters that the bars do not carry, each once, as they first appear.
     const Text& Characters() const noexcept { return characters_; }
+    // Whether full ASCII carries some of them.
+    bool FullAsciiCarriesSome() const noexcept { return fullAsciiCarriesSome_; }
 
 private:
     Text characters_;
+    bool fullAsciiCarriesSome_;
 };
 
 // Draws texts as the window draws them, one after the other, on one surface

@@ -15,8 +15,9 @@ constexpr qsizetype kHashDigits = 16;
 const QString kUnnamed = QStringLiteral("barcode");
 
 bool Kept(char byte) {
-    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-           byte == '-' || byte == '_' || byte == '.';
+    // Not lower case: a file system that ignores case would take a name
+    // that differs in case alone for the same name.
+    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || byte == '-' || byte == '_' || byte == '.';
 }
 
 void Escape(QByteArray& stem, char byte) {
@@ -46,10 +47,10 @@ QByteArray Shortened(const QByteArray& stem, const QByteArray& drawn) {
 
 }  // namespace
 
-QString SafeFileStem(const QString& text) {
+QString SafeFileStem(const QString& text, bool fullAscii) {
     if (text.isEmpty()) return kUnnamed;
-    // Lower case is drawn as capitals: the same bars, the same name.
-    const QByteArray drawn = ToQString(codepage::UCase(ToText(text))).toUtf8();
+    // Lower case drawn as capitals: the same bars, the same name.
+    const QByteArray drawn = (fullAscii ? text : ToQString(codepage::UCase(ToText(text)))).toUtf8();
     QByteArray stem;
     for (const char byte : drawn) {
         if (Kept(byte) && !(byte == '.' && stem.isEmpty())) {

@@ -14,6 +14,7 @@
 #include "design/Resources.h"
 #include "design/Texts.h"
 #include "engine/DrawBar.h"
+#include "engine/Symbol.h"
 #include "engine/UncarriedCharacters.h"
 #include "label/BarcodePicture.h"
 #include "label/LabelClipboard.h"
@@ -80,6 +81,7 @@ frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
       printers_(std::move(printers)) {
     LayOut();
     connect(&Text1, &QLineEdit::textChanged, this, &frmBarCode::Text1_Change);
+    connect(&Text1, &QLineEdit::inputRejected, this, &frmBarCode::Text1_InputRejected);
     connect(&Picture1, &PictureBox::MouseDown, this, &frmBarCode::Picture1_MouseDown);
     connect(&Picture3, &ClickablePicture::Click, this, &frmBarCode::Picture3_Click);
     connect(&mnuCopy, &QAction::triggered, this, &frmBarCode::mnuCopy_Click);
@@ -156,7 +158,7 @@ void frmBarCode::Form_Load() {
         DrawBarcode(text, Picture1);
     } catch (...) {
     }
-    MarkUncarriedCharacters(text);
+    MarkText(text);
 }
 
 void frmBarCode::paintEvent(QPaintEvent* event) {
@@ -172,22 +174,39 @@ void frmBarCode::paintEvent(QPaintEvent* event) {
 void frmBarCode::Text1_Change() {
     const Text text = ToText(Text1.text());
     Guarded(reporter_, design::kDrawAction, [&] { DrawBarcode(text, Picture1); });
-    MarkUncarriedCharacters(text);
+    if (Text1.text().size() < Text1.maxLength()) textLimitMet_ = false;
+    MarkText(text);
 }
 
-void frmBarCode::MarkUncarriedCharacters(const Text& text) {
+void frmBarCode::Text1_InputRejected() {
+    // A paste cut short changes the text too, after this.
+    if (Text1.text().size() < Text1.maxLength()) return;
+    textLimitMet_ = true;
+    MarkText(ToText(Text1.text()));
+}
+
+void frmBarCode::MarkText(const Text& text) {
     Guarded(reporter_, design::kDrawAction, [&] {
-        QStringList uncarried;
-        for (const char32_t character : UncarriedCharacters(text)) {
-            uncarried.append(ToQString(TextView(&character, 1)));
+        const Text uncarried = UncarriedCharacters(text);
+        QStringList named;
+        for (const char32_t character : uncarried) {
+            const char32_t shown = VisibleStandIn(character);
+            named.append(ToQString(TextView(&shown, 1)));
         }
         QPalette palette = Text1.palette();
-        palette.setColor(QPalette::Text, uncarried.isEmpty() ? ToQColor(kWindowText)
-                                                             : ToQColor(design::kUncarriedTextColor));
+        palette.setColor(QPalette::Text, uncarried.empty() ? ToQColor(kWindowText) : ToQColor(design::kUncarriedTextColor));
         Text1.setPalette(palette);
-        const QString note = uncarried.isEmpty() ? QString() : design::UncarriedNote(uncarried.join(QLatin1Char(' ')));
+        QStringList notes;
+        if (!uncarried.empty()) notes.append(design::UncarriedNote(named));
+        if (textLimitMet_) notes.append(design::kText1LimitNote);
+        const QString note = notes.join(u'\n');
         Text1.setToolTip(note);
-        Picture1.setAccessibleDescription(design::BarcodeDescription(ToQString(BarcodeCaption(text)), note));
+        Text1.setAccessibleDescription(note);
+        const Text caption = BarcodeCaption(text);
+        Text carried = caption;
+        const Text uncarriedShown = UncarriedCharacters(caption);
+        std::erase_if(carried, [&](char32_t character) { return uncarriedShown.find(character) != Text::npos; });
+        Picture1.setAccessibleDescription(design::BarcodeDescription(ToQString(caption), ToQString(carried)));
     });
 }
 

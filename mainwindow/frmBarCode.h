@@ -65,6 +65,7 @@ protected:
 
 private slots:
     void Text1_Change();
+    void Text1_InputRejected();
     void Picture1_MouseDown(short Button, short Shift, float X, float Y);
     void Picture1_MenuKey();
     void Picture3_Click();
@@ -76,11 +77,15 @@ private slots:
 private:
     void Form_Load();
     void LayOut();
-    void MarkUncarriedCharacters(const Text& text);
+    // Marks a text with characters that have no bars, in red and in words,
+    // and says so too once the text box has refused a character for its length.
+    void MarkText(const Text& text);
 
     ErrorReporter& reporter_;
     PrinterSource printers_;
     std::unique_ptr<frmPrint> printForm_;
+    // The text box refused a character for its length, and is still full.
+    bool textLimitMet_ = false;
 };
 
 }  // namespace tallyline

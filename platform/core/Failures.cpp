@@ -18,7 +18,7 @@ std::string DescribeCurrentException() noexcept {
         try {
             throw;
         } catch (const RuntimeError& error) {
-            return "Run-time error " + std::to_string(static_cast<int>(error.Number())) + ": " + error.Description();
+            return error.Description();
         } catch (const std::bad_alloc&) {
             return "Out of memory.";
         } catch (const std::exception& error) {

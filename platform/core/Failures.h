@@ -31,9 +31,10 @@ public:
     SizeOutOfRange();
 };
 
-// Text for the exception being handled: the platform's number and
-// description for a RuntimeError, the message of any other standard
-// exception, and a plain note for anything else. Call only inside a catch.
+// Text for the exception being handled: the description of a RuntimeError,
+// without its number, which the rest of the desktop never shows either; the
+// message of any other standard exception, and a plain note for anything
+// else. Call only inside a catch.
 std::string DescribeCurrentException() noexcept;
 
 }  // namespace tallyline

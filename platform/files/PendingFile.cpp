@@ -2,13 +2,14 @@
 
 #include <QString>
 
-#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/core/Failures.h"
+#include "platform/files/Leftovers_p.h"
 
 namespace tallyline {
 namespace {
@@ -19,16 +20,6 @@ std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A hidden name beside the file; one that is taken, by another run or a
-// file left by a kill, is passed over for the next.
-std::string TemporaryName(const std::string& path) {
-    static std::atomic<unsigned long> counter = 0;
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + '.' + name.substr(0, 200) + ".tallyline-" + std::to_string(counter++);
 }
 
 // Gives the unnamed file open at the descriptor the name; errno as link's.
@@ -49,25 +40,45 @@ int LinkUnnamed(int descriptor, const char* name) {
 void FailToWrite(const std::string& path, int error) { throw FileError(path, qt_error_string(error).toStdString()); }
 
 PendingFile::PendingFile(std::string path) : path_(std::move(path)) {
+    const std::string folder = FolderOf(path_);
 #ifdef O_TMPFILE
-    descriptor_ = open(FolderOf(path_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
-    if (descriptor_ >= 0) return;
+    descriptor_ = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
     // Only a file system or kernel without unnamed files goes on by name.
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) FailToWrite(path_, errno);
+    if (descriptor_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) FailToWrite(path_, errno);
 #endif
-    do {
+    RemoveLeftovers(folder);
+    if (descriptor_ >= 0) return;
+    for (;;) {
         temporary_ = TemporaryName(path_);
         descriptor_ = open(temporary_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
-    } while (descriptor_ < 0 && errno == EEXIST);
-    if (descriptor_ < 0) {
-        temporary_.clear();
-        FailToWrite(path_, errno);
+        if (descriptor_ < 0 && errno == EEXIST) continue;
+        if (descriptor_ < 0) {
+            temporary_.clear();
+            FailToWrite(path_, errno);
+        }
+        // A run removing leftovers may have taken the new file for one in the
+        // moment before it was held, and removes it.
+        if (Hold() && SameFile(descriptor_, temporary_)) return;
+        close(descriptor_);
+        if (hold_ >= 0) close(hold_);
+        hold_ = -1;
     }
 }
 
 PendingFile::~PendingFile() {
     if (descriptor_ >= 0) close(descriptor_);
     if (!temporary_.empty()) unlink(temporary_.c_str());
+    if (hold_ >= 0) close(hold_);
+}
+
+bool PendingFile::Hold() {
+    hold_ = fcntl(descriptor_, F_DUPFD_CLOEXEC, 0);
+    // Unheld, the file is written all the same; a file system that keeps no
+    // locks lets no run prove a leftover either.
+    if (hold_ < 0 || flock(hold_, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) return true;
+    close(hold_);
+    hold_ = -1;
+    return false;
 }
 
 void PendingFile::Write(const QByteArray& contents) {
@@ -99,6 +110,8 @@ void PendingFile::Close() {
 
 void PendingFile::NameTemporarily() {
     if (!temporary_.empty()) return;
+    // Held before it has a name, no other run can take it for a leftover.
+    Hold();
     for (;;) {
         const std::string name = TemporaryName(path_);
         if (LinkUnnamed(descriptor_, name.c_str()) == 0) {

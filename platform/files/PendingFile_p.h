@@ -14,8 +14,10 @@ namespace tallyline {
 // that a kill at any moment leaves the name as it was. On Linux it has no
 // name at all until then (O_TMPFILE); elsewhere, or on a file system without
 // unnamed files, it is written under a hidden temporary name beside the
-// final one. Every step throws FileError naming the final file and the
-// kernel's reason; whatever is left unfinished is removed with the object.
+// final one, held as in use until it has its own (Leftovers_p.h): the first
+// file that a process writes into a folder removes what killed runs left there.
+// Every step throws FileError naming the final file and the kernel's reason;
+// whatever is left unfinished is removed with the object.
 class PendingFile {
 public:
     explicit PendingFile(std::string path);
@@ -39,10 +41,14 @@ private:
     void Close();
     // Gives an unnamed file the temporary name.
     void NameTemporarily();
+    // Holds the file on a descriptor of its own, which outlasts the file's
+    // close before its rename; false when a run removing leftovers holds it.
+    bool Hold();
 
     std::string path_;
     std::string temporary_;  // empty while the file has no name
     int descriptor_ = -1;
+    int hold_ = -1;
 };
 
 }  // namespace tallyline

@@ -13,14 +13,33 @@
 namespace tallyline {
 namespace {
 
-// Whether the file at path holds exactly the contents. Opened without
-// following a link: a link there is refused, not read through.
+// Refuses a name that holds no regular file: a link is not written or read
+// through, and a FIFO, a socket or a device would block or take the file as
+// no file does.
+void RefuseUnlikeFile(const std::string& path, mode_t mode) {
+    if (S_ISLNK(mode)) throw FileError(path, "it is a symbolic link");
+    if (S_ISDIR(mode)) FailToWrite(path, EISDIR);
+    if (S_ISFIFO(mode)) throw FileError(path, "it is a named pipe");
+    if (S_ISSOCK(mode)) throw FileError(path, "it is a socket");
+    if (!S_ISREG(mode)) throw FileError(path, "it is a device");
+}
+
+// Opens the regular file at path for reading.
+int OpenRegular(const std::string& path) {
+    struct stat found {};
+    if (lstat(path.c_str(), &found) != 0) FailToWrite(path, errno);
+    RefuseUnlikeFile(path, found.st_mode);
+    // Neither blocking nor following a link, should the name change hands meanwhile.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0) FailToWrite(path, errno);
+    if (fstat(descriptor, &found) == 0 && S_ISREG(found.st_mode)) return descriptor;
+    close(descriptor);
+    throw FileError(path, "it changed while it was being read");
+}
+
+// Whether the file at path holds exactly the contents.
 bool Holds(const std::string& path, const QByteArray& contents) {
-    const int descriptor = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (descriptor < 0) {
-        if (errno == ELOOP) throw FileError(path, "it is a symbolic link");
-        FailToWrite(path, errno);
-    }
+    const int descriptor = OpenRegular(path);
     QByteArray held(contents.size() + 1, Qt::Uninitialized);
     qsizetype read = 0;
     int error = 0;
@@ -41,7 +60,7 @@ bool Holds(const std::string& path, const QByteArray& contents) {
 bool KeepMode(PendingFile& file, const std::string& path) {
     struct stat old {};
     if (lstat(path.c_str(), &old) != 0) return false;
-    if (S_ISLNK(old.st_mode)) throw FileError(path, "it is a symbolic link");
+    RefuseUnlikeFile(path, old.st_mode);
     file.SetMode(old.st_mode & 07777);
     return true;
 }

@@ -4,7 +4,7 @@ one push button whose press copies."""
 
 import pytest
 
-from tallyline_e2e import SAMPLE_TEXT, clipboard, decode, wait_for
+from tallyline_e2e import SAMPLE_TEXT, TEXT_BOX_CENTRE, clipboard, decode, wait_for
 
 
 def descendants(accessible):
@@ -41,20 +41,30 @@ def test_control_named(app, role, name):
         f"{sorted((child.getRoleName(), child.name) for child in descendants(app))}"
 
 
+# What is typed, what the barcode's description says, and what the text box's says.
 DESCRIPTIONS = [
-    pytest.param(None, f'Code 39 barcode of "{SAMPLE_TEXT}"', id="as it opens"),
-    pytest.param("a#b", 'Code 39 barcode of "A#B". A scanner will not read these characters from the bars: #',
-                 id="a character the bars leave out"),
+    pytest.param(None, f'Code 39 barcode of "{SAMPLE_TEXT}"', "", id="as it opens"),
+    pytest.param("a#b@", 'Code 39 barcode of "A#B@": its bars carry only "AB"',
+                 "# and @ have no bars and are left out of the barcode", id="characters the bars leave out"),
 ]
 
 
-@pytest.mark.parametrize("typed, described", DESCRIPTIONS)
-def test_barcode_described(heard_window, typed, described):
+@pytest.mark.parametrize("typed, described, text_described", DESCRIPTIONS)
+def test_described(heard_window, typed, described, text_described):
     window, app = heard_window
-    barcode = find(app, "image", "Barcode")
+    barcode, text = find(app, "image", "Barcode"), find(app, "text", "Barcode text")
     if typed is not None:
         window.type_text(typed)
-    assert wait_for(lambda: barcode.description == described), f"described as {barcode.description!r}"
+    assert wait_for(lambda: (barcode.description, text.description) == (described, text_described)), \
+        f"described as {(barcode.description, text.description)!r}"
+    if text_described:
+        # The tooltip, which shows beside the text box under the pointer, says the same.
+        # The pointer comes to rest over the text box: a move onto it, then one within it.
+        for step in (0, 2):
+            window.xdotool("mousemove", "--window", window.window, *(str(at + step) for at in TEXT_BOX_CENTRE))
+        tip = wait_for(lambda: next((child for child in descendants(app) if child.getRoleName() == "tool tip"), None))
+        assert tip and tip.name == text_described, \
+            f"tooltip {tip and tip.name!r} among {sorted((c.getRoleName(), c.name) for c in descendants(app))}"
 
 
 def test_copy_button_one_object(app):
