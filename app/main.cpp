@@ -29,6 +29,8 @@ int main(int argc, char* argv[]) {
         QApplication::setOrganizationName(QStringLiteral("Tallyline"));
         QApplication::setApplicationName(QStringLiteral("Tallyline"));
         QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+        // The name of the installed desktop entry, by which a desktop finds the window's icon and name.
+        QApplication::setDesktopFileName(QStringLiteral(TALLYLINE_DESKTOP_ID));
         tallyline::MessageBoxReporter reporter(tallyline::design::kCaption);
         tallyline::frmBarCode window(reporter, tallyline::DefaultPrinter);
         window.show();

@@ -47,7 +47,8 @@ inline const QString kFormatHelp =
 inline const QString kHelpHelp = QStringLiteral("Show this help and end.");
 inline const QString kVersionHelp = QStringLiteral("Show the program's version and end.");
 // What follows the options in --help, and so in the manual made from it: a
-// heading ending in ":" becomes a section of the manual there.
+// heading ending in ":" becomes a section of the manual there, and help2man
+// sets indented lines that start with "$ " as commands, one a line.
 inline const QString kAfterOptions = QStringLiteral(
     "\n"
     "Batch file names:\n"
@@ -66,11 +67,14 @@ inline const QString kAfterOptions = QStringLiteral(
     "  the barcode prints where the window prints it. On anything smaller, a label, the barcode with its\n"
     "  caption and quiet zones of 10 modules is centred, each module the most whole printer dots not above\n"
     "  the window's 0.529 mm that let it fit, and never below 0.19 mm. A barcode that does not fit even so is\n"
-    "  not printed: the message says how wide the label would have to be. A batch of labels that SIGINT or\n"
-    "  SIGTERM stops keeps nothing: no job is sent and no PDF is written.\n"
-    "    tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
-    "    tallyline --batch texts.txt --print --printer Labels\n"
-    "    tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
+    "  not printed: the message says how wide the label would have to be. A job is sent only whole, and counts\n"
+    "  as printed once the print server has taken it; a warning says when it waits on a stopped printer or is\n"
+    "  held. A PDF of labels appears only whole. A batch of labels that SIGINT, SIGTERM or SIGHUP stops, or\n"
+    "  whose job or PDF cannot be written whole, keeps nothing: no job is sent, no PDF is written and nothing\n"
+    "  is left in the temporary folder.\n"
+    "    $ tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
+    "    $ tallyline --batch texts.txt --print --printer Labels\n"
+    "    $ tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"
@@ -239,6 +243,14 @@ inline QString StoppedBeforeFile(int signal, const QString& path, const QString&
         .arg(signal)
         .arg(path, list);
 }
+// Nor is a print job sent for a list it did not finish.
+inline QString StoppedBeforeJob(int signal, const QString& list) {
+    return QStringLiteral("stopped by signal %1; nothing was printed: the job would have lacked the rest of %2")
+        .arg(signal)
+        .arg(list);
+}
+// A job that the print server took but keeps waiting, and why.
+inline QString JobWaits(const QString& why) { return QStringLiteral("warning: %1").arg(why); }
 // "1 file", "2 files".
 inline QString Counted(qint64 count, const QString& one, const QString& many) {
     return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);

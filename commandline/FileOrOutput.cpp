@@ -12,20 +12,29 @@
 #include "platform/files/WholeFile.h"
 
 namespace tallyline::commandline {
+namespace {
+
+[[noreturn]] void Fail(const QString& reason) { throw std::runtime_error(CannotWriteOutput(reason).toStdString()); }
+
+}  // namespace
 
 void WriteFileOrOutput(const QString& path, const QByteArray& contents) {
     if (path != kStandardOutput) {
         WriteWholeFile(path, contents);
         return;
     }
-    const auto fail = [](const QString& reason) { throw std::runtime_error(CannotWriteOutput(reason).toStdString()); };
-    if (WasClosed(STDOUT_FILENO)) fail(qt_error_string(EBADF));
-    // Unbuffered: each write reaches the descriptor, and its failure is seen here.
-    QFile output;
-    if (!output.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle) ||
-        output.write(contents) != contents.size()) {
-        fail(output.errorString());
+    StandardOutput().Write(contents);
+}
+
+StandardOutput::StandardOutput() {
+    if (WasClosed(STDOUT_FILENO)) Fail(qt_error_string(EBADF));
+    if (!output_.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle)) {
+        Fail(output_.errorString());
     }
+}
+
+void StandardOutput::Write(QByteArrayView contents) {
+    if (output_.write(contents.data(), contents.size()) != contents.size()) Fail(output_.errorString());
 }
 
 }  // namespace tallyline::commandline

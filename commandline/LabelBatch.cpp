@@ -1,9 +1,7 @@
 #include "commandline/LabelBatch_p.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <functional>
+#include <memory>
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
@@ -28,11 +26,16 @@ struct Tally {
     // Whether the list was read to its end.
     bool readWhole = false;
     QString listName;
+    // Why the document that takes the labels failed, after which the rest of
+    // the list was only counted; empty while it holds.
+    QString failure;
 };
 
 // Draws each text of the list and hands it to put, one page each, naming on
-// err each text that failed or whose bars leave characters out. While an
-// Interruption lives, a signal stops the work between one label and the next.
+// err each text that failed or whose bars leave characters out; without put,
+// or once the document that put writes fails, the texts are only counted.
+// While an Interruption lives, a signal stops the work between one label
+// and the next.
 Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
                 QTextStream& err) {
     Tally tally;
@@ -47,6 +50,7 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
         const auto line = reader->Next();
         if (!line) break;
         ++tally.texts;
+        if (!put || !tally.failure.isEmpty()) continue;
         QString report = line->problem;
         if (report.isEmpty()) {
             try {
@@ -54,6 +58,9 @@ Tally EachLabel(const QString& path, const DrawingRules& rules, const std::funct
                 put(drawing.Surface());
                 ++tally.done;
                 if (!uncarried.empty()) report = NotCarried(Named(uncarried));
+            } catch (const FileError&) {
+                // The document's own write, which no later label can mend.
+                tally.failure = DescribeFailure();
             } catch (...) {
                 report = DescribeFailure();
             }
@@ -77,29 +84,51 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
     };
 }
 
-std::optional<QByteArray> PdfOfLabels(const QString& path, const QString& documentName,
-                                      const std::function<bool(LabelPrint&)>& draw) {
-    const QTemporaryDir pending;
-    if (!pending.isValid()) throw FileError(path.toStdString(), pending.errorString().toStdString());
-    const QString drawn = pending.filePath(QStringLiteral("labels.pdf"));
-    LabelPrint print([&] { return PdfPrinter(drawn); }, documentName);
-    if (!draw(print)) return std::nullopt;
-    print.End();
-    QFile pages(drawn);
-    if (!pages.open(QIODevice::ReadOnly)) throw FileError(drawn.toStdString(), pages.errorString().toStdString());
-    return pages.readAll();
+bool WritePdfOfLabels(const QString& path, const QString& documentName, const std::function<bool(LabelPrint&)>& draw) {
+    const bool toOutput = path == kStandardOutput;
+    // Standard output is handed the document from where temporary files go,
+    // once it is whole.
+    LabelPrint print([&] { return PdfPrinter(toOutput ? QString() : path); }, documentName);
+    if (!draw(print)) return false;
+    if (toOutput) {
+        StandardOutput output;
+        print.End([&output](QByteArrayView piece) { output.Write(piece); });
+    } else {
+        print.End();
+    }
+    return true;
 }
 
 int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
-    Tally tally;
+    const Interruption interruption;
+    std::unique_ptr<LabelPrint> print;
+    QString failure;
     try {
-        LabelPrint print(ChosenPrinter(request.print), design::PrintDocumentName(request.list));
-        tally = EachLabel(request.list, request.rules, [&print](const PictureSurface& surface) {
-            print.Print(surface, PlaceOnPage(surface.PixelSize()));
-        }, err);
-        print.End();
+        print = std::make_unique<LabelPrint>(ChosenPrinter(request.print), design::PrintDocumentName(request.list));
     } catch (...) {
-        err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
+        failure = DescribeFailure();
+    }
+    Tally tally = EachLabel(request.list, request.rules, print ? [&print](const PictureSurface& surface) {
+        print->Print(surface, PlaceOnPage(surface.PixelSize()));
+    } : std::function<void(const PictureSurface&)>(), err);
+    if (failure.isEmpty()) failure = tally.failure;
+    // A stopped list sends no job: a job of some of its labels would pass
+    // for all of them.
+    if (tally.signal != 0) {
+        err << kProgram << ": " << StoppedBeforeJob(tally.signal, tally.listName) << Qt::endl;
+        out << PrintSummary(0, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
+        return StatusOfSignal(tally.signal);
+    }
+    if (failure.isEmpty()) {
+        try {
+            const QString waiting = print->End();
+            if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
+        } catch (...) {
+            failure = DescribeFailure();
+        }
+    }
+    if (!failure.isEmpty()) {
+        err << kProgram << ": " << PrintFailed(failure) << Qt::endl;
         tally.done = 0;
         tally.lost = true;
     }
@@ -112,19 +141,16 @@ int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err
     Tally tally;
     try {
         const auto paper = request.pageMillimetres;
-        const auto pdf = PdfOfLabels(request.path, design::PrintDocumentName(request.list), [&](LabelPrint& print) {
+        const bool written = WritePdfOfLabels(request.path, design::PrintDocumentName(request.list), [&](LabelPrint& print) {
             tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) {
                 print.PrintOnPaper(surface, paper);
             }, err);
             // A stopped list leaves no file: a file of some of its labels
-            // would pass for all of them.
-            return tally.signal == 0 && tally.done > 0;
+            // would pass for all of them. Nor does a document that failed.
+            return tally.signal == 0 && tally.done > 0 && tally.failure.isEmpty();
         });
-        if (pdf) {
-            WriteFileOrOutput(request.path, *pdf);
-        } else {
-            tally.done = 0;
-        }
+        if (!tally.failure.isEmpty()) err << kProgram << ": " << tally.failure << Qt::endl;
+        if (!written) tally.done = 0;
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         tally.done = 0;

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QByteArray>
 #include <QTextStream>
 
 #include <functional>
-#include <optional>
 
 #include "commandline/CommandLine_p.h"
 #include "label/LabelPage.h"
@@ -15,11 +13,12 @@ namespace tallyline::commandline {
 // The printer that the settings name, printing each page as often as they say.
 PrinterSource ChosenPrinter(const PrintSettings& settings);
 
-// The pages that draw prints, as a PDF file's contents, once draw answers
-// true; nothing, and the document never ended, when it answers false.
-// FileError, naming path, when there is no room to draw them.
-std::optional<QByteArray> PdfOfLabels(const QString& path, const QString& documentName,
-                                      const std::function<bool(LabelPrint&)>& draw);
+// Writes the pages that draw prints as one PDF, once draw answers true:
+// the file at path, which takes its name only once read back whole, or
+// standard output for "-", which is handed the document only once it is
+// whole. Nothing is written, and false returned, when draw answers false.
+// FileError naming the file when it cannot be written whole.
+bool WritePdfOfLabels(const QString& path, const QString& documentName, const std::function<bool(LabelPrint&)>& draw);
 
 // Prints a label for each text of the list in one job, reporting each text
 // that failed and warning on err, and a summary on out. The exit status: 0

@@ -85,21 +85,23 @@ void Warn(QTextStream& err, TextView uncarried) {
     if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
-// The drawing as a file: the barcode's own, or a PDF's page of labels.
-QByteArray FileOf(const WriteOne& request, const BarcodeDrawing& drawing) {
-    if (!request.pageMillimetres) return drawing.File(request.settings);
-    const auto pdf = PdfOfLabels(request.path, design::PrintDocumentName(request.text), [&](LabelPrint& print) {
+// Writes the drawing as a file: the barcode's own, or a PDF's page of labels.
+void WriteFile(const WriteOne& request, const BarcodeDrawing& drawing) {
+    if (!request.pageMillimetres) {
+        WriteFileOrOutput(request.path, drawing.File(request.settings));
+        return;
+    }
+    WritePdfOfLabels(request.path, design::PrintDocumentName(request.text), [&](LabelPrint& print) {
         print.PrintOnPaper(drawing.Surface(), request.pageMillimetres);
         return true;
     });
-    return *pdf;
 }
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
         BarcodeDrawing drawing(request.settings.format, request.rules);
         const Text uncarried = drawing.Draw(request.text);
-        WriteFileOrOutput(request.path, FileOf(request, drawing));
+        WriteFile(request, drawing);
         Warn(err, uncarried);
         if (const QString large = SizeWarning(drawing, request.settings); !large.isEmpty()) {
             err << kProgram << ": " << large << Qt::endl;
@@ -116,9 +118,10 @@ int Run(const PrintOne& request, QTextStream& err) {
         BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, request.rules);
         const Text uncarried = drawing.Draw(request.text);
         const PictureSurface& surface = drawing.Surface();
-        PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
-                   design::PrintDocumentName(request.text));
+        const QString waiting = PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
+                                           design::PrintDocumentName(request.text));
         Warn(err, uncarried);
+        if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
         return kDone;
     } catch (...) {
         err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;

@@ -92,13 +92,15 @@ void LabelPrint::PrintOnPaper(const PictureSurface& surface, std::optional<QSize
     Print(surface, PlaceOnPage(surface.PixelSize()));
 }
 
-void LabelPrint::End() { printer_.EndDoc(); }
+QString LabelPrint::End() { return printer_.EndDoc(); }
 
-void PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
-                const QString& documentName) {
+void LabelPrint::End(const std::function<void(QByteArrayView)>& take) { printer_.EndDoc(take); }
+
+QString PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
+                   const QString& documentName) {
     LabelPrint print(printers, documentName);
     print.Print(surface, sheet);
-    print.End();
+    return print.End();
 }
 
 }  // namespace tallyline

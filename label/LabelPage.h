@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QPoint>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 #include "platform/printing/Printer.h"
@@ -59,16 +61,20 @@ public:
     // of it printable; nothing: the size of the barcode with its quiet zones
     // at the design's module.
     void PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres);
-    // Sends the document to the printer; PrinterError when it refuses it.
-    void End();
+    // Sends the document to the printer whole, as Printer::EndDoc does:
+    // why its job waits in the queue, if it does.
+    QString End();
+    // Ends the document and hands it over whole, as Printer::EndDoc does.
+    void End(const std::function<void(QByteArrayView)>& take);
 
 private:
     Printer printer_;
 };
 
 // Prints the surface's barcode on one page of its own document, named for
-// the printer's queue, as LabelPrint prints it.
-void PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
+// the printer's queue, as LabelPrint prints it; why its job waits in the
+// queue, if it does.
+QString PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
                 const QString& documentName);
 
 }  // namespace tallyline

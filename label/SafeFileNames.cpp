@@ -14,15 +14,15 @@ constexpr qsizetype kLongestStem = 200;
 constexpr qsizetype kHashDigits = 16;
 const QString kUnnamed = QStringLiteral("barcode");
 
-bool Kept(char byte) {
-    // Not lower case: a file system that ignores case would take a name
-    // that differs in case alone for the same name.
-    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || byte == '-' || byte == '_' || byte == '.';
-}
+// Not lower case: a file system that ignores case would take a name that
+// differs in case alone for the same name. Not "~" either, which Qt keeps, as
+// web addresses do: here it comes before a long name's hash only.
+const QByteArray kEscapedToo = "~abcdefghijklmnopqrstuvwxyz";
 
-void Escape(QByteArray& stem, char byte) {
-    stem.append('%');
-    stem.append(QByteArray(1, byte).toHex().toUpper());
+// The stem with its first byte escaped, whatever that byte is.
+QByteArray FirstEscaped(const QByteArray& stem) {
+    const QByteArray first = stem.left(1);
+    return first.toPercentEncoding({}, first) + stem.mid(1);
 }
 
 // Names that some systems give to devices in every folder, with any suffix.
@@ -51,21 +51,8 @@ QString SafeFileStem(const QString& text, bool fullAscii) {
     if (text.isEmpty()) return kUnnamed;
     // Lower case drawn as capitals: the same bars, the same name.
     const QByteArray drawn = (fullAscii ? text : ToQString(codepage::UCase(ToText(text)))).toUtf8();
-    QByteArray stem;
-    for (const char byte : drawn) {
-        if (Kept(byte) && !(byte == '.' && stem.isEmpty())) {
-            stem.append(byte);
-        } else {
-            Escape(stem, byte);
-        }
-    }
-    if (NamesDevice(stem)) {
-        const char first = stem.at(0);
-        stem.remove(0, 1);
-        QByteArray escaped;
-        Escape(escaped, first);
-        stem.prepend(escaped);
-    }
+    QByteArray stem = drawn.toPercentEncoding({}, kEscapedToo);
+    if (stem.startsWith('.') || NamesDevice(stem)) stem = FirstEscaped(stem);
     if (stem.size() > kLongestStem) stem = Shortened(stem, drawn);
     return QString::fromLatin1(stem);
 }

@@ -42,7 +42,7 @@ void FailToWrite(const std::string& path, int error) { throw FileError(path, qt_
 PendingFile::PendingFile(std::string path) : path_(std::move(path)) {
     const std::string folder = FolderOf(path_);
 #ifdef O_TMPFILE
-    descriptor_ = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+    descriptor_ = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, kNewFileMode);
     // Only a file system or kernel without unnamed files goes on by name.
     if (descriptor_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) FailToWrite(path_, errno);
 #endif
@@ -50,7 +50,7 @@ PendingFile::PendingFile(std::string path) : path_(std::move(path)) {
     if (descriptor_ >= 0) return;
     for (;;) {
         temporary_ = TemporaryName(path_);
-        descriptor_ = open(temporary_.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
+        descriptor_ = open(temporary_.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
         if (descriptor_ < 0 && errno == EEXIST) continue;
         if (descriptor_ < 0) {
             temporary_.clear();
@@ -89,6 +89,18 @@ void PendingFile::Write(const QByteArray& contents) {
         if (step < 0) FailToWrite(path_, errno);
         written += step;
     }
+}
+
+std::size_t PendingFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const {
+    std::size_t read = 0;
+    while (read < size) {
+        const ssize_t step = pread(descriptor_, buffer + read, size - read, static_cast<off_t>(offset + read));
+        if (step < 0 && errno == EINTR) continue;
+        if (step < 0) FailToWrite(path_, errno);
+        if (step == 0) break;
+        read += static_cast<std::size_t>(step);
+    }
+    return read;
 }
 
 void PendingFile::Sync() {

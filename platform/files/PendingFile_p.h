@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <sys/types.h>
 
@@ -26,6 +28,9 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
 
     void Write(const QByteArray& contents);
+    // Reads what was written from the offset into the buffer, which it fills
+    // unless the file ends first; how many bytes it read.
+    std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size) const;
     // Flushes the contents to the disk.
     void Sync();
     void SetMode(mode_t mode);
@@ -50,5 +55,9 @@ private:
     int descriptor_ = -1;
     int hold_ = -1;
 };
+
+// Gives the file the name at path in place of whatever has it, with the
+// permissions of the file it replaces; whether there was one.
+bool TakeNameKeepingMode(PendingFile& file, const std::string& path);
 
 }  // namespace tallyline

@@ -7,15 +7,14 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <iterator>
 #include <span>
 #include <stdexcept>
 #include <string>
 
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
+#include "platform/files/Decimals_p.h"
 #include "platform/picture/LaidOutText.h"
 #include "platform/picture/VectorCanvas.h"
 
@@ -97,19 +96,9 @@ public:
         bytes_.append(written, sizeof written);
     }
 
-    void Number(int value) {
-        char digits[16];
-        bytes_.append(digits, std::to_chars(std::begin(digits), std::end(digits), value).ptr - digits);
-    }
-
-    // To a thousandth of a pixel, without the zeros that end it.
-    void Number(double value) {
-        char digits[32];
-        const char* end = std::to_chars(std::begin(digits), std::end(digits), value, std::chars_format::fixed, 3).ptr;
-        while (end[-1] == '0') --end;
-        if (end[-1] == '.') --end;
-        bytes_.append(digits, end - digits);
-    }
+    void Number(int value) { AppendNumber(bytes_, value); }
+    // To a thousandth of a pixel.
+    void Number(double value) { AppendNumber(bytes_, value); }
 
     // Text as XML takes it: markup's characters escaped, and those that XML
     // has no place for, control characters and lone surrogates, left out.

@@ -67,6 +67,9 @@ bool KeepMode(PendingFile& file, const std::string& path) {
 
 }  // namespace
 
+// Not QSaveFile: it flushes every file to the disk, which a batch of thousands
+// cannot afford, reports success when the disk fails that flush, and writes
+// through a symbolic link.
 Written WriteWholeFile(const QString& path, const QByteArray& contents, Writing writing) {
     const std::string name = QFile::encodeName(path).toStdString();
     PendingFile file(name);
@@ -77,9 +80,13 @@ Written WriteWholeFile(const QString& path, const QByteArray& contents, Writing 
     } else {
         file.Sync();
     }
-    const bool replacing = KeepMode(file, name);
+    return TakeNameKeepingMode(file, name) ? Written::Replaced : Written::New;
+}
+
+bool TakeNameKeepingMode(PendingFile& file, const std::string& path) {
+    const bool replacing = KeepMode(file, path);
     file.TakeName();
-    return replacing ? Written::Replaced : Written::New;
+    return replacing;
 }
 
 void SyncFolder(const QString& folder) {

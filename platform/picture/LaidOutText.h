@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QList>
 #include <QPointF>
 #include <QString>
 #include <QTextLayout>
@@ -31,6 +33,9 @@ public:
     double Advance() const noexcept { return advance_; }
     // Draws the text with its baseline's left end at the origin.
     void Draw(QPainter& painter, QPointF origin) const;
+    // The glyphs that Draw draws, placed from the baseline's left end, for a
+    // writer that sets them itself.
+    QList<QGlyphRun> GlyphRuns() const { return layout_.glyphRuns(); }
 
 private:
     // As asked for: the layout keeps its own copy fitted to the typesetter.

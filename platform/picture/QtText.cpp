@@ -1,5 +1,8 @@
 #include "platform/picture/QtText.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace tallyline {
 namespace {
 
@@ -11,36 +14,13 @@ bool IsScalarValue(char32_t character) noexcept {
 
 }  // namespace
 
-Text ToText(const QString& text) {
-    Text result;
-    result.reserve(static_cast<std::size_t>(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar unit = text[i];
-        if (unit.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            result.push_back(QChar::surrogateToUcs4(unit, text[i + 1]));
-            ++i;
-        } else if (unit.isSurrogate()) {
-            result.push_back(kReplacement);
-        } else {
-            result.push_back(unit.unicode());
-        }
-    }
-    return result;
-}
+Text ToText(const QString& text) { return text.toStdU32String(); }
 
 QString ToQString(TextView text) {
-    QString result;
-    result.reserve(static_cast<qsizetype>(text.size()));
-    for (const char32_t character : text) {
-        const char32_t scalar = IsScalarValue(character) ? character : kReplacement;
-        if (QChar::requiresSurrogates(scalar)) {
-            result.append(QChar(QChar::highSurrogate(scalar)));
-            result.append(QChar(QChar::lowSurrogate(scalar)));
-        } else {
-            result.append(QChar(static_cast<char16_t>(scalar)));
-        }
-    }
-    return result;
+    // Qt would pass on a value that is no character as broken UTF-16.
+    Text scalars(text);
+    std::replace_if(scalars.begin(), scalars.end(), std::not_fn(IsScalarValue), kReplacement);
+    return QString::fromStdU32String(scalars);
 }
 
 }  // namespace tallyline

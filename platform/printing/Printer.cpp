@@ -1,5 +1,6 @@
 #include "platform/printing/Printer.h"
 
+#include <QDir>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -8,8 +9,9 @@
 
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
+#include "platform/files/PdfDocument.h"
 #include "platform/picture/VectorCanvas.h"
-#include "platform/printing/CupsJobStatus_p.h"
+#include "platform/printing/CupsJob_p.h"
 #include "platform/printing/CupsResolution_p.h"
 
 namespace tallyline {
@@ -31,6 +33,10 @@ std::unique_ptr<QPrinter> SystemPrinter(const QString& name) {
     }
     const QPrinterInfo info = chosen.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(chosen);
     if (info.isNull()) {
+        // The toolkit lists no printers of a server it cannot reach.
+        if (const std::optional<QString> unreachable = UnreachablePrintServer()) {
+            throw RuntimeError(ErrorNumber::PrinterError, unreachable->toStdString());
+        }
         if (chosen.isEmpty()) Fail("No default printer is set up");
         throw RuntimeError(ErrorNumber::PrinterError,
                            QStringLiteral("There is no printer named \"%1\" (named by %2)").arg(chosen, namedBy).toStdString());
@@ -60,68 +66,75 @@ Printer::Printer(std::unique_ptr<QPrinter> device, const QString& documentName) 
     device_->setDocName(documentName);
 }
 
+Printer::~Printer() = default;
+
 PageDots Printer::Page() const {
+    if (paper_) {
+        const int dotsPerInch = device_->resolution();
+        const QSize paper(static_cast<int>(std::lround(paper_->width() / kMillimetresPerInch * dotsPerInch)),
+                          static_cast<int>(std::lround(paper_->height() / kMillimetresPerInch * dotsPerInch)));
+        return {paper, QRect(QPoint(), paper), dotsPerInch};
+    }
     return {device_->paperRect(QPrinter::DevicePixel).toAlignedRect().size(),
             device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution()};
 }
 
 void Printer::SetPaper(QSizeF millimetres) {
+    // Every label of a batch asks for its paper; most ask for the last one's.
+    if (paper_ == millimetres) return;
+    // The printer's queue is told the size as the toolkit names it.
     if (!device_->setPageLayout(QPageLayout(QPageSize(millimetres, QPageSize::Millimeter), QPageLayout::Portrait,
                                             QMarginsF()))) {
         Fail("The printer does not take paper of that size");
     }
-}
-
-Printer::~Printer() {
-    if (painter_.isActive()) {
-        device_->abort();
-        painter_.end();
-    }
+    paper_ = millimetres;
 }
 
 void Printer::StartPage() {
-    if (painter_.isActive()) {
-        if (!device_->newPage()) Fail("The printer took no further page");
-    } else if (!painter_.begin(device_.get())) {
-        Fail("The printer could not start the document");
+    if (!document_) {
+        // A document for no file, a job among them, is written where
+        // temporary files go, with no name there.
+        const QString file = device_->outputFormat() == QPrinter::PdfFormat ? device_->outputFileName() : QString();
+        document_ = std::make_unique<PdfDocument>(
+            file.isEmpty() ? QDir(QDir::tempPath()).filePath(QStringLiteral("tallyline-job.pdf")) : file,
+            device_->docName());
     }
+    const QSizeF points = paper_ ? *paper_ * (kPointsPerInch / kMillimetresPerInch)
+                                 : device_->paperRect(QPrinter::Point).size();
+    document_->StartPage(points, device_->resolution());
 }
 
 void Printer::PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel) {
-    painter_.save();
-    painter_.setClipRect(place);
-    painter_.translate(place.topLeft());
-    painter_.scale(dotsPerPixel, dotsPerPixel);
-    picture.Paint(painter_);
-    painter_.restore();
+    document_->Picture(place, picture, dotsPerPixel);
 }
 
 void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel) {
     StartPage();
+    // The form stands where the toolkit would put it: from the corner of the
+    // part of the paper that the printer prints, in whole dots.
+    const QPointF printable = Page().printable.topLeft();
     const double dotsPerFormPixel = static_cast<double>(device_->resolution()) / kDesignDotsPerInch;
     // The form's own client area is its background, filled as a shape:
     // QWidget::render reaches a printer through a bitmap of the whole form,
     // which would put a picture resampled by the printer under the bars.
-    painter_.save();
-    painter_.scale(dotsPerFormPixel, dotsPerFormPixel);
-    painter_.fillRect(page.form, QColor(page.background));
-    painter_.restore();
-
+    const QRectF form(page.form);
+    document_->Fill(QRectF(form.topLeft() * dotsPerFormPixel, form.size() * dotsPerFormPixel).translated(printable),
+                    page.background);
     const auto dots = [dotsPerFormPixel](int pixels) { return std::nearbyint(pixels * dotsPerFormPixel); };
     const QRect& box = page.picture;
     // The picture's corner on a whole dot of the form; its size at its own
     // scale, which whole dots a module make larger than the form's at some
     // resolutions (180 dpi: 2 dots a pixel against 1.875), where a box of the
     // form's scale would cut off the end of the barcode.
-    PaintPicture(QRectF(dots(box.x()), dots(box.y()), box.width() * dotsPerPixel, box.height() * dotsPerPixel), picture,
-                 dotsPerPixel);
+    PaintPicture(QRectF(printable + QPointF(dots(box.x()), dots(box.y())),
+                        QSizeF(box.width() * dotsPerPixel, box.height() * dotsPerPixel)),
+                 picture, dotsPerPixel);
 }
 
 void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel) {
     StartPage();
     // A label printer's raster starts where the printer can print, its own
     // margin in (2 points on some): a fraction of a dot off the paper's dots,
-    // and off the painter's, which Qt starts on whole dots of its own margin.
     // The corner goes on whole dots of the raster, or a rasteriser that
     // darkens every dot a shape touches widens each bar by a dot.
     QPageLayout points = device_->pageLayout();
@@ -129,22 +142,35 @@ void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double do
     const double dotsPerPoint = device_->resolution() / kPointsPerInch;
     const QPointF raster = QPointF(points.minimumMargins().left(), points.minimumMargins().top()) * dotsPerPoint;
     const QPointF onRaster(std::nearbyint(corner.x() - raster.x()), std::nearbyint(corner.y() - raster.y()));
-    const QPointF onPaper = raster + onRaster - device_->pageRect(QPrinter::DevicePixel).topLeft();
+    const QPointF onPaper = raster + onRaster;
     PaintPicture(QRectF(onPaper, QSizeF(picture.Extent()) * dotsPerPixel), picture, dotsPerPixel);
 }
 
-void Printer::EndDoc() {
-    if (!painter_.isActive()) return;
-    const bool ended = painter_.end();
-    if (!ended || device_->printerState() == QPrinter::Error) {
-        Fail("The printer refused the document");
+QString Printer::EndDoc() {
+    if (!document_) return {};
+    const std::unique_ptr<PdfDocument> document = std::move(document_);
+    document->End();
+    if (device_->outputFormat() == QPrinter::PdfFormat) {
+        if (device_->outputFileName().isEmpty()) Fail("There is no file to write the PDF to");
+        document->TakeName();
+        return {};
     }
-    if (device_->outputFormat() == QPrinter::NativeFormat) {
-        if (const auto failure = LastCupsFailure()) {
-            throw RuntimeError(ErrorNumber::PrinterError,
-                               ("The printer refused the document: " + *failure).toStdString());
-        }
+    // What the toolkit's own print support would tell the server.
+    const QPageLayout layout = device_->pageLayout();
+    JobOptions options{{"media", layout.pageSize().key().toUtf8()}};
+    if (device_->copyCount() > 1) {
+        options.emplace_back("copies", QByteArray::number(device_->copyCount()));
+        if (device_->collateCopies()) options.emplace_back("Collate", "True");
     }
+    if (layout.orientation() == QPageLayout::Landscape) options.emplace_back("landscape", "");
+    return SendJob(device_->printerName(), device_->docName(), options, *document);
+}
+
+void Printer::EndDoc(const std::function<void(QByteArrayView)>& take) {
+    if (!document_) return;
+    const std::unique_ptr<PdfDocument> document = std::move(document_);
+    document->End();
+    document->Read(take);
 }
 
 }  // namespace tallyline

@@ -1,11 +1,15 @@
 #pragma once
 
-#include <QPainter>
+#include <QByteArrayView>
 #include <QPrinter>
 #include <QRect>
 #include <QRgb>
+#include <QSizeF>
+#include <QString>
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tallyline {
 
@@ -18,11 +22,13 @@ using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 // page is the medium its queue prints on unless a job asks for another, the
 // label that is loaded rather than the locale's sheet, laid out in the dots it
 // prints when its CUPS server tells their resolution. PrinterError, naming the
-// printer, when there is no such printer.
+// printer, when there is no such printer, or naming the print server when it
+// cannot be reached.
 std::unique_ptr<QPrinter> SystemPrinter(const QString& name);
 // The default printer, as SystemPrinter("").
 std::unique_ptr<QPrinter> DefaultPrinter();
-// A PDF file written when the document ends.
+// A PDF file, which appears whole when the document ends; with no path, a
+// PDF document that EndDoc hands over.
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
 
 class VectorCanvas;
@@ -44,10 +50,13 @@ struct PageDots {
     int dotsPerInch;
 };
 
-// One print document. A document that is dropped before EndDoc is asked to
-// abort, but Qt's PDF and CUPS printers cannot: ending it there sends what
-// was drawn. So whatever can refuse a page (its layout) is worked out before
-// the page starts, and a failing print sends no page it began.
+class PdfDocument;
+
+// One print document, written as a PDF page by page, which goes to its file
+// or to the printer's queue only once it is whole: a document dropped before
+// EndDoc, or one whose writing fails, leaves no file, sends no job and keeps
+// nothing in the temporary folder. Its memory stays the same however many
+// pages it has.
 class Printer {
 public:
     // The document's name is what the printer's queue shows.
@@ -58,31 +67,44 @@ public:
 
     // The page that the next page printed comes out on.
     PageDots Page() const;
-    // Makes the next pages paper of that size, all of it printable.
+    // Makes the next pages paper of exactly that size, all of it printable.
     void SetPaper(QSizeF millimetres);
     // Prints the form's client area, its background, as one page, at the
     // form's pixel size (96 to the inch), and over it the picture at its
     // place: its top-left corner on a whole printer dot, each of its pixels
     // dotsPerPixel dots across, cut at the place's edges. All of it reaches
     // the printer as shapes, never as a bitmap resampled to its resolution.
-    // PrinterError when the printer does not take the page.
+    // FileError when the page cannot be written.
     void PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel);
     // Prints the picture alone as one page, its top-left corner at the
     // corner's dots from the paper's top-left corner, each of its pixels
     // dotsPerPixel dots across; the rest of the paper stays blank.
-    // PrinterError when the printer does not take the page.
+    // FileError when the page cannot be written.
     void PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel);
-    // Ends the document so that it goes to the printer now. PrinterError when
-    // the printer refuses it.
-    void EndDoc();
+    // Ends the document and checks it whole, then gives it its file's name
+    // or sends it to the printer's queue as one job, which counts as printed
+    // once the print server has taken it. Returns why the job waits in the
+    // queue rather than printing (its printer stopped, the server holding
+    // it), empty when it goes ahead and for a file. FileError when the
+    // document could not be written whole; PrinterError when the printer
+    // refuses it or its server goes away.
+    QString EndDoc();
+    // Ends the document and checks it whole as EndDoc does, then hands its
+    // bytes over in order instead of naming a file or sending a job: a
+    // document to go where the printer names none (PdfPrinter of no path).
+    void EndDoc(const std::function<void(QByteArrayView)>& take);
 
 private:
     void StartPage();
-    // The picture with its top-left corner at the place's, cut at its edges.
+    // The picture with its top-left corner at the place's, in dots from the
+    // paper's corner, cut at its edges.
     void PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel);
 
     std::unique_ptr<QPrinter> device_;
-    QPainter painter_;
+    std::unique_ptr<PdfDocument> document_;
+    // The paper that SetPaper asked for, which the toolkit would round to
+    // whole points.
+    std::optional<QSizeF> paper_;
 };
 
 }  // namespace tallyline

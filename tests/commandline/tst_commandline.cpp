@@ -202,8 +202,8 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("stems");
         QTest::newRow("01 plain") << QStringList{"TALLY-2026", "a_b.c"} << QStringList{"TALLY-2026", "A_B.C"};
-        QTest::newRow("02 paths") << QStringList{"../x", "/etc/passwd", "a\\b"}
-                               << QStringList{"%2E.%2FX", "%2FETC%2FPASSWD", "A%5CB"};
+        QTest::newRow("02 paths") << QStringList{"../x", "/etc/passwd", "a\\b", "~/x"}
+                               << QStringList{"%2E.%2FX", "%2FETC%2FPASSWD", "A%5CB", "%7E%2FX"};
         QTest::newRow("03 hidden and dots") << QStringList{".hidden", ".", ".."} << QStringList{"%2EHIDDEN", "%2E", "%2E."};
         QTest::newRow("04 devices") << QStringList{"CON", "nul.txt", "com1", "CONSOLE", "LPT9.A.B"}
                                  << QStringList{"%43ON", "%4EUL.TXT", "%43OM1", "CONSOLE", "%4CPT9.A.B"};

@@ -226,6 +226,13 @@ class CupsServer:
 @pytest.fixture(scope="module")
 def cups_server():
     """A CUPS server of the module's own."""
+    with private_cups_server() as server:
+        yield server
+
+
+@contextlib.contextmanager
+def private_cups_server():
+    """A CUPS server of its own, in a temporary folder, stopped when the block ends."""
     with tempfile.TemporaryDirectory(prefix="tallyline-cups-") as path:
         root = pathlib.Path(path)
         root.chmod(0o755)

@@ -26,7 +26,7 @@ PR_SET_PDEATHSIG, PR_SET_CHILD_SUBREAPER = 1, 36
 # instead of to the machine's first process, which here leaves them as zombies.
 LIBC.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
 
-# The main window as designed (mainwindow/design/Geometry.h), in twips: the points
+# The main window as designed (design/Geometry.h), in twips: the points
 # the tests click and the boxes they read on screen follow the design, not a
 # screenshot, so a control that moved is found where it should have stood.
 TWIPS_PER_PIXEL = 15
@@ -75,6 +75,28 @@ def headless_env(**extra):
     # No display at all: nothing names an X or Wayland server or a Qt platform.
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
     return dict(env, LC_ALL="C.UTF-8", **extra)
+
+
+# Mounts the tmpfs, lays the files there, runs the command and copies out what it left.
+_TMPFS = r"""mount -t tmpfs -o "size=$2" tmpfs "$1" && cp -a "$3/." "$1/" || exit 99
+if [ "$4" = read-only ]; then mount -o remount,ro "$1" || exit 99; fi
+mountpoint=$1 left=$5; shift 5; "$@"; status=$?; cp -a "$mountpoint/." "$left/"; exit $status
+"""
+PAGE = 4096  # a tmpfs's unit of space
+
+
+def on_tmpfs(mountpoint, size, command, files, read_only=False, env=None):
+    """Runs a command in a private mount namespace with a tmpfs of that size at mountpoint
+    holding files (name to contents); returns its result and the files it left there."""
+    mountpoint.mkdir(parents=True, exist_ok=True)
+    with tempfile.TemporaryDirectory() as stage, tempfile.TemporaryDirectory() as left:
+        for name, contents in files.items():
+            pathlib.Path(stage, name).write_bytes(contents)
+        result = run("unshare", "--mount", "--propagation", "private", "sh", "-c", _TMPFS, "sh", str(mountpoint),
+                     size, stage, "read-only" if read_only else "writable", left, *command, env=env or headless_env(), text=True)
+        found = list(pathlib.Path(left).iterdir())
+        assert all(path.is_file() and not path.is_symlink() for path in found), f"not only files left: {found}"
+        return result, {path.name: path.read_bytes() for path in found}
 
 
 def _session_members(session):

@@ -12,7 +12,8 @@ from urllib.parse import unquote
 
 import pytest
 
-from tallyline_e2e import SLOW_TIMEOUT, bar_row, decode, decode_file, headless_env, pdf_to_png, run, svg_to_png
+from tallyline_e2e import (PAGE, SLOW_TIMEOUT, bar_row, decode, decode_file, headless_env, on_tmpfs, pdf_to_png, run,
+                           svg_to_png)
 
 ENV = headless_env()
 TEXT = "Tally 39-A/B.$+%"
@@ -110,28 +111,6 @@ def test_end(binary, folder, arguments, status, message, left):
     assert sorted(path.name for path in folder.iterdir()) == sorted(left)
     for name, read in left.items():
         assert decode_file(folder / name) == read, f"{name} read as {decode_file(folder / name)}"
-
-
-# Mounts the tmpfs, lays the files there, runs the command and copies out what it left.
-_TMPFS = r"""mount -t tmpfs -o "size=$2" tmpfs "$1" && cp -a "$3/." "$1/" || exit 99
-if [ "$4" = read-only ]; then mount -o remount,ro "$1" || exit 99; fi
-mountpoint=$1 left=$5; shift 5; "$@"; status=$?; cp -a "$mountpoint/." "$left/"; exit $status
-"""
-PAGE = 4096  # a tmpfs's unit of space
-
-
-def on_tmpfs(mountpoint, size, command, files, read_only=False):
-    """Runs a command in a private mount namespace with a tmpfs of that size at mountpoint
-    holding files (name to contents); returns its result and the files it left there."""
-    mountpoint.mkdir(parents=True, exist_ok=True)
-    with tempfile.TemporaryDirectory() as stage, tempfile.TemporaryDirectory() as left:
-        for name, contents in files.items():
-            pathlib.Path(stage, name).write_bytes(contents)
-        result = run("unshare", "--mount", "--propagation", "private", "sh", "-c", _TMPFS, "sh", str(mountpoint),
-                     size, stage, "read-only" if read_only else "writable", left, *command, env=ENV, text=True)
-        found = list(pathlib.Path(left).iterdir())
-        assert all(path.is_file() and not path.is_symlink() for path in found), f"not only files left: {found}"
-        return result, {path.name: path.read_bytes() for path in found}
 
 
 # Permissions do not stop root, so the folder is a file system of its own: read-only,

@@ -340,11 +340,11 @@ def test_pdf_of_labels_whole_or_none(binary, folder):
 
 
 @pytest.mark.parametrize("made", ["print", "pdf"])
-@pytest.mark.parametrize("number", [signal.SIGINT, signal.SIGTERM], ids=lambda n: n.name)
+@pytest.mark.parametrize("number", [signal.SIGINT, signal.SIGTERM, signal.SIGHUP], ids=lambda n: n.name)
 def test_stopped_batch_keeps_nothing(binary, folder, cups_server, label_queues, monkeypatch, made, number):
-    """A signal keeps nothing of a batch of labels: no job reaches the printer (the toolkit
-    sends it only at its end, which a signal never reaches) and no PDF is written (a
-    signal stops it between two labels, saying so, with the status 128 and its number)."""
+    """A signal keeps nothing of a batch of labels: it stops the batch between two labels,
+    saying so, with the status 128 and its number; no job reaches the printer, no PDF is
+    written and nothing is left in the temporary folder."""
     cups_server.use(monkeypatch)
     listing, pending, pdf = folder / "list", folder / "pending", folder / "labels.pdf"
     listing.write_text("".join(f"STOP {n}\n" for n in range(100_000)))
@@ -361,14 +361,13 @@ def test_stopped_batch_keeps_nothing(binary, folder, cups_server, label_queues, 
         time.sleep(1.5)
         process.send_signal(number)
         stdout, stderr = process.communicate(timeout=SLOW_TIMEOUT)
-    if made == "print":
-        assert process.returncode == -number, stderr
-    else:
-        assert process.returncode == 128 + number, stderr
-        assert stderr.endswith(f"tallyline: stopped by signal {int(number)}; {pdf} was not written: "
-                               f"it would have lacked the rest of {listing}\n"), stderr
-        assert re.fullmatch(rf"tallyline: {re.escape(str(pdf))} not written, of \d+ texts\n", stdout), stdout
-        assert not list(pending.iterdir()), "pending pages were left"
-    assert not pdf.exists()
+    assert process.returncode == 128 + number, stderr
+    lost = f"{pdf} was not written: it" if made == "pdf" else "nothing was printed: the job"
+    assert stderr.endswith(f"tallyline: stopped by signal {int(number)}; {lost} would have lacked the rest of "
+                           f"{listing}\n"), stderr
+    summary = f"{re.escape(str(pdf))} not written" if made == "pdf" else "no label printed"
+    assert re.fullmatch(rf"tallyline: {summary}, of \d+ texts\n", stdout), stdout
+    assert not list(pending.iterdir()), "pending pages were left"
+    assert not list(folder.glob("*labels.pdf*")), "a PDF was left"
     time.sleep(3)
     assert stamp(path) == before, "something was printed"

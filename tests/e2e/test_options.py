@@ -39,7 +39,7 @@ SUMMARIES = [
     pytest.param(["--batch", "/dev/null", "-d", "{d}/out"], 0, "no file written to {d}/out: /dev/null holds no text",
                  id="files, empty list"),
     pytest.param(["--batch", "{d}/list", "-d", "{d}/out", "--lenient"], 0, "wrote 1 of 1 file to {d}/out", id="one"),
-    pytest.param(["--batch", "{d}/list", "--print"], 1, "no label printed", id="print, no server"),
+    pytest.param(["--batch", "{d}/list", "--print"], 1, "no label printed, of 1 text", id="print, no server"),
 ]
 
 
