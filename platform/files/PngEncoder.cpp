@@ -150,22 +150,18 @@ void FilterRow(Filters filters, const std::uint8_t* row, const std::uint8_t* abo
     filtered[0][0] = 0;
     std::memcpy(filtered[0].data() + 1, row, n);
     if (filters == Filters::None) return;
-    for (std::size_t type = 1; type < filtered.size(); ++type) {
+    // Each filter a loop of its own, which the compiler makes many bytes at a time.
+    const auto make = [&](std::size_t type, auto predicted) {
         std::vector<std::uint8_t>& out = filtered[type];
         out.resize(n + 1);
         out[0] = static_cast<std::uint8_t>(type);
-        for (std::size_t x = 0; x < n; ++x) {
-            const int left = x >= step ? row[x - step] : 0;
-            int predicted = 0;
-            switch (type) {
-            case 1: predicted = left; break;
-            case 2: predicted = above[x]; break;
-            case 3: predicted = (left + above[x]) / 2; break;
-            case 4: predicted = PaethPredictor(left, above[x], x >= step ? above[x - step] : 0); break;
-            }
-            out[x + 1] = static_cast<std::uint8_t>(row[x] - predicted);
-        }
-    }
+        for (std::size_t x = 0; x < n; ++x) out[x + 1] = static_cast<std::uint8_t>(row[x] - predicted(x));
+    };
+    const auto left = [&](std::size_t x) { return x >= step ? row[x - step] : 0; };
+    make(1, left);
+    make(2, [&](std::size_t x) { return above[x]; });
+    make(3, [&](std::size_t x) { return (left(x) + above[x]) / 2; });
+    make(4, [&](std::size_t x) { return PaethPredictor(left(x), above[x], x >= step ? above[x - step] : 0); });
 }
 
 // The way with the least sum of its bytes read as signed, libpng's heuristic.
@@ -174,7 +170,9 @@ std::size_t Least(const std::array<std::vector<std::uint8_t>, 5>& filtered) {
     std::size_t best = 0;
     for (std::size_t type = 0; type < filtered.size(); ++type) {
         std::uint64_t sum = 0;
-        for (std::size_t x = 1; x < filtered[type].size(); ++x) sum += filtered[type][x] < 128 ? filtered[type][x] : 256 - filtered[type][x];
+        for (std::size_t x = 1; x < filtered[type].size(); ++x) {
+            sum += static_cast<std::uint64_t>(std::abs(static_cast<std::int8_t>(filtered[type][x])));
+        }
         if (sum < least) {
             least = sum;
             best = type;
