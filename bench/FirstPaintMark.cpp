@@ -1,7 +1,8 @@
 // Preloaded into a window program (LD_PRELOAD) by bench/start_vs_bare.sh:
 // when the program's first paint has reached the screen it writes the
 // monotonic clock, the processor time it took and its resident memory to the file that
-// TALLYLINE_FIRST_PAINT_MARK names, and ends the program. Both programs the
+// TALLYLINE_FIRST_PAINT_MARK names, the files then mapped into the program to that name
+// with ".maps" added, and ends the program. Both programs the
 // script compares are marked by this same code, at the same point.
 #include <QCoreApplication>
 #include <QEvent>
@@ -40,6 +41,8 @@ void Mark() {
                      Nanoseconds(used.ru_utime) + Nanoseconds(used.ru_stime), StatusKilobytes("VmRSS"),
                      StatusKilobytes("VmHWM"));
         std::fclose(file);
+        std::ifstream maps("/proc/self/maps");
+        std::ofstream(std::string(path) + ".maps") << maps.rdbuf();
     }
     // Nothing after the first frame is measured: the program's teardown is skipped.
     _exit(0);

@@ -7,7 +7,10 @@
 # (VmRSS, and the peak VmHWM) at that frame, as the preloaded mark
 # (bench/FirstPaintMark.cpp) reads them. Each round starts the two programs in
 # turn, STARTS times each, and takes the medians; the figures are the medians
-# of the rounds. Usage: start_vs_bare.sh [BUILD] [ROUNDS] [STARTS]
+# of the rounds. It names too what the window maps by its first frame that only
+# a print or a picture file needs: their loading, relocation and memory would
+# be paid at every start, though few runs print or read a picture file.
+# Usage: start_vs_bare.sh [BUILD] [ROUNDS] [STARTS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-release}
@@ -100,6 +103,12 @@ try:
         floor = statistics.median(r[i] for r in results["bare"])
         each = " ".join(f"{r[i]:.1f}" for r in results["tallyline"])
         print(f"{label + ' (' + unit + ')':18} {floor:8.1f} {ours:10.1f} {ours / floor:6.2f}   {each}")
+    start(program)
+    with open(mark + ".maps") as maps:
+        mapped = maps.read()
+    later = [path for path in ("/libcups.so", "/plugins/printsupport/", "/plugins/imageformats/", "/libjpeg.so")
+             if path in mapped]
+    print(f"mapped at the first frame, of what only a print or a picture file needs: {', '.join(later) or 'nothing'}")
 finally:
     bus.terminate()
     xvfb.terminate()

@@ -10,12 +10,12 @@
 
 #include "engine/DrawBar.h"
 #include "platform/core/CodePage.h"
-#include "tests/support/RecordingSurface.h"
+#include "fuzz/FuzzedSurface.h"
 
 namespace {
 
 using tallyline::Text;
-using tallyline::testing::RecordingSurface;
+using tallyline::fuzzing::FuzzedSurface;
 
 // Escape byte in the text: the next four bytes are one char32_t, any value.
 constexpr std::uint8_t kRawCharacter = 0xFF;
@@ -52,13 +52,13 @@ bool SameFloat(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    RecordingSurface::Setup setup;
+    FuzzedSurface::Setup setup;
     setup.widthTwips = Size(input);
     setup.borderTwips = input.ConsumeBool() ? 0.0f : Size(input);
     setup.scaleHeightPixels = Size(input);
     setup.textWidth = Size(input);
     setup.textHeight = Size(input);
-    RecordingSurface surface(setup);
+    FuzzedSurface surface(setup);
     if (input.ConsumeBool()) {
         surface.FailAt(input.ConsumeIntegralInRange<std::size_t>(0, kLatestFailure),
                        tallyline::ErrorNumber::InvalidPropertyValue);

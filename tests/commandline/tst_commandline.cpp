@@ -3,7 +3,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "commandline/CommandLineTexts_p.h"
 #include "commandline/CommandLine_p.h"
 #include "commandline/LineReader_p.h"
 #include "label/SafeFileNames.h"
@@ -13,23 +12,31 @@ using namespace tallyline::commandline;
 
 namespace {
 
-// What a command line asks for, in a word, with its one telling value.
+// What a command line asks for, in a word, with its telling values: the quiet zone and the rules only where they are
+// not the defaults.
 QString Described(const Request& request) {
+    const auto drawn = [](const DrawingRules& rules, const FileSettings& settings = {}) {
+        return (settings.quietZone == FileSettings().quietZone ? QString() : QStringLiteral(" zone %1").arg(settings.quietZone)) +
+               (rules.strict ? "" : " lenient") + (rules.fullAscii ? " ascii" : "") +
+               (rules.checkCharacter ? " check" : "");
+    };
     if (const auto* one = std::get_if<WriteOne>(&request))
-        return QStringLiteral("write %1 as %2 x%3").arg(one->text, SuffixOf(one->settings.format)).arg(one->settings.scale);
+        return QStringLiteral("write %1 as %2 x%3").arg(one->text, SuffixOf(one->settings.format)).arg(one->settings.scale) +
+               drawn(one->rules, one->settings);
     if (const auto* batch = std::get_if<WriteBatch>(&request))
         return QStringLiteral("batch %1 into %2 as %3 at %4mm")
-            .arg(batch->list, batch->folder, SuffixOf(batch->settings.format))
-            .arg(batch->settings.moduleMillimetres.value_or(0));
-    if (const auto* print = std::get_if<PrintOne>(&request)) {
-        return QStringLiteral("print %1 on '%2' x%3").arg(print->text, print->print.printer).arg(print->print.copies);
-    }
-    if (const auto* labels = std::get_if<PrintBatch>(&request)) {
-        return QStringLiteral("print %1 on '%2' x%3").arg(labels->list, labels->print.printer).arg(labels->print.copies);
-    }
+                   .arg(batch->list, batch->folder, SuffixOf(batch->settings.format))
+                   .arg(batch->settings.moduleMillimetres.value_or(0)) + drawn(batch->rules, batch->settings);
+    if (const auto* print = std::get_if<PrintOne>(&request))
+        return QStringLiteral("print %1 on '%2' x%3").arg(print->text, print->print.printer).arg(print->print.copies) +
+               drawn(print->rules);
+    if (const auto* labels = std::get_if<PrintBatch>(&request))
+        return QStringLiteral("print %1 on '%2' x%3").arg(labels->list, labels->print.printer).arg(labels->print.copies) +
+               drawn(labels->rules);
     if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
         const QSizeF page = pdf->pageMillimetres.value_or(QSizeF());
-        return QStringLiteral("labels %1 into %2 on %3x%4").arg(pdf->list, pdf->path).arg(page.width()).arg(page.height());
+        return QStringLiteral("labels %1 into %2 on %3x%4").arg(pdf->list, pdf->path).arg(page.width()).arg(page.height()) +
+               drawn(pdf->rules);
     }
     return QStringLiteral("usage: ") + std::get<UsageError>(request).message;
 }
@@ -39,94 +46,80 @@ QString Described(const Request& request) {
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
-    // Requests, and usage errors word for word.
+    // Requests, and usage errors word for word. A row is named by its arguments, split at blanks; '' is an empty
+    // argument.
     void argumentsSayWhatToDo_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("request");
-        QTest::newRow("01 one file") << QStringList{"A1", "-o", "a.PNG"} << "write A1 as png x1";
-        QTest::newRow("02 text after the file") << QStringList{"--output=a.svg", "A1"} << "write A1 as svg x1";
-        QTest::newRow("03 text like an option") << QStringList{"-o", "x.y/a.pdf", "--", "-A1"} << "write -A1 as pdf x1";
-        QTest::newRow("04 batch") << QStringList{"--batch", "-", "-d", "out", "--format", "svg", "--module-mm", "0.33"}
-                               << "batch - into out as svg at 0.33mm";
-        QTest::newRow("05 print") << QStringList{"--print", "A1"} << "print A1 on '' x1";
-        QTest::newRow("06 nothing to do") << QStringList{"--scale", "2"}
-                                       << "usage: say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT";
-        QTest::newRow("07 text alone") << QStringList{"A1"} << "usage: a text needs -o FILE or --print";
-        QTest::newRow("08 unknown option") << QStringList{"--colour", "red"} << "usage: Unknown option 'colour'.";
-        QTest::newRow("09 two texts") << QStringList{"A", "B", "-o", "a.png"}
-                                   << "usage: more than one text given (quote a text that holds blanks)";
-        QTest::newRow("10 two modes") << QStringList{"A", "-o", "a.png", "--print"}
-                                   << "usage: -o and --print cannot be used together";
-        QTest::newRow("11 batch without folder") << QStringList{"--batch", "list"} << "usage: --batch needs -d DIR";
-        QTest::newRow("12 batch with a text") << QStringList{"A", "--batch", "list", "-d", "out"}
-                                           << "usage: --batch takes its texts from LIST, not from the command line";
-        QTest::newRow("13 folder without batch") << QStringList{"A", "-o", "a.png", "-d", "out"} << "usage: -d goes with --batch";
-        QTest::newRow("14 format with a file") << QStringList{"A", "-o", "a.png", "--format", "png"}
-                                            << "usage: --format goes with --batch and -o -; with -o FILE the file's suffix sets the format";
-        QTest::newRow("15 unknown suffix") << QStringList{"A1", "-o", "a.jpg"}
-                                        << "usage: a.jpg: unknown format: the name must end in .png, .svg or .pdf";
-        QTest::newRow("16 formats are lower case") << QStringList{"--batch", "l", "-d", "o", "--format", "PNG"}
-                                                << "usage: unknown format 'PNG': use png, svg or pdf";
-        QTest::newRow("17 scale zero") << QStringList{"A", "-o", "a.png", "--scale", "0"}
-                                    << "usage: --scale '0': a whole number from 1 to 100 is needed";
-        QTest::newRow("18 scale fraction") << QStringList{"A", "-o", "a.png", "--scale", "1.5"}
-                                        << "usage: --scale '1.5': a whole number from 1 to 100 is needed";
-        QTest::newRow("19 module not a number") << QStringList{"A", "-o", "a.svg", "--module-mm", "nan"}
-                                             << "usage: --module-mm 'nan': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("20 module too fine") << QStringList{"A", "-o", "a.svg", "--module-mm", "0"}
-                                         << "usage: --module-mm '0': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("21 largest scale") << QStringList{"A", "-o", "a.png", "--scale", "100"} << "write A as png x100";
-        QTest::newRow("22 scale too large") << QStringList{"A", "-o", "a.png", "--scale", "101"}
-                                         << "usage: --scale '101': a whole number from 1 to 100 is needed";
-        QTest::newRow("23 broadest module") << QStringList{"--batch", "l", "-d", "o", "--format", "svg", "--module-mm", "100"}
-                                         << "batch l into o as svg at 100mm";
-        QTest::newRow("24 module too broad") << QStringList{"A", "-o", "a.svg", "--module-mm", "100.01"}
-                                          << "usage: --module-mm '100.01': a number of millimetres from 0.01 to 100 is needed";
-        QTest::newRow("25 list without a name") << QStringList{"--batch", "", "-d", "o"}
-                                             << "usage: --batch needs a LIST: a file, or - for standard input";
-        QTest::newRow("26 folder without a name") << QStringList{"--batch", "l", "-d", ""} << "usage: -d needs a folder";
-        QTest::newRow("27 the toolkit's options are texts after --")
-            << QStringList{"-o", "r.png", "--", "-reverse"} << "write -reverse as png x1";
-        QTest::newRow("28 printer and copies") << QStringList{"--print", "A1", "--printer", "Labels", "--copies", "999"}
-                                               << "print A1 on 'Labels' x999";
-        QTest::newRow("29 no copies") << QStringList{"--print", "A1", "--copies", "0"}
-                                      << "usage: --copies '0': a whole number from 1 to 999 is needed";
-        QTest::newRow("30 too many copies") << QStringList{"--print", "A1", "--copies", "1000"}
-                                            << "usage: --copies '1000': a whole number from 1 to 999 is needed";
-        QTest::newRow("31 copies of a file") << QStringList{"A1", "-o", "a.png", "--copies", "2"}
-                                             << "usage: --copies does nothing for a PNG file: it acts on prints (--print) only";
-        QTest::newRow("32 printer without a name") << QStringList{"--print", "A1", "--printer", ""}
-                                                   << "usage: --printer needs a printer's name";
-        QTest::newRow("33 batch printed") << QStringList{"--batch", "-", "--print", "--copies", "2"} << "print - on '' x2";
-        QTest::newRow("34 batch printed with a folder") << QStringList{"--batch", "l", "--print", "-d", "o"}
-            << "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf";
-        QTest::newRow("35 labels as a PDF") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50.8x25.4"}
-                                            << "labels l into l.pdf on 50.8x25.4";
-        QTest::newRow("36 labels each their size") << QStringList{"--batch", "l", "-o", "l.pdf"} << "labels l into l.pdf on -1x-1";
-        QTest::newRow("37 labels as PNG") << QStringList{"--batch", "l", "-o", "l.png"}
-            << "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf, or -o - needs "
-               "--format pdf";
-        QTest::newRow("38 page without a height") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "50"}
-            << "usage: --page-mm '50': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("39 page too small") << QStringList{"--batch", "l", "-o", "l.pdf", "--page-mm", "0.5x20"}
-            << "usage: --page-mm '0.5x20': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
-        QTest::newRow("40 page for a print") << QStringList{"--batch", "l", "--print", "--page-mm", "50x20"}
-                                             << "usage: --page-mm does nothing for a print: it acts on PDFs of labels only";
-        QTest::newRow("41 page for one PDF") << QStringList{"A", "-o", "a.pdf", "--page-mm", "50x20"}
-                                             << "write A as pdf x1";
-        // Options that would do nothing for what is asked, and standard output.
-        QTest::newRow("42 page for a PNG") << QStringList{"A", "-o", "a.png", "--page-mm", "50x20"}
-                                           << "usage: --page-mm does nothing for a PNG file: it acts on PDFs of labels only";
-        QTest::newRow("43 scale for an SVG") << QStringList{"A", "-o", "a.svg", "--scale", "3"}
-                                             << "usage: --scale does nothing for an SVG file: it acts on PNG files only";
-        QTest::newRow("44 quiet zone for a print") << QStringList{"--print", "A", "--quiet-zone", "0"}
-            << "usage: --quiet-zone does nothing for a print: it acts on PNG files, SVG files and PDF files";
-        QTest::newRow("45 module for labels") << QStringList{"--batch", "l", "-o", "l.pdf", "--module-mm", "0.3"}
-            << "usage: --module-mm does nothing for a PDF of labels: it acts on SVG files and PDF files";
-        QTest::newRow("46 standard output, no format") << QStringList{"A", "-o", "-"}
-            << "usage: -o - writes to standard output, which has no suffix: name the format with --format";
-        QTest::newRow("47 strict and lenient") << QStringList{"A", "-o", "a.png", "--strict", "--lenient"}
-                                               << "usage: --strict and --lenient cannot be used together";
+        const auto row = [](const char* arguments, const QString& request) {
+            QStringList split = QString::fromUtf8(arguments).split(u' ');
+            split.replaceInStrings(QRegularExpression("^''$"), QString());
+            QTest::newRow(arguments) << split << request;
+        };
+        const QString scale = "usage: --scale '%1': a whole number from 1 to 100 is needed";
+        const QString module = "usage: --module-mm '%1': a number of millimetres from 0.01 to 100 is needed";
+        const QString copies = "usage: --copies '%1': a whole number from 1 to 999 is needed";
+        const QString page = "usage: --page-mm '%1': WIDTHxHEIGHT in millimetres, each from 1 to 5000, is needed";
+        const QString zone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
+        row("A1 -o a.PNG", "write A1 as png x1");
+        row("--output=a.svg A1", "write A1 as svg x1");
+        row("-o x.y/a.pdf -- -A1", "write -A1 as pdf x1");
+        row("--batch - -d out --format svg --module-mm 0.33", "batch - into out as svg at 0.33mm");
+        row("--print A1", "print A1 on '' x1");
+        row("--scale 2", "usage: say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT");
+        row("A1", "usage: a text needs -o FILE or --print");
+        row("--colour red", "usage: Unknown option 'colour'.");
+        row("A B -o a.png", "usage: more than one text given (quote a text that holds blanks)");
+        row("A -o a.png --print", "usage: -o and --print cannot be used together");
+        row("--batch list", "usage: --batch needs -d DIR");
+        row("A --batch list -d out", "usage: --batch takes its texts from LIST, not from the command line");
+        row("A -o a.png -d out", "usage: -d goes with --batch");
+        row("A -o a.png --format png", "usage: --format goes with --batch and -o -; with -o FILE the file's suffix sets the format");
+        row("A1 -o a.jpg", "usage: a.jpg: unknown format: the name must end in .png, .svg or .pdf");
+        row("--batch l -d o --format PNG", "usage: unknown format 'PNG': use png, svg or pdf");
+        row("A -o a.png --scale 0", scale.arg("0"));
+        row("A -o a.png --scale 100", "write A as png x100");
+        row("A -o a.png --scale 101", scale.arg("101"));
+        row("A -o a.svg --module-mm nan", module.arg("nan"));
+        row("A -o a.svg --module-mm 0.01", "write A as svg x1");
+        row("--batch l -d o --format svg --module-mm 100", "batch l into o as svg at 100mm");
+        row("A -o a.svg --module-mm 100.01", module.arg("100.01"));
+        row("--batch '' -d o", "usage: --batch needs a LIST: a file, or - for standard input");
+        row("--batch l -d ''", "usage: -d needs a folder");
+        row("--print A1 --printer Labels --copies 999", "print A1 on 'Labels' x999");
+        row("--print A1 --copies 0", copies.arg("0"));
+        row("--print A1 --copies 1000", copies.arg("1000"));
+        row("A1 -o a.png --copies 2", "usage: --copies does nothing for a PNG file: it acts on prints (--print) only");
+        row("--print A1 --printer ''", "usage: --printer needs a printer's name");
+        row("--batch - --print --copies 2", "print - on '' x2");
+        row("--batch l --print -d o", "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf");
+        row("--batch l -o l.pdf --page-mm 50.8x25.4", "labels l into l.pdf on 50.8x25.4");
+        row("--batch l -o l.pdf", "labels l into l.pdf on -1x-1");
+        row("--batch l -o l.png", "usage: l.png: --batch writes its labels to one file only as PDF: the name must end in .pdf, or "
+                                 "-o - needs --format pdf");
+        row("--batch l -o l.pdf --page-mm 50", page.arg("50"));
+        row("--batch l -o l.pdf --page-mm 0.5x20", page.arg("0.5x20"));
+        row("--batch l -o l.pdf --page-mm 50x20x9", page.arg("50x20x9"));
+        row("--batch l -o l.pdf --page-mm 1x5000", "labels l into l.pdf on 1x5000");
+        row("--batch l --print --page-mm 50x20", "usage: --page-mm does nothing for a print: it acts on PDFs of labels only");
+        row("A -o a.pdf --page-mm 50x20", "write A as pdf x1");
+        row("A -o a.png --page-mm 50x20", "usage: --page-mm does nothing for a PNG file: it acts on PDFs of labels only");
+        row("A -o a.svg --scale 3", "usage: --scale does nothing for an SVG file: it acts on PNG files only");
+        row("--print A --quiet-zone 0",
+            "usage: --quiet-zone does nothing for a print: it acts on PNG files, SVG files and PDF files");
+        row("--batch l -o l.pdf --module-mm 0.3",
+            "usage: --module-mm does nothing for a PDF of labels: it acts on SVG files and PDF files");
+        row("A -o -", "usage: -o - writes to standard output, which has no suffix: name the format with --format");
+        row("A -o a.png --strict --lenient", "usage: --strict and --lenient cannot be used together");
+        row("A -o a.svg --quiet-zone 0", "write A as svg x1 zone 0");
+        row("--batch l -d o --quiet-zone 100", "batch l into o as png at 0mm zone 100");
+        row("A -o a.png --quiet-zone 101", zone.arg("101"));
+        row("A -o a.png --quiet-zone=-1", zone.arg("-1"));
+        row("--batch l -d o --strict", "batch l into o as png at 0mm");
+        row("--batch l -d o --full-ascii", "batch l into o as png at 0mm ascii");
+        row("A -o a.pdf --check-digit", "write A as pdf x1 check");
+        row("--print A --lenient --full-ascii --check-digit", "print A on '' x1 lenient ascii check");
+        row("--batch l --print --lenient --check-digit", "print l on '' x1 lenient check");
     }
     void argumentsSayWhatToDo() {
         QFETCH(QStringList, arguments);
@@ -135,69 +128,8 @@ private slots:
         QCOMPARE(Described(ParseCommandLine(arguments, QStringLiteral("9.9"))), request);
     }
 
-    // The quiet zone goes with each file, the rules with every way a text is drawn; a quiet zone
-    // out of bounds is a usage error, word for word.
-    void drawingOptionsReachEveryRequest_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("drawn");
-        const QString badZone = "usage: --quiet-zone '%1': a whole number of modules from 0 to 100 is needed";
-        QTest::newRow("01 defaults") << QStringList{"A", "-o", "a.png"} << "zone 10 strict";
-        QTest::newRow("02 no quiet zone") << QStringList{"A", "-o", "a.svg", "--quiet-zone", "0"} << "zone 0 strict";
-        QTest::newRow("03 widest, batch") << QStringList{"--batch", "l", "-d", "o", "--quiet-zone", "100"} << "zone 100 strict";
-        QTest::newRow("04 strict changes nothing, batch") << QStringList{"--batch", "l", "-d", "o", "--strict"} << "zone 10 strict";
-        QTest::newRow("05 check digit, file") << QStringList{"A", "-o", "a.pdf", "--check-digit"} << "zone 10 strict check";
-        QTest::newRow("06 lenient, full ASCII, print") << QStringList{"--print", "A", "--lenient", "--full-ascii", "--check-digit"}
-                                                       << "ascii check";
-        QTest::newRow("07 full ASCII, batch") << QStringList{"--batch", "l", "-d", "o", "--full-ascii"} << "zone 10 strict ascii";
-        QTest::newRow("08 too wide") << QStringList{"A", "-o", "a.png", "--quiet-zone", "101"} << badZone.arg("101");
-        QTest::newRow("09 negative") << QStringList{"A", "-o", "a.png", "--quiet-zone=-1"} << badZone.arg("-1");
-        QTest::newRow("10 a fraction") << QStringList{"A", "-o", "a.png", "--quiet-zone", "2.5"} << badZone.arg("2.5");
-    }
-    void drawingOptionsReachEveryRequest() {
-        QFETCH(QStringList, arguments);
-        arguments.prepend(QStringLiteral("tallyline"));
-        const Request request = ParseCommandLine(arguments, QStringLiteral("9.9"));
-        const auto described = [](const std::optional<FileSettings>& settings, const DrawingRules& rules) {
-            QStringList words;
-            if (settings) words << QStringLiteral("zone %1").arg(settings->quietZone);
-            if (rules.strict) words << QStringLiteral("strict");
-            if (rules.fullAscii) words << QStringLiteral("ascii");
-            if (rules.checkCharacter) words << QStringLiteral("check");
-            return words.join(u' ');
-        };
-        QString drawn;
-        if (const auto* one = std::get_if<WriteOne>(&request)) drawn = described(one->settings, one->rules);
-        else if (const auto* batch = std::get_if<WriteBatch>(&request)) drawn = described(batch->settings, batch->rules);
-        else if (const auto* print = std::get_if<PrintOne>(&request)) drawn = described(std::nullopt, print->rules);
-        else drawn = Described(request);
-        QTEST(drawn, "drawn");
-    }
-
-    // The help names the formats word for word, the default among them.
-    void helpNamesTheFormats_data() {
-        QTest::addColumn<QString>("help");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("01 description") << kDescription.section(u'\n', 0, 2)
-                                     << "Draws a text as a Code 39 barcode, the same picture the window shows, and writes "
-                                        "it as a\nPNG, SVG or PDF file, or prints it on a printer. Without "
-                                        "arguments it opens the window, whose text box holds\nat most 23 characters, as "
-                                        "designed; the command line takes longer texts.";
-        QTest::newRow("02 output") << kOutputHelp
-                                << "Write the barcode of the text to FILE; its suffix (.png, .svg or .pdf) sets the format. "
-                                   "- writes it to standard output, in the format that --format names. With --batch, "
-                                   "FILE.pdf gets one label a page for each line of LIST.";
-        QTest::newRow("03 format") << kFormatHelp
-                                << "The format of the files that --batch writes, and of -o -, which needs it: png (the "
-                                   "default for --batch), svg or pdf.";
-    }
-    void helpNamesTheFormats() {
-        QFETCH(QString, help);
-        QTEST(help, "words");
-    }
-
-    // A name stays in its folder, never hides, never names a device, is never
-    // empty or too long, and is the text's alone: what is not kept is
-    // escaped, so that texts that draw different bars never share a name.
+    // A name stays in its folder, never hides, never names a device, is never empty or too long, and is the text's
+    // alone: what is not kept is escaped, so that texts that draw different bars never share a name.
     void namesAreSafe_data() {
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("stems");
@@ -231,8 +163,8 @@ private slots:
         QCOMPARE(given, stems);
     }
 
-    // The edges the end-to-end batches do not reach: a CR alone ends no line;
-    // the longest line is kept whole, one byte more is skipped and named.
+    // The edges the end-to-end batches do not reach: a CR alone ends no line; the longest line is kept whole, one
+    // byte more is skipped and named.
     void listLinesAreRead_data() {
         QTest::addColumn<QByteArray>("list");
         QTest::addColumn<QStringList>("lines");

@@ -1,12 +1,10 @@
-"""The real parts the end-to-end tests run on, each the test's own and each stopped, and
-waited for, by the fixture that started it: an X server, the program, a session bus
-with the accessibility bus and a clipboard manager, a CUPS server with a PDF printer,
-and a Wayland compositor. Nothing the machine runs or keeps is used or changed.
+"""The real parts the end-to-end tests run on, each the test's own and each stopped, and waited for, by the fixture
+that started it: an X server, the program, a session bus with the accessibility bus, and a CUPS server with a PDF
+printer and label printers. Nothing the machine runs or keeps is used or changed.
 
 CTest runs each file (ctest -L e2e); by hand, from tests/e2e, with the build in build/:
   TALLYLINE_PROGRAM=$PWD/../../build/app/tallyline \\
-  TALLYLINE_SCANGRADE=$PWD/../../build/tools/scangrade/tallyline-scangrade \\
-  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest test_copy.py -k "Alt+C"
+  PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 -m pytest -p no:cacheprovider test_copy.py -k "Alt+C"
 """
 
 import contextlib
@@ -21,31 +19,12 @@ import pytest
 # Before the harness is first imported, so that its own checks explain their failures too.
 pytest.register_assert_rewrite("tallyline_e2e")
 
-from Xlib import display as xdisplay  # pylint: disable=wrong-import-position
-
 from tallyline_e2e import own_session, program, run, wait_for  # pylint: disable=wrong-import-position
 
 
 def pytest_configure(config):  # pylint: disable=unused-argument
     # A run told to end still stops what its fixtures started.
     signal.signal(signal.SIGTERM, lambda number, frame: pytest.exit("told to end", returncode=1))
-
-
-@pytest.fixture(autouse=True)
-def environment_restored():
-    """Fails a test that leaves os.environ changed, and undoes the change: all that later
-    tests start would inherit it. A test changes it through monkeypatch, which undoes it."""
-    before = dict(os.environ)
-    yield
-    # Less the variable that pytest keeps naming the test and its stage.
-    changed = sorted(name for name in before.keys() | os.environ.keys()
-                     if before.get(name) != os.environ.get(name) and name != "PYTEST_CURRENT_TEST")
-    for name in changed:
-        if name in before:
-            os.environ[name] = before[name]
-        else:
-            del os.environ[name]
-    assert not changed, f"the test left these variables changed: {changed}"
 
 
 @pytest.fixture(scope="session")
@@ -67,9 +46,8 @@ def folder():
 @pytest.fixture(scope="module")
 def display():
     """An X server of the module's own; yields its name, ":N"."""
-    # -displayfd: the server picks a free display and writes its number, in
-    # two writes: read up to the newline. -noreset: a reset when a program
-    # leaves would refuse the next one for a moment.
+    # -displayfd: the server picks a free display and writes its number, in two writes: read up to the newline.
+    # -noreset: a reset when a program leaves would refuse the next one for a moment.
     read_end, write_end = os.pipe()
     with own_session(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
                       "-noreset"], pass_fds=[write_end], stdout=subprocess.DEVNULL):
@@ -136,25 +114,10 @@ def screen_reader(display, session_bus, accessibility_bus):  # pylint: disable=u
     return pyatspi
 
 
-@pytest.fixture
-def clipboard_manager(display, session_bus):
-    """A clipboard manager (Xfce's settings daemon) on the session bus, as a desktop runs one."""
-    with own_session(["xfsettingsd", "--no-daemon", "--sm-client-disable"],
-                     dict(os.environ, DISPLAY=display, **session_bus), stdout=subprocess.DEVNULL):
-        connection = xdisplay.Display(display)
-        try:
-            owned = wait_for(lambda: connection.get_selection_owner(connection.intern_atom("CLIPBOARD_MANAGER")) != 0)
-        finally:
-            connection.close()
-        assert owned, "the clipboard manager did not start"
-        yield
-
-
-# The private cupsd keeps all its files in a temporary folder and listens only
-# on a socket there; clients find it through CUPS_SERVER and read its PPD files
-# through CUPS_SERVERROOT. The cups-pdf backend reads only /etc/cups/cups-pdf.conf,
-# so cupsd runs in a mount namespace of its own with our file bind-mounted over
-# that one: the machine's own files and printers are never touched.
+# The private cupsd keeps all its files in a temporary folder and listens only on a socket there; clients find it
+# through CUPS_SERVER and read its PPD files through CUPS_SERVERROOT. The cups-pdf backend reads only
+# /etc/cups/cups-pdf.conf, so cupsd runs in a mount namespace of its own with our file bind-mounted over that one: the
+# machine's own files and printers are never touched.
 CUPS_CONF = {"cupsd.conf": """Listen {root}/cups.sock
 LogLevel warn
 Browsing No
@@ -191,8 +154,8 @@ PDF_PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
 class CupsServer:
     def __init__(self, root):
         self.socket, self.pdf_folder = root / "cups.sock", root / "pdf"
-        # What points a client at this server and its printers alone: no LPDEST or
-        # PRINTER, and a HOME where no ~/.cups/lpoptions is.
+        # What points a client at this server and its printers alone: no LPDEST or PRINTER, and a HOME where no
+        # ~/.cups/lpoptions is.
         self.env = {"CUPS_SERVER": str(self.socket), "CUPS_SERVERROOT": str(root / "conf"), "HOME": str(root / "home")}
         self.unset = ("LPDEST", "PRINTER")
 
@@ -258,17 +221,3 @@ def pdf_printer(cups_server, monkeypatch):
     cups_server.use(monkeypatch)
     cups_server.add_pdf_printer()
     return cups_server.pdf_folder
-
-
-@pytest.fixture
-def weston(folder):
-    """A headless Wayland compositor; yields the environment that puts a program on it and nowhere else."""
-    runtime = folder / "runtime"
-    runtime.mkdir(mode=0o700)
-    env = {key: value for key, value in os.environ.items() if key not in ("DISPLAY", "QT_QPA_PLATFORM")}
-    env.update(XDG_RUNTIME_DIR=str(runtime), WAYLAND_DISPLAY="tallyline-wayland")
-    # The screenshot protocol is open to clients only in debug mode.
-    with own_session(["weston", "--backend=headless-backend.so", "--use-pixman", "--socket=tallyline-wayland",
-                      "--debug", "--width=800", "--height=600", "--idle-time=0"], env, stdout=subprocess.DEVNULL):
-        assert wait_for(lambda: (runtime / "tallyline-wayland").exists()), "weston did not start"
-        yield env

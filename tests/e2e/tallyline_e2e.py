@@ -1,11 +1,9 @@
-"""What the end-to-end tests share: the window's geometry as designed, the program's
-process and the gestures that drive it, the processes that stand in for a desktop,
-and barcode readers that share no code with the program. The fixtures that start
-and stop the real parts are in conftest.py."""
+"""What the end-to-end tests share: the window's geometry as designed, the program's process and the gestures that
+drive it, the processes that stand in for a desktop, and readers that share no code with the program. conftest.py's
+fixtures start and stop the real parts."""
 
 import contextlib
 import ctypes
-import json
 import os
 import pathlib
 import re
@@ -22,13 +20,12 @@ STEP_TIMEOUT = 20
 SLOW_TIMEOUT = 60
 LIBC = ctypes.CDLL(None, use_errno=True)
 PR_SET_PDEATHSIG, PR_SET_CHILD_SUBREAPER = 1, 36
-# Processes whose parent ends before them come to this one, which reaps them,
-# instead of to the machine's first process, which here leaves them as zombies.
+# Processes whose parent ends before them come to this one, which reaps them, instead of to the machine's first
+# process, which here leaves them as zombies.
 LIBC.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
 
-# The main window as designed (design/Geometry.h), in twips: the points
-# the tests click and the boxes they read on screen follow the design, not a
-# screenshot, so a control that moved is found where it should have stood.
+# The main window as designed (design/Geometry.h), in twips: the points the tests click and the boxes they
+# read on screen follow the design, not a screenshot, so a control that moved is found where it should have stood.
 TWIPS_PER_PIXEL = 15
 
 
@@ -46,7 +43,6 @@ WINDOW = design_box(150, 1755, 7785, 3195)         # its client area: 519 x 213
 BARCODE_PICTURE = design_box(120, 720, 615, 1335)  # as designed; it widens with the text
 TEXT_BOX = design_box(2400, 120, 3735, 420)
 COPY_BUTTON = design_box(5760, 2520, 1455, 495)
-PANEL = design_box(30, 600, 7695, 1695)            # the sunken panel behind the barcode
 LOGO = design_box(1380, 2566, 3735, 330)
 TEXT_LABEL = design_box(720, 165, 1470, 255)       # "BarCode Text :"
 HINT_LABEL = design_box(1440, 2325, 3330, 240)     # "Right-Click to Copy to Clipboard"
@@ -72,8 +68,10 @@ def run(*command, timeout=STEP_TIMEOUT, **options):
 
 
 def headless_env(**extra):
-    # No display at all: nothing names an X or Wayland server or a Qt platform.
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    # No display at all: nothing names an X or Wayland server or a Qt platform; and no runtime folder, as in a job
+    # without a session, of which Qt complains.
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR")}
     return dict(env, LC_ALL="C.UTF-8", **extra)
 
 
@@ -93,10 +91,16 @@ def on_tmpfs(mountpoint, size, command, files, read_only=False, env=None):
         for name, contents in files.items():
             pathlib.Path(stage, name).write_bytes(contents)
         result = run("unshare", "--mount", "--propagation", "private", "sh", "-c", _TMPFS, "sh", str(mountpoint),
-                     size, stage, "read-only" if read_only else "writable", left, *command, env=env or headless_env(), text=True)
+                     size, stage, "read-only" if read_only else "writable", left, *command,
+                     env=env or headless_env(), text=True)
         found = list(pathlib.Path(left).iterdir())
         assert all(path.is_file() and not path.is_symlink() for path in found), f"not only files left: {found}"
         return result, {path.name: path.read_bytes() for path in found}
+
+
+def tallyline(binary, *arguments, env=None, **options):
+    """The program as a command with no display, its output as text."""
+    return run(binary, *arguments, env=env or headless_env(), **{"text": True, "timeout": SLOW_TIMEOUT, **options})
 
 
 def _session_members(session):
@@ -111,10 +115,9 @@ def _session_members(session):
 
 
 def end_session(process, timeout=STEP_TIMEOUT):
-    """Ends a process that leads a session of its own and everything in that session,
-    and waits until each is gone. What a bus starts on demand (xfconfd, the
-    accessibility registry) stays in the bus's session, outlives the bus by a moment
-    and may still write in its folder: that folder can go only after them."""
+    """Ends a process that leads a session of its own and everything in that session, and waits until each is gone.
+    What a bus starts on demand (the accessibility registry) stays in the bus's session, outlives the bus by a
+    moment and may still write in its folder: that folder can go only after them."""
     def signal_all(number):
         for pid in [process.pid, *_session_members(process.pid)]:
             with contextlib.suppress(ProcessLookupError):
@@ -156,10 +159,22 @@ def grey(picture):
     return int(header[1]), int(header[2]), pgm[header.end():]
 
 
-def bar_row(picture, y):
-    # "#" for a dark column, "." for a light one.
-    width, _, levels = grey(picture)
-    return "".join("#" if level < 128 else "." for level in levels[y * width:(y + 1) * width])
+def dark_rows(picture):
+    """The picture's rows, "#" for a dark pixel and "." for a light one."""
+    width, height, levels = grey(picture)
+    dots = levels.translate(bytes(35 if level < 128 else 46 for level in range(256))).decode("ascii")
+    return [dots[y * width:(y + 1) * width] for y in range(height)]
+
+
+def bar_row(picture, y=None):
+    """The row y, or else the row across the bars: the one with the most dark pixels."""
+    rows = dark_rows(picture)
+    return rows[y] if y is not None else max(rows, key=lambda row: row.count("#"))
+
+
+def widths(row):
+    """The widths of the bars and spaces of a row, from its first bar to its last."""
+    return [len(element) for element in re.findall(r"#+|\.+", row.strip("."))]
 
 
 def svg_to_png(path, *options):
@@ -168,31 +183,24 @@ def svg_to_png(path, *options):
     return run("rsvg-convert", "-b", "white", *options, str(path), timeout=SLOW_TIMEOUT).stdout
 
 
-def pdf_to_png(path, dots_per_inch):
-    # Smoothed, as a printer's raster processor would: unsmoothed, poppler
-    # widens every shape by the dot its edge touches.
-    return run("pdftoppm", "-r", str(dots_per_inch), "-png", "-singlefile", str(path), timeout=SLOW_TIMEOUT).stdout
+def pdf_to_png(path, dots_per_inch, page=1):
+    # Smoothed, as a printer's raster processor would: unsmoothed, poppler widens every shape by the dot its edge
+    # touches.
+    return run("pdftoppm", "-r", str(dots_per_inch), "-f", str(page), "-l", str(page), "-png", "-singlefile", str(path),
+               timeout=SLOW_TIMEOUT).stdout
 
 
-def decode(png):
-    # zbar wants a quiet zone, which a bitmap of the barcode alone lacks.
+def decode(picture, margin=40):
+    """What zbar reads from the picture on a white page with that margin: a bitmap of
+    the barcode alone lacks the quiet zone that zbar wants."""
     with tempfile.NamedTemporaryFile(suffix=".png") as page:
-        run("convert", "png:-", "-bordercolor", "white", "-border", "40", page.name, input=png)
+        run("convert", "-", "-bordercolor", "white", "-border", str(margin), page.name, input=picture)
         return run("zbarimg", "-q", "--raw", page.name, text=True).stdout.splitlines()
 
 
 def decode_file(path):
     draw = {".svg": svg_to_png, ".pdf": lambda pdf: pdf_to_png(pdf, 300)}.get(path.suffix, pathlib.Path.read_bytes)
     return decode(draw(path)) if path.exists() else []
-
-
-def scan_grade(png):
-    with tempfile.NamedTemporaryFile(suffix=".png") as page:
-        page.write(png)
-        page.flush()
-        graded = run(os.environ["TALLYLINE_SCANGRADE"], page.name, text=True, timeout=SLOW_TIMEOUT)
-    assert graded.returncode == 0, f"the page could not be graded: {graded.stderr}"
-    return json.loads(graded.stdout)
 
 
 def xdotool(display, *arguments):
@@ -256,8 +264,7 @@ class Program:
         window, atom = connection.create_resource_object("window", int(self.window)), connection.intern_atom
         window.send_event(protocol.event.ClientMessage(window=window, client_type=atom("WM_PROTOCOLS"),
                                                        data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
-        # A round trip, not a flush: a request still buffered when the
-        # connection closes may never reach the server.
+        # A round trip, not a flush: a request still buffered when the connection closes may never reach the server.
         connection.sync()
         connection.close()
         with contextlib.suppress(subprocess.TimeoutExpired):

@@ -1,6 +1,5 @@
-"""The window as a screen reader hears it through AT-SPI: every control named, the
-barcode described by its text and by what its bars leave out, the copy button
-one push button whose press copies."""
+"""The window as a screen reader hears it through AT-SPI: every control named, the barcode described by its text and
+what its bars carry, the text box by what they leave out, the copy button one push button whose press copies."""
 
 import pytest
 
@@ -41,41 +40,26 @@ def test_control_named(app, role, name):
         f"{sorted((child.getRoleName(), child.name) for child in descendants(app))}"
 
 
-# What is typed, what the barcode's description says, and what the text box's says.
-DESCRIPTIONS = [
-    pytest.param(None, f'Code 39 barcode of "{SAMPLE_TEXT}"', "", id="as it opens"),
-    pytest.param("a#b@", 'Code 39 barcode of "A#B@": its bars carry only "AB"',
-                 "# and @ have no bars and are left out of the barcode", id="characters the bars leave out"),
-]
-
-
-@pytest.mark.parametrize("typed, described, text_described", DESCRIPTIONS)
-def test_described(heard_window, typed, described, text_described):
+def test_described_and_pressed(display, heard_window):
+    """The barcode is described by what its bars carry and the text box by what they leave out, anew as the text is
+    typed, and the text box's tooltip says the same; the button's Press copies."""
     window, app = heard_window
     barcode, text = find(app, "image", "Barcode"), find(app, "text", "Barcode text")
-    if typed is not None:
-        window.type_text(typed)
-    assert wait_for(lambda: (barcode.description, text.description) == (described, text_described)), \
+    assert wait_for(lambda: (barcode.description, text.description) == (f'Code 39 barcode of "{SAMPLE_TEXT}"', "")), \
         f"described as {(barcode.description, text.description)!r}"
-    if text_described:
-        # The tooltip, which shows beside the text box under the pointer, says the same.
-        # The pointer comes to rest over the text box: a move onto it, then one within it.
-        for step in (0, 2):
-            window.xdotool("mousemove", "--window", window.window, *(str(at + step) for at in TEXT_BOX_CENTRE))
-        tip = wait_for(lambda: next((child for child in descendants(app) if child.getRoleName() == "tool tip"), None))
-        assert tip and tip.name == text_described, \
-            f"tooltip {tip and tip.name!r} among {sorted((c.getRoleName(), c.name) for c in descendants(app))}"
-
-
-def test_copy_button_one_object(app):
+    window.type_text("a#b@")
+    left_out = "# and @ have no bars and are left out of the barcode"
+    described = ('Code 39 barcode of "A#B@": its bars carry only "AB"', left_out)
+    assert wait_for(lambda: (barcode.description, text.description) == described), \
+        f"described as {(barcode.description, text.description)!r}"
+    # The pointer comes to rest over the text box, where the tooltip shows: a move onto it, then one within it.
+    for step in (0, 2):
+        window.xdotool("mousemove", "--window", window.window, *(str(at + step) for at in TEXT_BOX_CENTRE))
+    tip = wait_for(lambda: next((child for child in descendants(app) if child.getRoleName() == "tool tip"), None))
+    assert tip and tip.name == left_out, \
+        f"tooltip {tip and tip.name!r} among {sorted((c.getRoleName(), c.name) for c in descendants(app))}"
     button = find(app, "push button", "Copy to Clipboard")
     assert button.childCount == 0, "the button's caption shows as a second object"
-
-
-def test_copy_button_press_copies(display, heard_window):
-    window, app = heard_window
-    window.type_text("a#b")
-    button = find(app, "push button", "Copy to Clipboard")
     actions = button.queryAction()
     actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
     assert wait_for(lambda: decode(clipboard(display, "image/png")) == ["AB"]), "the button's Press did not copy"

@@ -15,10 +15,9 @@ constexpr int kShortModules = 149;
 
 }  // namespace
 
-// Where a barcode goes on a label: the module in whole printer dots, the most
-// not above the design's 0.529 mm that let the symbol and its quiet zones fit,
-// never below 0.19 mm, the symbol centred; else a refusal naming the size
-// the label would need.
+// Where a barcode goes on a label: the module in whole printer dots, the most not above the design's 0.529 mm that
+// let the symbol and its quiet zones fit, never below 0.19 mm, the symbol centred; else a refusal naming the size the
+// label would need.
 class TestLabelPage : public QObject {
     Q_OBJECT
 
@@ -54,8 +53,8 @@ private slots:
         const LabelPlacement place = PlaceOnLabel(surface.PixelSize(), modulePixels, label, dpi);
         QCOMPARE(place.moduleDots, dots);
         QCOMPARE(place.dotsPerPixel * modulePixels, double(dots));
-        // Centred across, the picture starting 9 modules into the left quiet zone
-        // (its own space before the bars makes the tenth); all of it on the label.
+        // Centred across, the picture starting 9 modules into the left quiet zone (its own space before the bars
+        // makes the tenth); all of it on the label.
         QCOMPARE(place.corner.x(), (label.width() - kShortModules * dots) / 2 + 9 * dots);
         const double bottom = place.corner.y() + surface.PixelSize().height() * place.dotsPerPixel;
         QVERIFY(place.corner.y() >= 0 && bottom <= label.height());
@@ -85,23 +84,6 @@ private slots:
             QCOMPARE(error.Number(), ErrorNumber::PrinterError);
             QVERIFY2(QString(error.Description()).contains(needed), error.Description());
         }
-    }
-
-    // The window's layout, 661 x 204 form pixels (6.9 x 2.1 inches), stays on
-    // a sheet that holds it; anything smaller is a label.
-    void sheetOrLabel_data() {
-        QTest::addColumn<QRect>("printable");
-        QTest::addColumn<bool>("sheet");
-        QTest::newRow("01 A4 at 300dpi, 10 pt margins") << QRect(42, 42, 2397, 3424) << true;
-        QTest::newRow("02 Letter at 300dpi") << QRect(42, 42, 2466, 3216) << true;
-        QTest::newRow("03 4x5in label") << QRect(0, 0, 1200, 1500) << false;
-        QTest::newRow("04 4x2in label") << QRect(0, 0, 1200, 600) << false;
-        QTest::newRow("05 7x2in, too low") << QRect(0, 0, 2100, 600) << false;
-    }
-    void sheetOrLabel() {
-        QFETCH(QRect, printable);
-        QFETCH(bool, sheet);
-        QCOMPARE(FitsOnPage(PlaceOnPage(QSize(100, 89)), PageDots{printable.size(), printable, 300}), sheet);
     }
 };
 

@@ -8,8 +8,7 @@
 
 namespace tallyline {
 
-// Keeps what the user would be told, "action: reason" a report, and the
-// window the reports are centred on.
+// Keeps what the user would be told, "action: reason" a report, and the window the reports are centred on.
 struct RecordingReporter : ErrorReporter {
     void Report(const QString& action, const QString& reason) noexcept override { reports << action + ": " + reason; }
     void Parent(QWidget* window) noexcept override { parent = window; }
