@@ -39,8 +39,9 @@ std::size_t LibpngSize(const Pixels& pixels) {
     png_set_write_fn(png, &size, Count, Flush);
     png_set_compression_level(png, 9);
     const bool colour = pixels.image.format & PNG_FORMAT_FLAG_COLOR;
-    png_set_IHDR(png, info, pixels.image.width, pixels.image.height, 8, colour ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, pixels.image.width, pixels.image.height, 8,
+                 colour ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(png, info, 3780, 3780, PNG_RESOLUTION_METER);
     png_write_info(png, info);
     const std::size_t stride = PNG_IMAGE_ROW_STRIDE(pixels.image);

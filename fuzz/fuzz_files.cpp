@@ -114,8 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int boxes = input.ConsumeIntegralInRange(0, 12); boxes > 0; --boxes) {
         const int left = input.ConsumeIntegralInRange(0, width - 1);
         const int top = input.ConsumeIntegralInRange(0, height - 1);
-        shapes.Fill(left, top, input.ConsumeIntegralInRange(left + 1, width), input.ConsumeIntegralInRange(top + 1, height),
-                    Colour(input, greys));
+        shapes.Fill(left, top, input.ConsumeIntegralInRange(left + 1, width),
+                    input.ConsumeIntegralInRange(top + 1, height), Colour(input, greys));
     }
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(shapes.Background());

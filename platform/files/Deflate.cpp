@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <functional>
 #include <cstring>
+#include <functional>
 
 #include "platform/files/HuffmanCode_p.h"
 
@@ -48,16 +48,17 @@ constexpr std::array<std::uint16_t, 29> kLengthBase = {3,  4,  5,  6,  7,  8,  9
                                                        31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::array<std::uint8_t, 29> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                                        2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::array<std::uint16_t, 30> kDistanceBase = {
-    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::array<std::uint16_t, 30> kDistanceBase = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                                         33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                                         1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr std::array<std::uint8_t, 30> kDistanceExtra = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                                          6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
 constexpr auto kLengthCodeOf = [] {
     std::array<std::uint8_t, kLongestCopy + 1> table{};
     for (std::size_t code = 0; code < kLengthBase.size(); ++code) {
-        for (std::size_t length = kLengthBase[code]; length < kLengthBase[code] + (1u << kLengthExtra[code]); ++length) {
+        for (std::size_t length = kLengthBase[code]; length < kLengthBase[code] + (1u << kLengthExtra[code]);
+             ++length) {
             if (length <= kLongestCopy) table[length] = static_cast<std::uint8_t>(code);
         }
     }
@@ -83,7 +84,8 @@ int DistanceCodeOf(std::size_t distance) {
 const HuffmanCode& FixedLiteralCode() {
     static const HuffmanCode code = [] {
         std::vector<std::uint8_t> lengths(288);
-        for (int symbol = 0; symbol < 288; ++symbol) lengths[symbol] = symbol < 144 ? 8 : symbol < 256 ? 9 : symbol < 280 ? 7 : 8;
+        for (int symbol = 0; symbol < 288; ++symbol)
+            lengths[symbol] = symbol < 144 ? 8 : symbol < 256 ? 9 : symbol < 280 ? 7 : 8;
         return CanonicalCode(std::move(lengths));
     }();
     return code;
@@ -125,10 +127,13 @@ void DeflateWriter::RunsOfLengths(std::span<const LengthRun> lengths, unsigned w
 }
 
 DeflateWriter::DeflateWriter(std::string& out, std::size_t searched, std::size_t rowLength)
-    : out_(out), finder_(searched, rowLength), costs_(CostsOf(FixedLiteralCode().lengths, FixedDistanceCode().lengths)) {}
+    : out_(out),
+      finder_(searched, rowLength),
+      costs_(CostsOf(FixedLiteralCode().lengths, FixedDistanceCode().lengths)) {}
 
 // A symbol without a code costs more than the longest one, as a code made for it would.
-DeflateWriter::Costs DeflateWriter::CostsOf(std::span<const std::uint8_t> literals, std::span<const std::uint8_t> distances) {
+DeflateWriter::Costs DeflateWriter::CostsOf(std::span<const std::uint8_t> literals,
+                                            std::span<const std::uint8_t> distances) {
     const auto missing = [](std::span<const std::uint8_t> lengths) {
         return std::uint32_t{*std::max_element(lengths.begin(), lengths.end())} + 2;
     };
@@ -138,7 +143,8 @@ DeflateWriter::Costs DeflateWriter::CostsOf(std::span<const std::uint8_t> litera
         return lengths[symbol] > 0 ? std::uint32_t{lengths[symbol]} : missing;
     };
     Costs costs{};
-    for (std::size_t byte = 0; byte < costs.literal.size(); ++byte) costs.literal[byte] = bits(literals, byte, literalMissing);
+    for (std::size_t byte = 0; byte < costs.literal.size(); ++byte)
+        costs.literal[byte] = bits(literals, byte, literalMissing);
     for (std::size_t length = kShortestCopy; length <= kLongestCopy; ++length) {
         const int code = kLengthCodeOf[length];
         costs.length[length] = bits(literals, kEndOfBlock + 1 + code, literalMissing) + kLengthExtra[code];
@@ -191,7 +197,9 @@ void DeflateWriter::AddNode(std::size_t at, std::size_t end, std::span<const std
 std::size_t DeflateWriter::NextWanted(std::size_t from, std::size_t to) const {
     if (from >= to) return to;
     const void* found = std::memchr(wanted_.data() + (from - regionAt_), 1, to - from);
-    return found == nullptr ? to : regionAt_ + static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - wanted_.data());
+    return found == nullptr
+               ? to
+               : regionAt_ + static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - wanted_.data());
 }
 
 // The nodes of a long run: its first two places and its last two, where
@@ -216,7 +224,8 @@ void DeflateWriter::AddRunNodes(std::size_t at, std::size_t run, std::size_t end
     std::size_t nextStart = 0;
     for (std::size_t from = at + 2;;) {
         while (nextStart < runStarts_.size() && runStarts_[nextStart] < from) ++nextStart;
-        const std::size_t place = std::min(NextWanted(from, last), nextStart < runStarts_.size() ? runStarts_[nextStart] : last);
+        const std::size_t place =
+            std::min(NextWanted(from, last), nextStart < runStarts_.size() ? runStarts_[nextStart] : last);
         if (place >= last) break;
         AddNode(place, end, also);
         from = place + 1;
@@ -257,11 +266,13 @@ void DeflateWriter::CloseRegion() {
     region.nodeCount = nodes_.size() - region.nodesAt;
     // Each copy's end as the node there.
     nodeAt_.assign(regionSize_ + 1, kUnreached);
-    for (std::size_t node = 0; node < region.nodeCount; ++node) nodeAt_[nodes_[region.nodesAt + node].at] = static_cast<std::uint32_t>(node);
+    for (std::size_t node = 0; node < region.nodeCount; ++node)
+        nodeAt_[nodes_[region.nodesAt + node].at] = static_cast<std::uint32_t>(node);
     std::uint32_t match = MatchesBegin(region);
     matchEnds_.resize(matches_.size());
     for (std::size_t node = region.nodesAt; node + 1 < nodes_.size(); ++node) {
-        for (; match < nodes_[node].matchesEnd; ++match) matchEnds_[match] = nodeAt_[nodes_[node].at + matches_[match].length];
+        for (; match < nodes_[node].matchesEnd; ++match)
+            matchEnds_[match] = nodeAt_[nodes_[node].at + matches_[match].length];
     }
     regionSize_ = 0;
     Parse(region, costs_, symbols_);
@@ -289,7 +300,8 @@ void DeflateWriter::Parse(const Region& region, const Costs& costs, std::vector<
             for (std::uint32_t i = match; i < nodes[node].matchesEnd; ++i) {
                 if (matchEnds_[i] >= count) continue;
                 const Match copy = matches_[i];
-                reach(matchEnds_[i], here + costs.distance[DistanceCodeOf(copy.distance)] + costs.length[copy.length], copy);
+                reach(matchEnds_[i], here + costs.distance[DistanceCodeOf(copy.distance)] + costs.length[copy.length],
+                      copy);
             }
         }
         match = nodes[node].matchesEnd;
@@ -353,7 +365,8 @@ std::uint64_t DeflateWriter::GiveBackLastSymbol(std::uint64_t from) {
     block_.resize(region.bytesAt + region.size);
     // The node where the symbol started ends the region now.
     while (nodes_.back().at > region.size) nodes_.pop_back();
-    const std::size_t kept = nodes_.size() - 1 > region.nodesAt ? nodes_[nodes_.size() - 2].matchesEnd : MatchesBegin(region);
+    const std::size_t kept =
+        nodes_.size() - 1 > region.nodesAt ? nodes_[nodes_.size() - 2].matchesEnd : MatchesBegin(region);
     matches_.resize(kept);
     matchEnds_.resize(kept);
     nodes_.back().matchesEnd = static_cast<std::uint32_t>(kept);
@@ -375,7 +388,8 @@ void DeflateWriter::RepeatAsCopies(std::span<const std::uint8_t> period, std::ui
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t at = size; at-- > 0;) {
             const bool same = period[at] == period[at == 0 ? size - 1 : at - 1];
-            runFrom[at] = same ? static_cast<std::uint16_t>(std::min<std::size_t>(kLongestCopy, 1 + runFrom[at + 1])) : 0;
+            runFrom[at] =
+                same ? static_cast<std::uint16_t>(std::min<std::size_t>(kLongestCopy, 1 + runFrom[at + 1])) : 0;
         }
         runFrom[size] = runFrom[0];
     }
@@ -474,7 +488,8 @@ DeflateWriter::Plan DeflateWriter::PlanBlock(const Counts& counts, bool allWays)
     // The header of a block with codes of its own: how many of each code's
     // lengths it lists, and those lengths, compressed by a third code.
     plan.literalsListed = kLiteralLengthSymbols;
-    while (plan.literalsListed > kEndOfBlock + 1 && literals.lengths[plan.literalsListed - 1] == 0) --plan.literalsListed;
+    while (plan.literalsListed > kEndOfBlock + 1 && literals.lengths[plan.literalsListed - 1] == 0)
+        --plan.literalsListed;
     plan.distancesListed = kDistanceSymbols;
     while (plan.distancesListed > 1 && distances.lengths[plan.distancesListed - 1] == 0) --plan.distancesListed;
     std::vector<std::uint8_t> listed(literals.lengths.begin(), literals.lengths.begin() + plan.literalsListed);
@@ -490,7 +505,9 @@ DeflateWriter::Plan DeflateWriter::PlanBlock(const Counts& counts, bool allWays)
     unsigned bestWays = 0;
     for (unsigned ways = allWays ? 0 : 7; ways < 8; ++ways) {
         std::array<std::uint32_t, kExtraOfLengthSymbol.size()> runCounts{};
-        RunsOfLengths(plan.listed, ways, [&](LengthSymbol run, std::size_t times) { runCounts[run.symbol] += static_cast<std::uint32_t>(times); });
+        RunsOfLengths(plan.listed, ways, [&](LengthSymbol run, std::size_t times) {
+            runCounts[run.symbol] += static_cast<std::uint32_t>(times);
+        });
         const std::vector<std::uint8_t> code = OptimalLengths(runCounts, kLongestLengthCode);
         int listedLengths = static_cast<int>(kLengthCodeOrder.size());
         while (listedLengths > 4 && code[kLengthCodeOrder[listedLengths - 1]] == 0) --listedLengths;
@@ -510,7 +527,8 @@ DeflateWriter::Plan DeflateWriter::PlanBlock(const Counts& counts, bool allWays)
         std::uint64_t bits = 0;
         for (int symbol = 0; symbol < kLiteralLengthSymbols; ++symbol) {
             const int code = symbol - kEndOfBlock - 1;
-            bits += std::uint64_t{counts.literal[symbol]} * (literal.lengths[symbol] + (code >= 0 ? kLengthExtra[code] : 0));
+            bits += std::uint64_t{counts.literal[symbol]} *
+                    (literal.lengths[symbol] + (code >= 0 ? kLengthExtra[code] : 0));
         }
         for (int symbol = 0; symbol < kDistanceSymbols; ++symbol) {
             bits += std::uint64_t{counts.distance[symbol]} * (distance.lengths[symbol] + kDistanceExtra[symbol]);
@@ -567,7 +585,8 @@ void DeflateWriter::WriteBlock(const Plan& plan, bool last) {
 void DeflateWriter::Finish() {
     CloseRegion();
     FlushBlock(true);
-    for (; bitCount_ > 0; bitCount_ -= std::min(bitCount_, 8), bitBuffer_ >>= 8) out_.push_back(static_cast<char>(bitBuffer_));
+    for (; bitCount_ > 0; bitCount_ -= std::min(bitCount_, 8), bitBuffer_ >>= 8)
+        out_.push_back(static_cast<char>(bitBuffer_));
 }
 
 }  // namespace tallyline

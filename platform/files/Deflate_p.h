@@ -65,7 +65,7 @@ private:
     // What a symbol costs in bits, as the codes of a block make it.
     struct Costs {
         std::array<std::uint32_t, 256> literal;
-        std::array<std::uint32_t, 259> length;    // by the copy's length
+        std::array<std::uint32_t, 259> length;   // by the copy's length
         std::array<std::uint32_t, 30> distance;  // by the distance's code, extra bits included
     };
     struct Counts {
@@ -90,7 +90,7 @@ private:
         int literalsListed = 0;
         int distancesListed = 0;
         std::vector<LengthRun> listed;  // the two codes' lengths as the header lists them
-        unsigned ways = 0;                 // which of RunsOfLengths' ways stores them
+        unsigned ways = 0;              // which of RunsOfLengths' ways stores them
         int lengthsListed = 0;
         bool fixed = false;
         std::uint64_t bits = 0;
@@ -127,7 +127,7 @@ private:
     std::uint64_t bitBuffer_ = 0;
     int bitCount_ = 0;
     MatchFinder finder_;
-    Costs costs_;  // of the last block's codes, or the fixed ones
+    Costs costs_;                    // of the last block's codes, or the fixed ones
     std::uint64_t regionStart_ = 0;  // the stream's position of the open region
     std::size_t regionSize_ = 0;
     // The block being made: its symbols, and the regions among them with

@@ -23,8 +23,9 @@ std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, 
         if (counts[symbol] == 0) leafSpace[occurring++] = {0, symbol};
     }
     const std::span<Leaf> leaves(leafSpace.data(), occurring);
-    std::sort(leaves.begin(), leaves.end(),
-              [](const Leaf& a, const Leaf& b) { return std::pair(a.weight, b.symbol) < std::pair(b.weight, a.symbol); });
+    std::sort(leaves.begin(), leaves.end(), [](const Leaf& a, const Leaf& b) {
+        return std::pair(a.weight, b.symbol) < std::pair(b.weight, a.symbol);
+    });
 
     // Huffman's tree in place (Moffat and Katajainen): the first pass pairs
     // the two lightest of leaves and trees, each tree's slot then naming its
@@ -56,7 +57,8 @@ std::vector<std::uint8_t> OptimalLengths(std::span<const std::uint32_t> counts, 
     // keep to deflate's limit).
     for (std::size_t length = longest + 1; length <= leaves.size(); ++length) ofLength[longest] += ofLength[length];
     std::uint64_t kraft = 0;
-    for (int length = 1; length <= longest; ++length) kraft += static_cast<std::uint64_t>(ofLength[length]) << (longest - length);
+    for (int length = 1; length <= longest; ++length)
+        kraft += static_cast<std::uint64_t>(ofLength[length]) << (longest - length);
     for (; kraft > (std::uint64_t{1} << longest); --kraft) {
         --ofLength[longest];
         for (int length = longest - 1; length > 0; --length) {

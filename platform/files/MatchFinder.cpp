@@ -107,7 +107,9 @@ std::size_t MatchFinder::Behind(std::size_t at, std::size_t distance, std::size_
     const std::uint8_t* here = history_.data() + at;
     most = std::min(most, at - std::min(at, distance));
     std::size_t n = 0;
-    while (n < most && here[-1 - static_cast<std::ptrdiff_t>(n)] == here[-1 - static_cast<std::ptrdiff_t>(n + distance)]) ++n;
+    while (n < most &&
+           here[-1 - static_cast<std::ptrdiff_t>(n)] == here[-1 - static_cast<std::ptrdiff_t>(n + distance)])
+        ++n;
     return n;
 }
 

@@ -59,11 +59,11 @@ bool StoreRows(const QImage& image, const QMargins& margins, QRgb background, Ro
     const QRgb* above = nullptr;
     for (int y = 0; y < rows.height; ++y) {
         const int line = y - margins.top();
-        const QRgb* pixel = line >= 0 && line < image.height() ? reinterpret_cast<const QRgb*>(image.constScanLine(line))
-                                                                 : nullptr;
-        const bool repeats = y > 0 && (pixel == nullptr ? above == nullptr
-                                                        : above != nullptr &&
-                                                              std::memcmp(pixel, above, width * sizeof(QRgb)) == 0);
+        const QRgb* pixel =
+            line >= 0 && line < image.height() ? reinterpret_cast<const QRgb*>(image.constScanLine(line)) : nullptr;
+        const bool repeats =
+            y > 0 && (pixel == nullptr ? above == nullptr
+                                       : above != nullptr && std::memcmp(pixel, above, width * sizeof(QRgb)) == 0);
         above = pixel;
         if (repeats) {
             rows.rowAt[y] = rows.rowAt[y - 1];
@@ -72,7 +72,8 @@ bool StoreRows(const QImage& image, const QMargins& margins, QRgb background, Ro
         rows.rowAt[y] = rows.pixels.size();
         rows.pixels.insert(rows.pixels.end(), blank.begin(), blank.end());
         if (pixel == nullptr) continue;
-        std::uint8_t* stored = rows.pixels.data() + rows.rowAt[y] + static_cast<std::size_t>(margins.left()) * rows.channels;
+        std::uint8_t* stored =
+            rows.pixels.data() + rows.rowAt[y] + static_cast<std::size_t>(margins.left()) * rows.channels;
         if (rows.channels == 1) {
             // Whether each pixel is a grey, all at once: a loop without a
             // branch, which the compiler does many pixels at a time.
@@ -110,8 +111,8 @@ Rows StoredRows(const QImage& source, int scale, const QMargins& margins, QRgb b
 }
 
 void AppendBigEndian(std::string& file, std::uint32_t value) {
-    const char bytes[] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
-                          static_cast<char>(value >> 8), static_cast<char>(value)};
+    const char bytes[] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+                          static_cast<char>(value)};
     file.append(bytes, sizeof bytes);
 }
 
