@@ -103,6 +103,9 @@ int Run(const WriteOne& request, QTextStream& err) {
         const Text uncarried = drawing.Draw(request.text);
         WriteFile(request, drawing);
         Warn(err, uncarried);
+        if (const QString large = SizeWarning(drawing, request.settings); !large.isEmpty()) {
+            err << kProgram << ": " << large << Qt::endl;
+        }
         return kDone;
     } catch (...) {
         err << kProgram << ": " << DescribeFailure() << Qt::endl;

@@ -28,6 +28,9 @@ struct FileSettings {
 // and PDF, widened by the quiet zone on each side.
 QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings);
 
+// The size in pixels of the PNG file that LabelFile makes of the surface.
+QSize PngSizeOf(const PictureSurface& surface, const FileSettings& settings);
+
 // Saves the surface's barcode whole as the file that its name's suffix calls
 // for, at the design's size with the standard quiet zone; the old file stays
 // as it was on failure. std::invalid_argument naming the suffixes that do
