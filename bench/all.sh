@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every speed figure of the program in one run, from one Release build: the
 # window's start and memory beside a bare window of the toolkit, a keystroke
-# to its repainted barcode, the batch against zint for PNG and SVG, and a
-# multi-page PDF of many labels, each label's share of its time.
+# to its repainted barcode, the batch against zint for PNG and SVG, the PNG
+# files' size beside libpng's, and a multi-page PDF of many labels, each
+# label's share of its time.
 # Usage: all.sh [BUILD]   (default: build-release; configure it with
 # -DCMAKE_BUILD_TYPE=Release and build everything first)
 set -euo pipefail
@@ -34,6 +35,10 @@ print(f"tallyline {ours:.0f} us, bare window {bare:.0f} us, ratio {ours / bare:.
 echo
 echo "== Batch of 10,000 texts against zint"
 "$here/batch_vs_zint.sh" "$tallyline" 3
+
+echo
+echo "== PNG files beside the same pixels written by libpng at level 9 (goal: none larger)"
+"$here/png_size_vs_libpng.sh" "$build" || true
 
 echo
 echo "== One multi-page PDF of 10,000 labels (--batch LIST -o FILE.pdf; goal: at most 50 us a label),"

@@ -17,18 +17,7 @@ command -v zint > /dev/null || { echo "zint is missing: apt-get install zint"; e
 
 work=$(mktemp -d -p "$tmpfs")
 trap 'rm -rf "$work"' EXIT
-# Mixed lengths from 1 to 23, some lower case, all characters that both
-# programs draw: zint refuses a text with a character its bars do not carry,
-# and a text it skips would be time it does not spend.
-python3 - "$work/texts" << 'PYTHON'
-import random, sys
-random.seed(39)
-alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%abcxyz"
-with open(sys.argv[1], "w") as texts:
-    for _ in range(10000):
-        texts.write("".join(random.choice(alphabet) for _ in range(random.randint(1, 23))).strip() or "X")
-        texts.write("\n")
-PYTHON
+python3 "$root/bench/batch_texts.py" "$work/texts"
 files=$(wc -l < "$work/texts")
 
 # Wall seconds of a command run into a fresh folder.

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QStringList>
 
 #include <algorithm>
 #include <atomic>
@@ -22,6 +23,7 @@
 #include "commandline/NamedCharacters_p.h"
 #include "commandline/StandardStreams_p.h"
 #include "label/BarcodeDrawing.h"
+#include "label/LabelFiles.h"
 #include "label/SafeFileNames.h"
 #include "platform/core/Failures.h"
 #include "platform/files/WholeFile.h"
@@ -58,9 +60,12 @@ void Write(Job& job, BarcodeDrawing& drawing, const FileSettings& settings) {
         job.written = WriteWholeFile(job.path, drawing.File(settings), Writing::Quickly);
         if (*job.written == Written::AlreadyThere) {
             job.report = AlreadyThere(job.path);
-        } else if (!uncarried.empty()) {
-            job.report = NotCarried(Named(uncarried));
+            return;
         }
+        QStringList warnings;
+        if (!uncarried.empty()) warnings << NotCarried(Named(uncarried));
+        if (const QString large = SizeWarning(drawing, settings); !large.isEmpty()) warnings << large;
+        job.report = warnings.join(QStringLiteral("; "));
     } catch (...) {
         job.report = DescribeFailure();
     }
@@ -138,6 +143,12 @@ private:
 unsigned WorkerCount() { return std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers); }
 
 }  // namespace
+
+QString SizeWarning(const BarcodeDrawing& drawing, const FileSettings& settings) {
+    if (settings.format != PictureFormat::Png) return {};
+    const QSize size = PngSizeOf(drawing.Surface(), settings);
+    return size.width() > kLargestReadablePng || size.height() > kLargestReadablePng ? LargePng(size) : QString();
+}
 
 std::unique_ptr<LineReader> OpenList(const QString& path, QString& listName, QTextStream& err) {
     if (path == QStringLiteral("-")) {

@@ -18,6 +18,10 @@ std::unique_ptr<LineReader> OpenList(const QString& list, QString& name, QTextSt
 // the last line read, and answers true: the rest of the list is lost.
 bool ReportUnreadRest(const LineReader& reader, const QString& listName, QTextStream& err);
 
+// The warning for a PNG file of the drawing that common readers refuse for
+// its size; empty for any other file.
+QString SizeWarning(const BarcodeDrawing& drawing, const FileSettings& settings);
+
 // Writes one file for each text of the list into the folder, reporting each
 // failure and warning on err and a summary on out. The exit status: 0 when
 // every text was written, 1 otherwise.

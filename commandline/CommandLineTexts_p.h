@@ -6,6 +6,7 @@
 #include "commandline/CommandLine_p.h"
 #include "design/Texts.h"
 #include "platform/core/Units.h"
+#include "platform/files/PngEncoder.h"
 #include "stock/LabelTemplate.h"
 
 // What the command line says: its help, its usage errors and its reports.
@@ -153,7 +154,11 @@ inline const QString kHeightHelp = QStringLiteral(
     "the window's at that module).");
 inline const QString kNoCaptionHelp = QStringLiteral("Leave the caption out: bars only.");
 inline const QString kScaleHelp =
-    QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1).").arg(kLargestScale);
+    QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1). Common readers "
+                   "refuse a PNG wider or taller than %2 pixels by default (ImageMagick, Pillow, and zbar through "
+                   "them): such a file is still written, with a warning.")
+        .arg(kLargestScale)
+        .arg(kLargestReadablePng);
 inline const QString kModuleHelp = QStringLiteral(
     "The width of the narrow bar in SVG and PDF files and on --dpi's grid, and the widest on labels, in "
     "millimetres (default: the window's, two pixels at 96 per inch, about 0.529).");
@@ -302,6 +307,13 @@ inline QString DoesNothing(const QString& option, Output output, Outputs outputs
 }
 
 // Reports on a text.
+inline QString LargePng(QSize size) {
+    return QStringLiteral("warning: the PNG is %1 x %2 pixels, larger than the %3 on a side that common readers take; "
+                          "written all the same")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(kLargestReadablePng);
+}
 inline QString NotCarried(const QString& characters) {
     return QStringLiteral("warning: the bars leave out %1, which the caption shows (--lenient)").arg(characters);
 }

@@ -104,15 +104,17 @@ Text WriteLabelPage(const WriteOne& request) {
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
-        Text uncarried;
         if (request.pageMillimetres) {
-            uncarried = WriteLabelPage(request);
-        } else {
-            BarcodeDrawing drawing(request.settings, request.rules);
-            uncarried = drawing.Draw(request.text);
-            WriteFileOrOutput(request.path, drawing.File(request.settings));
+            Warn(err, WriteLabelPage(request));
+            return kDone;
         }
+        BarcodeDrawing drawing(request.settings, request.rules);
+        const Text uncarried = drawing.Draw(request.text);
+        WriteFileOrOutput(request.path, drawing.File(request.settings));
         Warn(err, uncarried);
+        if (const QString large = SizeWarning(drawing, request.settings); !large.isEmpty()) {
+            err << kProgram << ": " << large << Qt::endl;
+        }
         return kDone;
     } catch (...) {
         err << kProgram << ": " << DescribeFailure() << Qt::endl;

@@ -83,6 +83,10 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
     throw RuntimeError(ErrorNumber::InvalidProcedureCall);
 }
 
+QSize PngSizeOf(const PictureSurface& surface, const FileSettings& settings) {
+    return PngSize(surface.PixelSize(), settings.scale, QuietZoneMargins(ModulePixels(surface), settings.quietZone));
+}
+
 void SaveLabel(const PictureSurface& surface, const QString& path) {
     const auto format = FormatOfName(path);
     if (!format) {

@@ -53,6 +53,9 @@ QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings
 // The same of a surface drawn on the grid, its quiet zones drawn, turned.
 QByteArray LabelFile(const PictureSurface& surface, const FileSettings& settings, const FileGrid& grid);
 
+// The size in pixels of the PNG file that LabelFile makes of the surface.
+QSize PngSizeOf(const PictureSurface& surface, const FileSettings& settings);
+
 // Saves the surface's barcode whole as the file that its name's suffix calls
 // for, at the design's size with the standard quiet zone; the old file stays
 // as it was on failure. std::invalid_argument naming the suffixes that do

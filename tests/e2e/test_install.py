@@ -83,7 +83,7 @@ def test_doc_base_names_the_installed_page(installed):
     assert f"\nIndex: {page}\n" in entry and f"\nFiles: {page}\n" in entry, entry
 
 
-@pytest.mark.parametrize("library", ["libqt6widgets6", "libqt6gui6", "libcups2", "glabels-data"])
+@pytest.mark.parametrize("library", ["libqt6widgets6", "libqt6gui6", "libcups2", "zlib1g", "glabels-data"])
 def test_depends_on_what_it_links(package, library):
     depends = run("dpkg-deb", "--field", str(package), "Depends", text=True).stdout
     assert re.search(rf"(^|, ){re.escape(library)}\b", depends), depends
