@@ -16,8 +16,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tallyline developers <dev@tallyline.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opened by name when a print asks the server, so no link names it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcups2")
+# Opened by name when a print asks the server, so no link names it; and the
+# label makers' templates that --sheet reads.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcups2, glabels-data")
 # The desktop's opener, for the logo's help page, and the faces the window's
 # design names or stands in for.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core, fonts-comic-neue, fonts-liberation2, fonts-freefont-ttf")

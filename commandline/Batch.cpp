@@ -109,7 +109,7 @@ private:
         std::optional<BarcodeDrawing> drawing;
         QString failure;
         try {
-            drawing.emplace(settings_.format, rules_);
+            drawing.emplace(settings_, rules_);
         } catch (...) {
             failure = QString::fromStdString(DescribeCurrentException());
         }

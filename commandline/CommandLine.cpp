@@ -25,6 +25,15 @@ const QCommandLineOption kCheckDigit(QStringLiteral("check-digit"), kCheckDigitH
 const QCommandLineOption kPrinter(QStringLiteral("printer"), kPrinterHelp, QStringLiteral("NAME"));
 const QCommandLineOption kCopies(QStringLiteral("copies"), kCopiesHelp, QStringLiteral("N"));
 const QCommandLineOption kPageSize(QStringLiteral("page-mm"), kPageSizeHelp, QStringLiteral("WIDTHxHEIGHT"));
+const QCommandLineOption kSheet(QStringLiteral("sheet"), kSheetHelp, QStringLiteral("NAME"));
+const QCommandLineOption kSheets(QStringLiteral("sheets"), kSheetsHelp);
+const QCommandLineOption kFirst(QStringLiteral("first"), kFirstHelp, QStringLiteral("N"));
+const QCommandLineOption kOutlines(QStringLiteral("outlines"), kOutlinesHelp);
+const QCommandLineOption kRotate(QStringLiteral("rotate"), kRotateHelp, QStringLiteral("ANGLE"));
+const QCommandLineOption kDpi(QStringLiteral("dpi"), kDpiHelp, QStringLiteral("N"));
+const QCommandLineOption kRatio(QStringLiteral("ratio"), kRatioHelp, QStringLiteral("N"));
+const QCommandLineOption kHeight(QStringLiteral("height-mm"), kHeightHelp, QStringLiteral("H"));
+const QCommandLineOption kNoCaption(QStringLiteral("no-text"), kNoCaptionHelp);
 // In the program's own words, not the toolkit's.
 const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")}, kHelpHelp);
 const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")}, kVersionHelp);
@@ -35,13 +44,20 @@ struct Reach {
     const QCommandLineOption& option;
     Outputs outputs;
 };
+constexpr Outputs kFiles = Output::PngFile | Output::SvgFile | Output::PdfFile;
+constexpr Outputs kLabels = Output::LabelPdf | Output::Print | Output::SheetPdf | Output::SheetPrint;
 const Reach kReaches[] = {
     {kScale, Output::PngFile},
-    {kModule, Output::SvgFile | Output::PdfFile},
-    {kQuietZone, Output::PngFile | Output::SvgFile | Output::PdfFile},
+    // A PNG's pixels are the window's but on --dpi's grid (PngOnGrid).
+    {kModule, Output::SvgFile | Output::PdfFile | kLabels},
+    {kQuietZone, kFiles},
     {kPageSize, Output::LabelPdf},
-    {kPrinter, Output::Print},
-    {kCopies, Output::Print},
+    {kPrinter, Output::Print | Output::SheetPrint},
+    {kCopies, Output::Print | Output::SheetPrint | Output::SheetPdf},
+    {kSheet, Output::SheetPdf | Output::SheetPrint},
+    {kFirst, Output::SheetPdf | Output::SheetPrint},
+    {kOutlines, Output::SheetPdf | Output::SheetPrint},
+    {kDpi, kFiles | Output::LabelPdf | Output::SheetPdf},
 };
 
 // The whole number that the value spells, if it lies from lowest to highest.
@@ -61,6 +77,15 @@ std::optional<double> Decimal(const QString& value, double lowest, double highes
     return decimal;
 }
 
+// The turn that --rotate names: nothing for auto, which only a label has.
+std::optional<std::optional<Turn>> TurnOf(const QString& angle) {
+    if (angle == kAutomaticTurn) return std::optional<Turn>();
+    for (const Turn turn : {Turn::None, Turn::Quarter, Turn::Half, Turn::ThreeQuarters}) {
+        if (angle == QString::number(static_cast<int>(turn))) return turn;
+    }
+    return std::nullopt;
+}
+
 // The settings that the options give, or what is wrong with them.
 std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& parser) {
     FileSettings settings;
@@ -76,8 +101,27 @@ std::variant<FileSettings, UsageError> SettingsOf(const QCommandLineParser& pars
         settings.scale = *scale;
     }
     if (parser.isSet(kModule)) {
-        settings.moduleMillimetres = Decimal(parser.value(kModule), kFinestModule, kBroadestModule);
-        if (!settings.moduleMillimetres) return UsageError{BadModule(parser.value(kModule))};
+        settings.symbol.moduleMillimetres = Decimal(parser.value(kModule), kFinestModule, kBroadestModule);
+        if (!settings.symbol.moduleMillimetres) return UsageError{BadModule(parser.value(kModule))};
+    }
+    if (parser.isSet(kRotate)) {
+        const QString angle = parser.value(kRotate);
+        const auto turn = TurnOf(angle);
+        if (!turn) return UsageError{BadRotate(angle)};
+        settings.symbol.turn = *turn;
+    }
+    if (parser.isSet(kRatio)) {
+        settings.symbol.ratio = Decimal(parser.value(kRatio), kNarrowestRatio, kWidestRatio);
+        if (!settings.symbol.ratio) return UsageError{BadRatio(parser.value(kRatio))};
+    }
+    if (parser.isSet(kHeight)) {
+        settings.symbol.barMillimetres = Decimal(parser.value(kHeight), kLowestBars, kHighestBars);
+        if (!settings.symbol.barMillimetres) return UsageError{BadHeight(parser.value(kHeight))};
+    }
+    settings.symbol.caption = !parser.isSet(kNoCaption);
+    if (parser.isSet(kDpi)) {
+        settings.dotsPerInch = WholeNumber(parser.value(kDpi), kCoarsestGrid, kFinestGrid);
+        if (!settings.dotsPerInch) return UsageError{BadDpi(parser.value(kDpi))};
     }
     if (parser.isSet(kQuietZone)) {
         const auto quietZone = WholeNumber(parser.value(kQuietZone), 0, kWidestQuietZone);
@@ -112,17 +156,42 @@ std::optional<QSizeF> PageSizeOf(const QString& value) {
     return QSizeF(*width, *height);
 }
 
+// How labels are laid out, or what is wrong with the options that say.
+std::variant<LabelLayout, UsageError> LayoutOf(const QCommandLineParser& parser, const FileSettings& settings) {
+    LabelLayout layout{settings.symbol, std::nullopt};
+    if (!parser.isSet(kSheet)) return layout;
+    SheetChoice sheet{parser.value(kSheet), 1, parser.isSet(kOutlines)};
+    if (sheet.name.isEmpty()) return UsageError{kEmptySheet};
+    if (parser.isSet(kFirst)) {
+        const auto first = WholeNumber(parser.value(kFirst), 1, kLastFirstLabel);
+        if (!first) return UsageError{BadFirst(parser.value(kFirst))};
+        sheet.first = *first;
+    }
+    layout.sheet = sheet;
+    return layout;
+}
+
+// Labels as a PDF: a label for each text of the list, or the one text on
+// --copies of a sheet's labels.
+Request LabelPdf(const QCommandLineParser& parser, const FileSettings& settings, const LabelLayout& layout,
+                 const DrawingRules& rules, const std::optional<QSizeF>& page, const QString& text, int copies) {
+    const QString path = parser.value(kOutput);
+    const bool toStandardOutput = path == kStandardOutput;
+    if (toStandardOutput && !parser.isSet(kFormat)) return UsageError{kStandardOutputWithoutFormat};
+    const auto format = toStandardOutput ? FormatOfSuffix(parser.value(kFormat)) : FormatOfName(path);
+    if (format != PictureFormat::Pdf) return UsageError{parser.isSet(kBatch) ? LabelsNotPdf(path) : SheetNotPdf(path)};
+    return WriteLabelPdf{
+        parser.value(kBatch), path, page, rules, layout, settings.dotsPerInch.value_or(kPdfDotsPerInch), text, copies};
+}
+
 // --batch LIST with --print or with -o FILE.pdf: a label for each text.
-Request LabelBatch(const QCommandLineParser& parser, const PrintSettings& print, const DrawingRules& rules,
-                   const std::optional<QSizeF>& page) {
+Request LabelBatch(const QCommandLineParser& parser, const FileSettings& settings, const PrintSettings& print,
+                   const LabelLayout& layout, const DrawingRules& rules, const std::optional<QSizeF>& page) {
     const QString path = parser.value(kOutput);
     const bool toStandardOutput = !parser.isSet(kPrint) && path == kStandardOutput;
     if (parser.isSet(kDirectory) || (parser.isSet(kFormat) && !toStandardOutput)) return UsageError{kLabelsWithDirectory};
-    if (parser.isSet(kPrint)) return PrintBatch{parser.value(kBatch), print, rules};
-    if (toStandardOutput && !parser.isSet(kFormat)) return UsageError{kStandardOutputWithoutFormat};
-    const auto format = toStandardOutput ? FormatOfSuffix(parser.value(kFormat)) : FormatOfName(path);
-    if (format != PictureFormat::Pdf) return UsageError{LabelsNotPdf(path)};
-    return WriteLabelPdf{parser.value(kBatch), path, page, rules};
+    if (parser.isSet(kPrint)) return PrintBatch{parser.value(kBatch), print, rules, layout};
+    return LabelPdf(parser, settings, layout, rules, page, QString(), 1);
 }
 
 Output OutputOfFormat(PictureFormat format) {
@@ -141,14 +210,30 @@ std::optional<Output> OutputOf(const Request& request) {
         return one->pageMillimetres ? Output::LabelPdf : OutputOfFormat(one->settings.format);
     }
     if (const auto* batch = std::get_if<WriteBatch>(&request)) return OutputOfFormat(batch->settings.format);
-    if (std::holds_alternative<WriteLabelPdf>(request)) return Output::LabelPdf;
-    if (std::holds_alternative<PrintOne>(request) || std::holds_alternative<PrintBatch>(request)) return Output::Print;
+    if (const auto* pdf = std::get_if<WriteLabelPdf>(&request)) {
+        return pdf->layout.sheet ? Output::SheetPdf : Output::LabelPdf;
+    }
+    if (const auto* print = std::get_if<PrintOne>(&request))
+        return print->layout.sheet ? Output::SheetPrint : Output::Print;
+    if (const auto* print = std::get_if<PrintBatch>(&request)) {
+        return print->layout.sheet ? Output::SheetPrint : Output::Print;
+    }
     return std::nullopt;
 }
 
-// The first option given that does nothing for the output, if any.
-std::optional<UsageError> SilentOption(const QCommandLineParser& parser, Output output) {
+// Whether --dpi puts the PNG that the request writes on a grid, where the
+// module is --module-mm's.
+bool PngOnGrid(const Request& request) {
+    const auto* one = std::get_if<WriteOne>(&request);
+    const auto* batch = std::get_if<WriteBatch>(&request);
+    const FileSettings* settings = one ? &one->settings : batch ? &batch->settings : nullptr;
+    return settings && settings->format == PictureFormat::Png && settings->dotsPerInch;
+}
+
+// The first option given that does nothing for the request's output, if any.
+std::optional<UsageError> SilentOption(const QCommandLineParser& parser, const Request& request, Output output) {
     for (const Reach& reach : kReaches) {
+        if (&reach.option == &kModule && PngOnGrid(request)) continue;
         if (parser.isSet(reach.option) && !reach.outputs.testFlag(output)) {
             return UsageError{DoesNothing(QStringLiteral("--") + reach.option.names().constLast(), output, reach.outputs)};
         }
@@ -158,7 +243,7 @@ std::optional<UsageError> SilentOption(const QCommandLineParser& parser, Output 
 
 // What the arguments ask for, once their values are known to be sound.
 Request RequestOf(const QCommandLineParser& parser, const FileSettings& chosen, const PrintSettings& print,
-                  const DrawingRules& rules) {
+                  const DrawingRules& rules, const LabelLayout& layout) {
     std::optional<QSizeF> page;
     if (parser.isSet(kPageSize)) {
         page = PageSizeOf(parser.value(kPageSize));
@@ -172,7 +257,7 @@ Request RequestOf(const QCommandLineParser& parser, const FileSettings& chosen, 
     if (parser.isSet(kBatch)) {
         if (!texts.isEmpty()) return UsageError{kTextWithBatch};
         if (parser.value(kBatch).isEmpty()) return UsageError{kEmptyList};
-        if (modes > 1) return LabelBatch(parser, print, rules, page);
+        if (modes > 1) return LabelBatch(parser, chosen, print, layout, rules, page);
     }
     const bool toStandardOutput = parser.isSet(kOutput) && parser.value(kOutput) == kStandardOutput;
     if (parser.isSet(kDirectory) && !parser.isSet(kBatch)) return UsageError{kDirectoryWithoutBatch};
@@ -184,7 +269,8 @@ Request RequestOf(const QCommandLineParser& parser, const FileSettings& chosen, 
         return WriteBatch{parser.value(kBatch), parser.value(kDirectory), chosen, rules};
     }
     if (texts.isEmpty()) return UsageError{kNoText};
-    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules};
+    if (parser.isSet(kPrint)) return PrintOne{texts.constFirst(), print, rules, layout};
+    if (layout.sheet) return LabelPdf(parser, chosen, layout, rules, page, texts.constFirst(), print.copies);
     const QString path = parser.value(kOutput);
     if (toStandardOutput && !parser.isSet(kFormat)) return UsageError{kStandardOutputWithoutFormat};
     const auto format = toStandardOutput ? std::optional(chosen.format) : FormatOfName(path);
@@ -201,8 +287,9 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     parser.addPositionalArgument(kTextArgument, kTextHelp, kTextSyntax);
-    parser.addOptions({kOutput, kBatch, kDirectory, kFormat, kPrint, kPrinter, kCopies, kPageSize, kScale, kModule,
-                       kQuietZone, kFullAscii, kLenient, kStrict, kCheckDigit, kHelp, kVersion});
+    parser.addOptions({kOutput, kBatch,     kDirectory, kFormat,  kPrint,  kPrinter,    kCopies,    kPageSize, kSheet,
+                       kFirst,  kOutlines,  kSheets,    kRotate,  kRatio,  kHeight,     kNoCaption, kDpi,      kScale,
+                       kModule, kQuietZone, kFullAscii, kLenient, kStrict, kCheckDigit, kHelp,      kVersion});
     if (!parser.parse(arguments)) return UsageError{parser.errorText()};
     if (parser.isSet(kHelp)) {
         // The usage line names the program as it was started; the help (and
@@ -213,15 +300,25 @@ Request ParseCommandLine(const QStringList& arguments, const QString& version) {
     }
     if (parser.isSet(kVersion)) return Inform{QStringLiteral("%1 %2\n").arg(kProgram, version)};
 
+    if (parser.isSet(kSheets)) {
+        if (parser.positionalArguments().size() > 1) return UsageError{kTwoTexts};
+        if (parser.optionNames().size() > 1) return UsageError{kSheetsAlone};
+        return ListSheets{parser.positionalArguments().value(0)};
+    }
     const auto settings = SettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&settings)) return *error;
     const auto printSettings = PrintSettingsOf(parser);
     if (const auto* error = std::get_if<UsageError>(&printSettings)) return *error;
     if (parser.isSet(kStrict) && parser.isSet(kLenient)) return UsageError{kStrictAndLenient};
     const DrawingRules rules{!parser.isSet(kLenient), parser.isSet(kFullAscii), parser.isSet(kCheckDigit)};
-    Request request = RequestOf(parser, std::get<FileSettings>(settings), std::get<PrintSettings>(printSettings), rules);
+    const auto layout = LayoutOf(parser, std::get<FileSettings>(settings));
+    if (const auto* error = std::get_if<UsageError>(&layout)) return *error;
+    Request request = RequestOf(parser, std::get<FileSettings>(settings), std::get<PrintSettings>(printSettings), rules,
+                                std::get<LabelLayout>(layout));
     if (const auto output = OutputOf(request)) {
-        if (auto silent = SilentOption(parser, *output)) return *silent;
+        if (auto silent = SilentOption(parser, request, *output)) return *silent;
+        // Only a label has a long side to be turned along.
+        if (parser.value(kRotate) == kAutomaticTurn && kFiles.testFlag(*output)) return UsageError{kAutoTurnInFile};
     }
     return request;
 }

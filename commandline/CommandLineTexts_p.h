@@ -5,7 +5,9 @@
 
 #include "commandline/CommandLine_p.h"
 #include "design/Texts.h"
+#include "platform/core/Units.h"
 #include "platform/files/PngEncoder.h"
+#include "stock/LabelTemplate.h"
 
 // What the command line says: its help, its usage errors and its reports.
 // A report starts with the program's name.
@@ -62,28 +64,47 @@ inline const QString kAfterOptions = QStringLiteral(
     "  129, 130 or 143. A FIFO, a socket or a device where a file goes is refused.\n"
     "\n"
     "Printing labels:\n"
-    "  A print's page is the medium that the printer's queue is set up with (lpadmin -o PageSize=w144h72 sets\n"
-    "  a 2 x 1 inch label), at the queue's resolution. On a sheet that holds the window's layout (A4, Letter)\n"
-    "  the barcode prints where the window prints it. On anything smaller, a label, the barcode with its\n"
-    "  caption and quiet zones of 10 modules is centred, each module the most whole printer dots not above\n"
-    "  the window's 0.529 mm that let it fit, and never below 0.19 mm. A barcode that does not fit even so is\n"
-    "  not printed: the message says how wide the label would have to be. A job is sent only whole, and counts\n"
-    "  as printed once the print server has taken it; a warning says when it waits on a stopped printer or is\n"
-    "  held. A PDF of labels appears only whole. A batch of labels that SIGINT, SIGTERM or SIGHUP stops, or\n"
-    "  whose job or PDF cannot be written whole, keeps nothing: no job is sent, no PDF is written and nothing\n"
-    "  is left in the temporary folder.\n"
+    "  A print's page is the medium that the printer's queue is set up with (lpadmin -o PageSize=w144h72 sets a\n"
+    "  2 x 1 inch label), at the queue's resolution. On a sheet that holds the window's layout (A4, Letter) the\n"
+    "  barcode prints where the window prints it, in the window's look unless --rotate, --ratio, --height-mm,\n"
+    "  --no-text or --module-mm change it. On anything smaller, a label, the barcode with its caption and quiet\n"
+    "  zones of 10 modules is centred, each module the most whole printer dots not above the window's 0.529 mm\n"
+    "  (or --module-mm) that let it fit, and never below 0.19 mm, turned along the label's long side where that\n"
+    "  gives a larger module (--rotate auto). Below 0.508 mm a module, the wide elements are the fewest whole\n"
+    "  dots that make 2.2 modules. The bars take the height that the label leaves beneath the caption, 1 mm and\n"
+    "  what the printer cannot print kept clear of its edges, and at least 15% of their length. A barcode that\n"
+    "  does not fit even so is not printed: the message says how large the label would have to be. --batch LIST\n"
+    "  -o FILE.pdf lays its labels out the same way on pages of --page-mm, on a grid of 1200 dots per inch or\n"
+    "  --dpi. A job is sent only whole, and counts as printed once the print server has taken it; a warning\n"
+    "  says when it waits on a stopped printer or is held. A PDF of labels appears only whole. A batch of\n"
+    "  labels that SIGINT, SIGTERM or SIGHUP stops, or whose job or PDF cannot be written whole, keeps\n"
+    "  nothing: no job is sent, no PDF is written and nothing is left in the temporary folder.\n"
     "    $ tallyline --print --printer Labels --copies 3 \"TALLY-26\"\n"
+    "    $ tallyline --print --printer Dymo \"TALLY-2026\"\n"
     "    $ tallyline --batch texts.txt --print --printer Labels\n"
-    "    $ tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4\n"
+    "    $ tallyline --batch texts.txt -o labels.pdf --page-mm 50.8x25.4 --dpi 203\n"
+    "\n"
+    "Sheets of labels:\n"
+    "  --sheet NAME lays the labels out as a label maker's template says (those of glabels-data, in\n"
+    "  /usr/share/libglabels-3.0/templates): each label of each sheet in turn, row by row from the top left,\n"
+    "  the first sheet from its --first label. Each label gets the barcode as a printed label does, centred\n"
+    "  inside the template's margin; a round, oval or CD label takes it in the largest rectangle inside it.\n"
+    "  The pages of the PDF and of the print are the sheet's paper, which a print tells the printer.\n"
+    "    $ tallyline --sheets avery\n"
+    "    $ tallyline --batch texts.txt -o sheets.pdf --sheet \"Avery 5160\" --first 4\n"
+    "    $ tallyline --print --sheet avery-5160 --copies 30 \"TALLY-2026\"\n"
     "\n"
     "Exit status:\n"
     "  0  every file was written, or was there already; every label was printed\n"
     "  1  anything was lost: a file or label that failed or a text that was refused (each is named on\n"
     "     standard error, and everything else is still written or printed), a list that could not be read to\n"
-    "     its end, a PDF of labels left unwritten, or a file or summary that standard output did not take\n"
+    "     its end, a PDF of labels left unwritten, a file or summary that standard output did not take, or\n"
+    "     --sheets WORD that no product holds\n"
     "  2  a usage error, or help that could not be written. An option that would do nothing for what is\n"
-    "     asked is one: --scale for an SVG file, --copies without --print, --quiet-zone or --module-mm\n"
-    "     with --print, --page-mm for a PNG file\n"
+    "     asked is one: --scale for an SVG file, --copies without --print or --sheet, --quiet-zone with\n"
+    "     --print, --page-mm for a PNG file, --first without --sheet. So is a sheet that cannot be laid out: an\n"
+    "     unknown product, a file that is not a template, a --first past the sheet; nothing is then written or\n"
+    "     printed\n"
     "  129, 130, 143  a batch that SIGHUP, SIGINT or SIGTERM stopped\n");
 inline const QString kPrintHelp = QStringLiteral(
     "Print the barcode of the text on the default printer, as the window's Print does, on the label or sheet "
@@ -92,10 +113,46 @@ inline const QString kPrinterHelp = QStringLiteral(
     "The printer that --print prints on (default: the one that LPDEST or PRINTER names, else the default "
     "printer).");
 inline const QString kCopiesHelp =
-    QStringLiteral("Print every label N times (a whole number from 1 to %1; default 1).").arg(kMostCopies);
+    QStringLiteral(
+        "Print every label N times (a whole number from 1 to %1; default 1); with --sheet, put each "
+        "text on N labels.")
+        .arg(kMostCopies);
 inline const QString kPageSizeHelp = QStringLiteral(
     "The size of the pages of a PDF of labels, from --batch LIST or a text with -o FILE.pdf, in millimetres, "
     "such as 50.8x25.4 (default: each barcode with its quiet zones).");
+inline const QString kSheetHelp = QStringLiteral(
+    "Lay the labels out on sheets of a label maker's product, such as \"Avery 5160\" or avery-l7160 (case, "
+    "spaces and hyphens alike), as its template in glabels-data says; or of the one template in an XML file of "
+    "that format. With --print, one job of the sheet's paper; with -o FILE.pdf, pages of it. The texts are "
+    "--batch LIST, or the text --copies times.");
+inline const QString kSheetsHelp = QStringLiteral(
+    "List the products whose brand, part or description holds the text given (all without one): brand and "
+    "part, label size, labels per sheet, paper, description.");
+inline const QString kFirstHelp = QStringLiteral(
+    "Start on the Nth label of the first sheet, row by row from the top left (default 1): the "
+    "first free label of a sheet used before.");
+inline const QString kOutlinesHelp =
+    QStringLiteral("Draw each label's outline on the sheets, for a test print on plain paper.");
+inline const QString kAutomaticTurn = QStringLiteral("auto");
+inline const QString kRotateHelp = QStringLiteral(
+    "Turn the barcode clockwise by 0, 90, 180 or 270 degrees. On labels and sheets the default, auto, turns it "
+    "along the label's long side where that gives a larger module; files are not turned unless asked.");
+inline const QString kDpiHelp =
+    QStringLiteral(
+        "Draw a file on a grid of N dots per inch (%1 to %2): every bar, space and quiet zone a whole "
+        "number of dots, the module the most whole dots not above --module-mm (or the window's); a PDF "
+        "of labels puts its barcodes on that grid (default %3).")
+        .arg(kCoarsestGrid)
+        .arg(kFinestGrid)
+        .arg(kPdfDotsPerInch);
+inline const QString kRatioHelp = QStringLiteral(
+    "The wide elements' width in narrow ones, from 2.0 to 3.0: the fewest whole dots (or pixels; tenths of a "
+    "module in an SVG or PDF off a grid) that make at least N. Default: 2, as the window draws, for modules of "
+    "0.508 mm or more; 2.2 below that, which small modules need.");
+inline const QString kHeightHelp = QStringLiteral(
+    "The bars' height in millimetres (default: on a label, all that it leaves beneath the caption; in a file, "
+    "the window's at that module).");
+inline const QString kNoCaptionHelp = QStringLiteral("Leave the caption out: bars only.");
 inline const QString kScaleHelp =
     QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1). Common readers "
                    "refuse a PNG wider or taller than %2 pixels by default (ImageMagick, Pillow, and zbar through "
@@ -103,8 +160,8 @@ inline const QString kScaleHelp =
         .arg(kLargestScale)
         .arg(kLargestReadablePng);
 inline const QString kModuleHelp = QStringLiteral(
-    "The width of the narrow bar in SVG and PDF files, in millimetres (default: the window's, two pixels at "
-    "96 per inch, about 0.529).");
+    "The width of the narrow bar in SVG and PDF files and on --dpi's grid, and the widest on labels, in "
+    "millimetres (default: the window's, two pixels at 96 per inch, about 0.529).");
 inline const QString kQuietZoneHelp =
     QStringLiteral("Leave N modules of background left and right of the bars in a PNG, SVG or PDF file (a whole "
                    "number from 0 to %1; default %2, what scanners need). The picture's own background counts: 0 "
@@ -147,6 +204,47 @@ inline const QString kEmptyFolder = QStringLiteral("-d needs a folder");
 inline const QString kDirectoryWithoutBatch = QStringLiteral("-d goes with --batch");
 inline const QString kFormatWithoutBatch =
     QStringLiteral("--format goes with --batch and -o -; with -o FILE the file's suffix sets the format");
+inline const QString kEmptySheet =
+    QStringLiteral("--sheet needs a product, such as \"Avery 5160\", or a template file");
+inline const QString kSheetsAlone = QStringLiteral("--sheets lists products and takes no other option");
+inline const QString kAutoTurnInFile =
+    QStringLiteral("--rotate auto goes with labels and sheets: a file is turned by 0, 90, 180 or 270");
+inline QString BadFirst(const QString& first) {
+    return QStringLiteral("--first '%1': a label's number from 1 is needed").arg(first);
+}
+inline QString BadRotate(const QString& angle) {
+    return QStringLiteral("--rotate '%1': auto, 0, 90, 180 or 270 is needed").arg(angle);
+}
+inline QString BadRatio(const QString& ratio) {
+    return QStringLiteral("--ratio '%1': a number from %2 to %3 is needed")
+        .arg(ratio, QString::number(kNarrowestRatio, 'f', 1), QString::number(kWidestRatio, 'f', 1));
+}
+inline QString BadHeight(const QString& height) {
+    return QStringLiteral("--height-mm '%1': a number of millimetres from %2 to %3 is needed")
+        .arg(height, QString::number(kLowestBars), QString::number(kHighestBars));
+}
+inline QString BadDpi(const QString& dpi) {
+    return QStringLiteral("--dpi '%1': a whole number of dots per inch from %2 to %3 is needed")
+        .arg(dpi, QString::number(kCoarsestGrid), QString::number(kFinestGrid));
+}
+// A product as --sheets lists it, by tabs: brand and part, the label's size,
+// labels a sheet, paper, description.
+inline QString SheetLine(const LabelTemplate& product) {
+    const QSizeF label = product.label * kMillimetresPerPoint;
+    return QStringLiteral("%1\t%2 x %3 mm\t%4\t%5\t%6")
+        .arg(product.Product())
+        .arg(label.width(), 0, 'f', 1)
+        .arg(label.height(), 0, 'f', 1)
+        .arg(product.labels.size())
+        .arg(product.paperName, product.description);
+}
+inline QString NoProductHolds(const QString& word) {
+    return QStringLiteral("no label template's brand, part or description holds \"%1\"").arg(word);
+}
+// A sheet's label that a --first past the sheet names.
+inline QString FirstPastSheet(int first, const QString& product, qsizetype labels) {
+    return QStringLiteral("--first %1: a sheet of %2 has %3 labels").arg(first).arg(product).arg(labels);
+}
 inline QString UnknownFormat(const QString& format) {
     return QStringLiteral("unknown format '%1': use %2").arg(format, SuffixList());
 }
@@ -172,6 +270,9 @@ inline QString LabelsNotPdf(const QString& file) {
                           "needs --format pdf")
         .arg(file);
 }
+inline QString SheetNotPdf(const QString& file) {
+    return QStringLiteral("%1: --sheet writes its sheets only as PDF: the name must end in .pdf").arg(file);
+}
 inline QString BadModule(const QString& module) {
     return QStringLiteral("--module-mm '%1': a number of millimetres from %2 to %3 is needed")
         .arg(module, QString::number(kFinestModule), QString::number(kBroadestModule));
@@ -185,9 +286,13 @@ inline QString DoesNothing(const QString& option, Output output, Outputs outputs
         const char* many;
     };
     static constexpr Named kNames[] = {
-        {Output::PngFile, "a PNG file", "PNG files"},     {Output::SvgFile, "an SVG file", "SVG files"},
-        {Output::PdfFile, "a PDF file", "PDF files"},     {Output::LabelPdf, "a PDF of labels", "PDFs of labels"},
+        {Output::PngFile, "a PNG file", "PNG files"},
+        {Output::SvgFile, "an SVG file", "SVG files"},
+        {Output::PdfFile, "a PDF file", "PDF files"},
+        {Output::LabelPdf, "a PDF of labels", "PDFs of labels"},
         {Output::Print, "a print", "prints (--print)"},
+        {Output::SheetPdf, "a PDF of sheets", "PDFs of sheets"},
+        {Output::SheetPrint, "a print on sheets", "prints on sheets"},
     };
     QString asked;
     QStringList actedOn;

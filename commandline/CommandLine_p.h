@@ -10,6 +10,8 @@
 
 #include "label/BarcodeDrawing.h"
 #include "label/LabelFiles.h"
+#include "label/LabelFit.h"
+#include "platform/printing/Printer.h"
 
 namespace tallyline::commandline {
 
@@ -23,6 +25,30 @@ constexpr int kMostCopies = 999;
 // How large a label's page may be, in millimetres each way.
 constexpr double kSmallestPage = 1;
 constexpr double kLargestPage = 5000;
+// The grids a file may be drawn on, in dots per inch: a screen's to a
+// photosetter's.
+constexpr int kCoarsestGrid = 72;
+constexpr int kFinestGrid = 2400;
+// How high bars may be asked to be, in millimetres.
+constexpr double kLowestBars = 1;
+constexpr double kHighestBars = kLargestPage;
+// Past this label a sheet no longer says where to start.
+constexpr int kLastFirstLabel = 10000;
+
+// --sheet NAME: the labels laid out on sheets of a label maker's product.
+struct SheetChoice {
+    // A product ("Avery 5160") or a path to a template file.
+    QString name;
+    // The label of the first sheet that the first text goes on, from 1.
+    int first = 1;
+    bool outlines = false;
+};
+
+// How printed labels and PDFs of labels are laid out.
+struct LabelLayout {
+    SymbolRules symbol;
+    std::optional<SheetChoice> sheet;
+};
 
 // What a request makes: some options act on some of these only.
 enum class Output : unsigned {
@@ -32,6 +58,9 @@ enum class Output : unsigned {
     // A PDF of labels: --batch LIST -o FILE.pdf, or a text with --page-mm.
     LabelPdf = 8,
     Print = 16,
+    // Labels laid out on sheets with --sheet, as a PDF or printed.
+    SheetPdf = 32,
+    SheetPrint = 64,
 };
 Q_DECLARE_FLAGS(Outputs, Output)
 
@@ -64,11 +93,12 @@ struct WriteBatch {
     DrawingRules rules;
 };
 
-// tallyline --print TEXT
+// tallyline --print TEXT; with --sheet, the text on --copies labels.
 struct PrintOne {
     QString text;
     PrintSettings print;
     DrawingRules rules;
+    LabelLayout layout;
 };
 
 // tallyline --batch LIST --print
@@ -76,15 +106,27 @@ struct PrintBatch {
     QString list;
     PrintSettings print;
     DrawingRules rules;
+    LabelLayout layout;
 };
 
-// tallyline --batch LIST -o FILE.pdf
+// tallyline --batch LIST -o FILE.pdf, or TEXT -o FILE.pdf --sheet NAME
 struct WriteLabelPdf {
+    // Empty: the one text, as many times as copies says.
     QString list;
     QString path;
     // Nothing: each page the size of its barcode with its quiet zones.
     std::optional<QSizeF> pageMillimetres;
     DrawingRules rules;
+    LabelLayout layout;
+    // The PDF's dots per inch, which every module is a whole number of.
+    int dotsPerInch = kPdfDotsPerInch;
+    QString text;
+    int copies = 1;
+};
+
+// tallyline --sheets [WORD]
+struct ListSheets {
+    QString word;
 };
 
 // --help or --version: the text to show, and nothing else to do.
@@ -97,7 +139,7 @@ struct UsageError {
     QString message;
 };
 
-using Request = std::variant<WriteOne, WriteBatch, PrintOne, PrintBatch, WriteLabelPdf, Inform, UsageError>;
+using Request = std::variant<WriteOne, WriteBatch, PrintOne, PrintBatch, WriteLabelPdf, ListSheets, Inform, UsageError>;
 
 // What the arguments ask for; the first is the program.
 Request ParseCommandLine(const QStringList& arguments, const QString& version);

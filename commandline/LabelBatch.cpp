@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "commandline/Batch_p.h"
 #include "commandline/CommandLineTexts_p.h"
@@ -9,9 +10,8 @@
 #include "commandline/Interruption_p.h"
 #include "commandline/LineReader_p.h"
 #include "commandline/NamedCharacters_p.h"
+#include "commandline/Sheets_p.h"
 #include "design/Texts.h"
-#include "label/BarcodeDrawing.h"
-#include "label/LabelPage.h"
 #include "platform/core/Failures.h"
 
 namespace tallyline::commandline {
@@ -31,47 +31,71 @@ struct Tally {
     QString failure;
 };
 
-// Draws each text of the list and hands it to put, one page each, naming on
-// err each text that failed or whose bars leave characters out; without put,
-// or once the document that put writes fails, the texts are only counted.
-// While an Interruption lives, a signal stops the work between one label
-// and the next.
-Tally EachLabel(const QString& path, const DrawingRules& rules, const std::function<void(const PictureSurface&)>& put,
-                QTextStream& err) {
+// Hands each text of the list to the document, `copies` times, naming on
+// err each text that failed or whose bars leave characters out. Without a
+// list, the one text, its failure told as `failed` tells it. Without a
+// document, or once the document's own write fails, the texts are only
+// counted. While an Interruption lives, a signal stops the work between one
+// label and the next.
+Tally EachLabel(const LabelTexts& texts, LabelDocument* document, QTextStream& err,
+                const std::function<QString(const QString&)>& failed) {
     Tally tally;
-    const QString& listName = tally.listName;
-    const auto reader = OpenList(path, tally.listName, err);
-    if (!reader) {
-        tally.lost = true;
-        return tally;
-    }
-    BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, rules);
-    while (!Interruption::Signal()) {
-        const auto line = reader->Next();
-        if (!line) break;
-        ++tally.texts;
-        if (!put || !tally.failure.isEmpty()) continue;
-        QString report = line->problem;
-        if (report.isEmpty()) {
+    // The same text fails the same way each time: it is told once.
+    const auto put = [&](const QString& text, const QString& where) {
+        for (int copy = 0; copy < texts.copies && !Interruption::Signal(); ++copy) {
+            ++tally.texts;
+            if (document == nullptr || !tally.failure.isEmpty()) continue;
             try {
-                const Text uncarried = drawing.Draw(line->text);
-                put(drawing.Surface());
+                const Text uncarried = document->Print(text);
                 ++tally.done;
-                if (!uncarried.empty()) report = NotCarried(Named(uncarried));
+                if (!uncarried.empty() && copy == 0)
+                    err << kProgram << ": " << where << NotCarried(Named(uncarried)) << '\n';
             } catch (const FileError&) {
                 // The document's own write, which no later label can mend.
                 tally.failure = DescribeFailure();
             } catch (...) {
-                report = DescribeFailure();
+                err << kProgram << ": " << where << (where.isEmpty() ? failed(DescribeFailure()) : DescribeFailure())
+                    << '\n';
+                return;
             }
         }
-        if (!report.isEmpty()) err << kProgram << ": " << listName << ':' << line->number << ": " << report << '\n';
+    };
+    if (texts.list.isEmpty()) {
+        put(texts.text, QString());
+        tally.signal = Interruption::Signal();
+        tally.readWhole = tally.signal == 0;
+    } else {
+        const auto reader = OpenList(texts.list, tally.listName, err);
+        if (!reader) {
+            tally.lost = true;
+            return tally;
+        }
+        while (!Interruption::Signal()) {
+            const auto line = reader->Next();
+            if (!line) break;
+            const QString where = tally.listName + u':' + QString::number(line->number) + QStringLiteral(": ");
+            if (!line->problem.isEmpty()) {
+                ++tally.texts;
+                err << kProgram << ": " << where << line->problem << '\n';
+                continue;
+            }
+            put(line->text, where);
+        }
+        tally.signal = Interruption::Signal();
+        tally.readWhole = !ReportUnreadRest(*reader, tally.listName, err) && tally.signal == 0;
     }
-    tally.signal = Interruption::Signal();
-    tally.readWhole = !ReportUnreadRest(*reader, listName, err) && tally.signal == 0;
     tally.lost = !tally.readWhole || tally.done != tally.texts;
     err.flush();
     return tally;
+}
+
+// The document that the labels go into: sheets of the layout's template,
+// else a page each.
+std::unique_ptr<LabelDocument> DocumentOf(const LabelLayout& layout, const PrinterSource& printers, const QString& name,
+                                          const DrawingRules& rules, std::optional<QSizeF> paper, bool asTheWindow) {
+    if (!layout.sheet) return LabelsOnPages(printers, name, rules, layout.symbol, paper, asTheWindow);
+    return LabelsOnSheets(printers, name, rules, layout.symbol, ChosenSheet(*layout.sheet), layout.sheet->first - 1,
+                          layout.sheet->outlines);
 }
 
 }  // namespace
@@ -84,33 +108,41 @@ PrinterSource ChosenPrinter(const PrintSettings& settings) {
     };
 }
 
-bool WritePdfOfLabels(const QString& path, const QString& documentName, const std::function<bool(LabelPrint&)>& draw) {
+bool WritePdfOfLabels(const QString& path, int dotsPerInch, const LabelOpener& open,
+                      const std::function<bool(LabelDocument&)>& fill) {
     const bool toOutput = path == kStandardOutput;
     // Standard output is handed the document from where temporary files go,
     // once it is whole.
-    LabelPrint print([&] { return PdfPrinter(toOutput ? QString() : path); }, documentName);
-    if (!draw(print)) return false;
+    const auto document = open([&] { return PdfPrinter(toOutput ? QString() : path, dotsPerInch); });
+    if (!fill(*document)) return false;
     if (toOutput) {
         StandardOutput output;
-        print.End([&output](QByteArrayView piece) { output.Write(piece); });
+        document->End([&output](QByteArrayView piece) { output.Write(piece); });
     } else {
-        print.End();
+        document->End();
     }
     return true;
 }
 
-int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
-    const Interruption interruption;
-    std::unique_ptr<LabelPrint> print;
+int RunPrintLabels(const LabelTexts& texts, const PrintSettings& print, const DrawingRules& rules,
+                   const LabelLayout& layout, const QString& name, QTextStream& out, QTextStream& err) {
+    // A list's labels stop between two of them, one text's not at all.
+    std::optional<Interruption> interruption;
+    if (!texts.list.isEmpty()) interruption.emplace();
+    std::unique_ptr<LabelDocument> document;
     QString failure;
     try {
-        print = std::make_unique<LabelPrint>(ChosenPrinter(request.print), design::PrintDocumentName(request.list));
+        // On sheets, copies are labels; a print repeats its pages.
+        PrintSettings job = print;
+        if (layout.sheet) job.copies = 1;
+        document = DocumentOf(layout, ChosenPrinter(job), name, rules, std::nullopt, true);
+    } catch (const SheetUnusable& refused) {
+        err << kProgram << ": " << refused.what() << Qt::endl;
+        return kUsageStatus;
     } catch (...) {
         failure = DescribeFailure();
     }
-    Tally tally = EachLabel(request.list, request.rules, print ? [&print](const PictureSurface& surface) {
-        print->Print(surface, PlaceOnPage(surface.PixelSize()));
-    } : std::function<void(const PictureSurface&)>(), err);
+    Tally tally = EachLabel(texts, document.get(), err, PrintFailed);
     if (failure.isEmpty()) failure = tally.failure;
     // A stopped list sends no job: a job of some of its labels would pass
     // for all of them.
@@ -121,7 +153,7 @@ int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err)
     }
     if (failure.isEmpty()) {
         try {
-            const QString waiting = print->End();
+            const QString waiting = document->End();
             if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
         } catch (...) {
             failure = DescribeFailure();
@@ -132,25 +164,38 @@ int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err)
         tally.done = 0;
         tally.lost = true;
     }
-    out << PrintSummary(tally.done, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
+    if (!texts.list.isEmpty()) {
+        out << PrintSummary(tally.done, tally.texts, tally.readWhole, tally.listName) << Qt::endl;
+    }
     return tally.lost ? 1 : 0;
+}
+
+int RunPrintBatch(const PrintBatch& request, QTextStream& out, QTextStream& err) {
+    const int copies = request.layout.sheet ? request.print.copies : 1;
+    return RunPrintLabels({request.list, QString(), copies}, request.print, request.rules, request.layout,
+                          design::PrintDocumentName(request.list), out, err);
 }
 
 int RunLabelPdf(const WriteLabelPdf& request, QTextStream& out, QTextStream& err) {
     const Interruption interruption;
     Tally tally;
     try {
-        const auto paper = request.pageMillimetres;
-        const bool written = WritePdfOfLabels(request.path, design::PrintDocumentName(request.list), [&](LabelPrint& print) {
-            tally = EachLabel(request.list, request.rules, [&](const PictureSurface& surface) {
-                print.PrintOnPaper(surface, paper);
-            }, err);
+        const QString name = design::PrintDocumentName(request.list.isEmpty() ? request.text : request.list);
+        const auto open = [&](const PrinterSource& pdf) {
+            return DocumentOf(request.layout, pdf, name, request.rules, request.pageMillimetres, false);
+        };
+        const bool written = WritePdfOfLabels(request.path, request.dotsPerInch, open, [&](LabelDocument& document) {
+            tally = EachLabel({request.list, request.text, request.copies}, &document, err,
+                              [](const QString& reason) { return reason; });
             // A stopped list leaves no file: a file of some of its labels
             // would pass for all of them. Nor does a document that failed.
             return tally.signal == 0 && tally.done > 0 && tally.failure.isEmpty();
         });
         if (!tally.failure.isEmpty()) err << kProgram << ": " << tally.failure << Qt::endl;
         if (!written) tally.done = 0;
+    } catch (const SheetUnusable& refused) {
+        err << kProgram << ": " << refused.what() << Qt::endl;
+        return kUsageStatus;
     } catch (...) {
         err << kProgram << ": " << QString::fromStdString(DescribeCurrentException()) << Qt::endl;
         tally.done = 0;

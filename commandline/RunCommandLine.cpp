@@ -18,10 +18,11 @@
 #include "commandline/FileOrOutput_p.h"
 #include "commandline/LabelBatch_p.h"
 #include "commandline/NamedCharacters_p.h"
+#include "commandline/Sheets_p.h"
 #include "commandline/StandardStreams_p.h"
 #include "design/Texts.h"
 #include "label/BarcodeDrawing.h"
-#include "label/LabelPage.h"
+#include "label/LabelDocuments.h"
 #include "platform/core/Failures.h"
 #include "platform/core/HeapReuse.h"
 #include "platform/messages/ToolkitMessages.h"
@@ -85,23 +86,31 @@ void Warn(QTextStream& err, TextView uncarried) {
     if (!uncarried.empty()) err << kProgram << ": " << NotCarried(Named(uncarried)) << Qt::endl;
 }
 
-// Writes the drawing as a file: the barcode's own, or a PDF's page of labels.
-void WriteFile(const WriteOne& request, const BarcodeDrawing& drawing) {
-    if (!request.pageMillimetres) {
-        WriteFileOrOutput(request.path, drawing.File(request.settings));
-        return;
-    }
-    WritePdfOfLabels(request.path, design::PrintDocumentName(request.text), [&](LabelPrint& print) {
-        print.PrintOnPaper(drawing.Surface(), request.pageMillimetres);
-        return true;
-    });
+// Writes a PDF's page of that size, the text's label drawn on it as --batch
+// draws it; the characters that its bars leave out.
+Text WriteLabelPage(const WriteOne& request) {
+    Text uncarried;
+    const auto open = [&](const PrinterSource& pdf) {
+        return LabelsOnPages(pdf, design::PrintDocumentName(request.text), request.rules, request.settings.symbol,
+                             request.pageMillimetres, false);
+    };
+    WritePdfOfLabels(request.path, request.settings.dotsPerInch.value_or(kPdfDotsPerInch), open,
+                     [&](LabelDocument& document) {
+                         uncarried = document.Print(request.text);
+                         return true;
+                     });
+    return uncarried;
 }
 
 int Run(const WriteOne& request, QTextStream& err) {
     try {
-        BarcodeDrawing drawing(request.settings.format, request.rules);
+        if (request.pageMillimetres) {
+            Warn(err, WriteLabelPage(request));
+            return kDone;
+        }
+        BarcodeDrawing drawing(request.settings, request.rules);
         const Text uncarried = drawing.Draw(request.text);
-        WriteFile(request, drawing);
+        WriteFileOrOutput(request.path, drawing.File(request.settings));
         Warn(err, uncarried);
         if (const QString large = SizeWarning(drawing, request.settings); !large.isEmpty()) {
             err << kProgram << ": " << large << Qt::endl;
@@ -109,22 +118,6 @@ int Run(const WriteOne& request, QTextStream& err) {
         return kDone;
     } catch (...) {
         err << kProgram << ": " << DescribeFailure() << Qt::endl;
-        return kFailed;
-    }
-}
-
-int Run(const PrintOne& request, QTextStream& err) {
-    try {
-        BarcodeDrawing drawing(PictureSurface::Keeping::Shapes, request.rules);
-        const Text uncarried = drawing.Draw(request.text);
-        const PictureSurface& surface = drawing.Surface();
-        const QString waiting = PrintLabel(surface, PlaceOnPage(surface.PixelSize()), ChosenPrinter(request.print),
-                                           design::PrintDocumentName(request.text));
-        Warn(err, uncarried);
-        if (!waiting.isEmpty()) err << kProgram << ": " << JobWaits(waiting) << Qt::endl;
-        return kDone;
-    } catch (...) {
-        err << kProgram << ": " << PrintFailed(DescribeFailure()) << Qt::endl;
         return kFailed;
     }
 }
@@ -141,6 +134,10 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
     }
     const auto application = OffscreenApplication(argv[0]);
     if (const auto* one = std::get_if<WriteOne>(&request)) return Run(*one, err);
+    if (const auto* sheets = std::get_if<ListSheets>(&request)) {
+        const int listed = RunListSheets(*sheets, out, err);
+        return Delivered(out, err) || listed != kDone ? listed : kFailed;
+    }
     int status = kDone;
     if (const auto* batch = std::get_if<WriteBatch>(&request)) {
         status = RunBatch(*batch, out, err);
@@ -150,7 +147,11 @@ int Carry(int argc, char* argv[], QTextStream& out, QTextStream& err) {
         // Standard output holds the file alone; the summary goes with the reports.
         status = RunLabelPdf(*pdf, pdf->path == kStandardOutput ? err : out, err);
     } else {
-        return Run(std::get<PrintOne>(request), err);
+        const auto& print = std::get<PrintOne>(request);
+        // On sheets, --copies is how many labels the text takes.
+        const LabelTexts texts{QString(), print.text, print.layout.sheet ? print.print.copies : 1};
+        return RunPrintLabels(texts, print.print, print.rules, print.layout, design::PrintDocumentName(print.text), out,
+                              err);
     }
     return Delivered(out, err) || status != kDone ? status : kFailed;
 }

@@ -22,6 +22,14 @@ inline QString LabelTooSmallNote(const QString& measure, double needed, double l
         .arg(measure)
         .arg(label, 0, 'f', 1);
 }
+// A label whose shape (round, oval, a CD's ring) holds no rectangle that
+// the barcode fits in, even at the finest module.
+inline QString ShapeTooSmallNote(double finestModule) {
+    return QStringLiteral(
+               "The barcode does not fit inside this label's shape, even with modules of %1 mm; nothing "
+               "was printed")
+        .arg(finestModule, 0, 'f', 2);
+}
 inline const QString kMenuAction = QStringLiteral("Opening the menu");
 inline const QString kHelpPageAction = QStringLiteral("Opening the help page");
 inline const QString kRestoreAction = QStringLiteral("Restoring the window's saved design data");

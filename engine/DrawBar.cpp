@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/Code39Lookup_p.h"
+#include "engine/Code39Symbol.h"
 #include "platform/core/CodePage.h"
 #include "platform/core/Numeric.h"
 
@@ -17,8 +17,6 @@ constexpr std::size_t kStartAndStop = 2;
 // character needs at most 13.
 constexpr double kFirstSizingSlack = 1.1;
 constexpr std::int16_t kFirstSizingModules = 15;
-constexpr float kBarBandCaptionHeights = 1.5f;
-constexpr float kCaptionGapCaptionHeights = 0.25f;
 
 // Boxes go strictly left to right, each starting where the last one ended.
 class BarPen {
@@ -71,7 +69,6 @@ void DrawSymbol(const Symbol& symbol, DrawingSurface& surface) {
         surface.Cls();
         return;
     }
-    const Code39Patterns table = Code39Table();
     const Text& caption = symbol.caption;
     surface.ScaleMode(ScaleModeKind::Pixels);
     surface.Cls();
@@ -92,9 +89,7 @@ void DrawSymbol(const Symbol& symbol, DrawingSurface& surface) {
     surface.Width(CSng(Divide(firstUnits, surface.ScaleWidth())));
 
     BarPen pen(surface, surface.ScaleLeft(), barTop, barBottom, module);
-    pen.Draw(kStartStopPattern);
-    for (const char32_t character : symbol.data) pen.Draw(PatternOf(table, character));
-    pen.Draw(kStartStopPattern);
+    for (const ElementPattern pattern : SymbolPatterns(symbol.data)) pen.Draw(pattern);
     pen.Space(1);
 
     const float fittedRight = pen.X() + static_cast<float>(module);

@@ -14,6 +14,11 @@ namespace tallyline {
 constexpr int kSpaceBeforeBars = 1;
 constexpr int kSpaceAfterBars = 2;
 
+// Beneath the bars, in caption heights: the caption's band, and the gap
+// between the bars and the caption in it.
+constexpr float kBarBandCaptionHeights = 1.5f;
+constexpr float kCaptionGapCaptionHeights = 0.25f;
+
 // Draws the text as a Code 39 symbol, with its caption printed centred
 // beneath the bars, and fits the surface's width to the symbol. A character
 // without bars, '*' among them, takes no room in the symbol and still shows

@@ -7,6 +7,7 @@
 #include "engine/DrawBar.h"
 #include "engine/UncarriedCharacters.h"
 #include "label/BarcodePicture.h"
+#include "label/SymbolPicture.h"
 #include "platform/core/Failures.h"
 #include "platform/picture/QtText.h"
 
@@ -28,12 +29,14 @@ BarcodeDrawing::BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rul
     DesignAsBarcodePicture(surface_);
 }
 
-BarcodeDrawing::BarcodeDrawing(PictureFormat format, DrawingRules rules)
-    : BarcodeDrawing(format == PictureFormat::Png ? PictureSurface::Keeping::Pixels
-                                                  : PictureSurface::Keeping::Shapes,
-                     rules) {}
+BarcodeDrawing::BarcodeDrawing(const FileSettings& settings, DrawingRules rules)
+    : BarcodeDrawing(
+          settings.format == PictureFormat::Png ? PictureSurface::Keeping::Pixels : PictureSurface::Keeping::Shapes,
+          rules) {
+    grid_ = GridOf(settings);
+}
 
-Text BarcodeDrawing::Draw(const QString& text) {
+EncodedText BarcodeDrawing::Encode(const QString& text) const {
     if (text.isEmpty()) throw std::invalid_argument("the text is empty: there is no barcode to draw");
     const Text typed = ToText(text);
     Text uncarried = UncarriedCharacters(typed, FormOf(rules_));
@@ -44,15 +47,41 @@ Text BarcodeDrawing::Draw(const QString& text) {
         symbol.data.push_back(check);
         symbol.caption.push_back(check);
     }
+    return {std::move(symbol), std::move(uncarried)};
+}
+
+Text BarcodeDrawing::Draw(const QString& text) {
+    EncodedText encoded = Encode(text);
+    if (grid_) {
+        Draw(encoded, grid_->look);
+        return std::move(encoded.uncarried);
+    }
+    // A look drew on a surface of its own size and font: the window's picture
+    // takes its design again.
+    if (looked_) {
+        DesignAsBarcodePicture(surface_);
+        looked_ = false;
+    }
     try {
-        DrawSymbol(symbol, surface_);
+        DrawSymbol(encoded.symbol, surface_);
     } catch (const SizeOutOfRange&) {
         // The one limit a text of any length meets: the picture's width.
         throw TextTooLong();
     }
-    return uncarried;
+    return std::move(encoded.uncarried);
 }
 
-QByteArray BarcodeDrawing::File(const FileSettings& settings) const { return LabelFile(surface_, settings); }
+void BarcodeDrawing::Draw(const EncodedText& text, const SymbolLook& look) {
+    looked_ = true;
+    try {
+        DrawLabelSymbol(text.symbol, look, surface_);
+    } catch (const SizeOutOfRange&) {
+        throw TextTooLong();
+    }
+}
+
+QByteArray BarcodeDrawing::File(const FileSettings& settings) const {
+    return grid_ ? LabelFile(surface_, settings, *grid_) : LabelFile(surface_, settings);
+}
 
 }  // namespace tallyline

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 
+#include "engine/Symbol.h"
 #include "label/LabelFiles.h"
 #include "platform/core/Text.h"
 #include "platform/picture/PictureSurface.h"
@@ -42,28 +44,47 @@ private:
     bool fullAsciiCarriesSome_;
 };
 
-// Draws texts as the window draws them, one after the other, on one surface
-// designed as the window's barcode picture: a batch takes no more memory at
-// its end than at its start.
+// A text as its symbol draws it under the rules, the check character added
+// to its data and caption when asked; and the characters that the bars leave
+// out.
+struct EncodedText {
+    Symbol symbol;
+    Text uncarried;
+};
+
+struct SymbolLook;
+
+// Draws texts as the window draws them, or in the look asked for, one after
+// the other, on one surface designed as the window's barcode picture: a batch
+// takes no more memory at its end than at its start.
 class BarcodeDrawing {
 public:
     explicit BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rules = {});
-    // What a file of the format needs kept.
-    explicit BarcodeDrawing(PictureFormat format, DrawingRules rules = {});
+    // Draws files of those settings: the window's picture, or on the grid
+    // that the settings ask for (GridOf).
+    explicit BarcodeDrawing(const FileSettings& settings, DrawingRules rules = {});
 
-    // Draws the text and returns the characters its bars leave out, empty
-    // when they carry all. Raises std::invalid_argument for an empty text,
+    // Draws the text (as the window does, or on the files' grid) and returns
+    // the characters its bars leave out, empty when they carry all. Raises std::invalid_argument for an empty text,
     // UncarriedTextRefused, drawing nothing, for a text with characters the
     // bars leave out under strict rules, and TextTooLong for one whose
     // barcode no picture can hold.
     Text Draw(const QString& text);
-    // The last drawing as a file.
+    // What the bars of the text are to draw; the refusals of Draw.
+    EncodedText Encode(const QString& text) const;
+    // Draws the encoded text as the look says, the surface as large as that;
+    // TextTooLong when no picture can hold it.
+    void Draw(const EncodedText& text, const SymbolLook& look);
+    // The last drawing as a file of those settings.
     QByteArray File(const FileSettings& settings) const;
     const PictureSurface& Surface() const noexcept { return surface_; }
 
 private:
     PictureSurface surface_;
     DrawingRules rules_;
+    std::optional<FileGrid> grid_;
+    // Whether the surface holds a look's drawing rather than the window's.
+    bool looked_ = false;
 };
 
 }  // namespace tallyline

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/DrawBar.h"
 #include "design/Fonts.h"
 #include "design/Geometry.h"
+#include "engine/DrawBar.h"
+#include "platform/picture/LaidOutText.h"
 
 namespace tallyline {
 
@@ -20,6 +21,15 @@ void DesignAsBarcodePicture(PictureSurface& surface) {
 
 int ModulePixels(const PictureSurface& surface) {
     return ModuleWidth(static_cast<float>(surface.PixelSize().height()));
+}
+
+int DesignModulePixels() { return ModuleWidth(static_cast<float>(DesignPixels(design::kPicture1.height))); }
+
+double DesignModuleMillimetres() { return DesignModulePixels() * kDesignMillimetresPerPixel; }
+
+double DesignBarModules() {
+    const double caption = DesignMetrics(design::FontOf(design::kDefaultFont)).height();
+    return (DesignPixels(design::kPicture1.height) - caption * kBarBandCaptionHeights) / DesignModulePixels();
 }
 
 QMargins QuietZoneMargins(int modulePixels, int quietZone) {

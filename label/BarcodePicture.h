@@ -28,6 +28,11 @@ void DesignAsBarcodePicture(PictureSurface& surface);
 
 // The narrow element's width in pixels of the barcode drawn on the surface.
 int ModulePixels(const PictureSurface& surface);
+// The same of the window's barcode picture as designed, its width on paper,
+// and the height of its bars in modules.
+int DesignModulePixels();
+double DesignModuleMillimetres();
+double DesignBarModules();
 
 // How many printer dots each pixel of a barcode picture takes, so that every
 // module is a whole number of dots: the nearest to the design's module at the

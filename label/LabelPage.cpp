@@ -5,6 +5,7 @@
 #include "design/ErrorTexts.h"
 #include "design/Geometry.h"
 #include "label/BarcodePicture.h"
+#include "label/LabelFit.h"
 #include "platform/core/RuntimeError.h"
 #include "platform/core/Units.h"
 #include "platform/picture/PictureSurface.h"
@@ -42,10 +43,8 @@ bool FitsOnPage(const PageLayout& layout, const PageDots& page) {
 
 LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int dotsPerInch) {
     const QSize symbol = WithQuietZones(picture, modulePixels);
-    // The design's module in dots, rounded down, in whole numbers.
-    const int designDots = modulePixels * dotsPerInch / kDesignDotsPerInch;
-    const int finestDots =
-        std::max(1, static_cast<int>(std::ceil(kFinestModuleMillimetres * DotsPerMillimetre(dotsPerInch))));
+    const int designDots = LargestModuleDots(modulePixels * kDesignMillimetresPerPixel, dotsPerInch);
+    const int finestDots = FinestModuleDots(dotsPerInch);
     // A symbol of k dots a module takes its pixels times k over modulePixels
     // dots: compared in whole numbers, so that exactly filling a label fits.
     const auto fitsAcross = [&](int dots) { return symbol.width() * dots <= label.width() * modulePixels; };
@@ -86,15 +85,7 @@ void LabelPrint::Print(const PictureSurface& surface, const PageLayout& sheet) {
     printer_.PrintOnPaper(place.corner, surface.Shapes(), place.dotsPerPixel);
 }
 
-void LabelPrint::PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres) {
-    const QSize symbol = WithQuietZones(surface.PixelSize(), ModulePixels(surface));
-    printer_.SetPaper(millimetres.value_or(QSizeF(symbol) * kDesignMillimetresPerPixel));
-    Print(surface, PlaceOnPage(surface.PixelSize()));
-}
-
 QString LabelPrint::End() { return printer_.EndDoc(); }
-
-void LabelPrint::End(const std::function<void(QByteArrayView)>& take) { printer_.EndDoc(take); }
 
 QString PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
                    const QString& documentName) {

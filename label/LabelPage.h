@@ -1,23 +1,14 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QPoint>
 #include <QSize>
-#include <QSizeF>
 #include <QString>
-
-#include <functional>
-#include <optional>
 
 #include "platform/printing/Printer.h"
 
 namespace tallyline {
 
 class PictureSurface;
-
-// The narrowest element that ISO/IEC 16388 lets a printed Code 39 symbol
-// have, in millimetres: a label never gets a finer module.
-constexpr double kFinestModuleMillimetres = 0.19;
 
 // Where a barcode picture of that size lands on a printed page, as the print
 // form lays it out: the picture at the top-left of the form's Picture1,
@@ -41,7 +32,7 @@ struct LabelPlacement {
 // Centres on a label of that many dots a barcode picture of that size, whose
 // module is modulePixels wide, with the standard quiet zone on each side:
 // each module the most whole dots not above the design's module that let
-// picture and quiet zones fit, never below kFinestModuleMillimetres.
+// picture and quiet zones fit, never below FinestModuleDots.
 // PrinterError, saying how wide (or high) the label would have to be, when
 // even the finest module does not fit.
 LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int dotsPerInch);
@@ -57,15 +48,9 @@ public:
     // whole number of printer dots. Nothing is printed for a barcode that
     // does not fit.
     void Print(const PictureSurface& surface, const PageLayout& sheet);
-    // Prints the surface's barcode as Print does on paper of that size, all
-    // of it printable; nothing: the size of the barcode with its quiet zones
-    // at the design's module.
-    void PrintOnPaper(const PictureSurface& surface, std::optional<QSizeF> millimetres);
     // Sends the document to the printer whole, as Printer::EndDoc does:
     // why its job waits in the queue, if it does.
     QString End();
-    // Ends the document and hands it over whole, as Printer::EndDoc does.
-    void End(const std::function<void(QByteArrayView)>& take);
 
 private:
     Printer printer_;

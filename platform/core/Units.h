@@ -11,6 +11,7 @@ constexpr int kDesignDotsPerInch = 96;
 constexpr double kMillimetresPerInch = 25.4;
 constexpr int kDesignDotsPerMeter = static_cast<int>(kDesignDotsPerInch * 1000 / kMillimetresPerInch + 0.5);
 constexpr double kPointsPerInch = 72;
+constexpr double kMillimetresPerPoint = kMillimetresPerInch / kPointsPerInch;
 constexpr double kPixelsPerPoint = kDesignDotsPerInch / kPointsPerInch;
 
 // Design sizes are twips, 1/1440 inch: 15 a pixel.

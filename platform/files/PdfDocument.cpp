@@ -258,21 +258,26 @@ void PdfDocument::Fill(const QRectF& area, QRgb colour) {
     page_ += "f\n";
 }
 
-void PdfDocument::Picture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel) {
+void PdfDocument::Picture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel, Turn turn) {
     // A batch's pictures mostly stand where the page before's did.
-    if (place != picturePlace_ || dotsPerPixel != pictureDotsPerPixel_) {
+    if (place != picturePlace_ || dotsPerPixel != pictureDotsPerPixel_ || turn != pictureTurn_) {
         picturePlace_ = place;
         pictureDotsPerPixel_ = dotsPerPixel;
+        pictureTurn_ = turn;
         pictureStart_ = "q\n";
         AppendRectangle(pictureStart_, place);
         pictureStart_ += "W n\n";
-        AppendNumber(pictureStart_, dotsPerPixel, kScaleDecimals);
-        pictureStart_ += " 0 0 ";
-        AppendNumber(pictureStart_, dotsPerPixel, kScaleDecimals);
+        // The toolkit's transforms and PDF's share their order of factors.
+        const QTransform transform = TurnedInPlace(picture.Extent(), turn) *
+                                     QTransform::fromScale(dotsPerPixel, dotsPerPixel) *
+                                     QTransform::fromTranslate(place.x(), place.y());
+        for (const double factor : {transform.m11(), transform.m12(), transform.m21(), transform.m22()}) {
+            AppendNumber(pictureStart_, factor, kScaleDecimals);
+            pictureStart_ += ' ';
+        }
+        AppendNumber(pictureStart_, transform.dx());
         pictureStart_ += ' ';
-        AppendNumber(pictureStart_, place.x());
-        pictureStart_ += ' ';
-        AppendNumber(pictureStart_, place.y());
+        AppendNumber(pictureStart_, transform.dy());
         pictureStart_ += " cm\n";
     }
     page_ += pictureStart_;
@@ -281,6 +286,25 @@ void PdfDocument::Picture(const QRectF& place, const VectorCanvas& picture, doub
     page_ += "f\n";
     picture.Read(*writer_);
     page_ += "Q\n";
+}
+
+void PdfDocument::Outline(const QPainterPath& dots) {
+    // A width of 0 is the thinnest line that the device can draw.
+    page_ += "q\n0 G 0 w\n";
+    for (int i = 0; i < dots.elementCount(); ++i) {
+        const QPainterPath::Element element = dots.elementAt(i);
+        const int points = element.isCurveTo() ? 3 : 1;
+        for (int point = 0; point < points; ++point) {
+            const QPainterPath::Element at = dots.elementAt(i + point);
+            AppendNumber(page_, at.x);
+            page_ += ' ';
+            AppendNumber(page_, at.y);
+            page_ += ' ';
+        }
+        page_ += element.isMoveTo() ? "m\n" : element.isLineTo() ? "l\n" : "c\n";
+        i += points - 1;
+    }
+    page_ += "S\nQ\n";
 }
 
 void PdfDocument::EndPage() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QPainterPath>
 #include <QRectF>
 #include <QRgb>
 #include <QSizeF>
@@ -12,6 +13,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/picture/Turn.h"
 
 namespace tallyline {
 
@@ -40,9 +43,12 @@ public:
     void StartPage(QSizeF points, int dotsPerInch);
     void Fill(const QRectF& area, QRgb colour);
     // Draws the picture with its top-left corner at the place's, each of its
-    // pixels dotsPerPixel dots across, cut at the place's edges: boxes as
-    // rectangles, texts as text in the very glyphs they were laid out in.
-    void Picture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel);
+    // pixels dotsPerPixel dots across, turned as asked, cut at the place's
+    // edges: boxes as rectangles, texts as text in the very glyphs they were
+    // laid out in.
+    void Picture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel, Turn turn = Turn::None);
+    // Strokes the path, in dots, in black as thin as the device draws a line.
+    void Outline(const QPainterPath& dots);
 
     // Ends the document and reads it back: FileError when a write failed or
     // what was read back is not the whole document of all its pages.
@@ -91,6 +97,7 @@ private:
     // Where the last picture stood, and what its drawing starts with.
     QRectF picturePlace_;
     double pictureDotsPerPixel_ = 0;
+    Turn pictureTurn_ = Turn::None;
     std::string pictureStart_;
     std::int64_t pages_ = 0;
     // The node of the page tree that takes the pages now, and its pages.

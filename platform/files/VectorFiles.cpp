@@ -17,6 +17,8 @@
 #include "platform/files/Decimals_p.h"
 #include "platform/picture/DesignFont.h"
 #include "platform/picture/LaidOutText.h"
+#include "platform/picture/PageAround.h"
+#include "platform/picture/Turn.h"
 #include "platform/picture/VectorCanvas.h"
 
 namespace tallyline {
@@ -148,8 +150,9 @@ std::string Millimetres(long micrometres) {
 
 }  // namespace
 
-QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {
-    const QSize extent = shapes.Extent().grownBy(margins);
+QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins, Turn turn) {
+    const QSize grown = shapes.Extent().grownBy(margins);
+    const QSize extent = Turned(grown, turn);
     const double micrometres = millimetresPerPixel * kMicrometresPerMillimetre;
     SvgWriter writer(QPoint(margins.left(), margins.top()));
     std::string& bytes = writer.Bytes();
@@ -170,16 +173,30 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     bytes.append("\">\n");
     writer.Rectangle(QRect(QPoint(), extent));
     bytes.append("</g>\n");
+    if (turn != Turn::None) {
+        const QTransform turning = TurnedInPlace(grown, turn);
+        bytes.append("<g transform=\"matrix(");
+        // Whole numbers all: a turn by quarters moves whole pixels to whole pixels.
+        for (const double value : {turning.m11(), turning.m12(), turning.m21(), turning.m22(), turning.dx()}) {
+            writer.Number(static_cast<int>(std::lround(value)));
+            bytes.append(" ");
+        }
+        writer.Number(static_cast<int>(std::lround(turning.dy())));
+        bytes.append(")\">\n");
+    }
     shapes.Read(writer);
+    if (turn != Turn::None) bytes.append("</g>\n");
     bytes.append("</svg>\n");
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins) {
+QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const QMargins& margins, Turn turn,
+                   PdfPage page) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QSize extent = shapes.Extent().grownBy(margins);
+    const QSize grown = shapes.Extent().grownBy(margins);
+    const QSize extent = Turned(grown, turn);
     const double widest = std::max(extent.width(), extent.height()) * millimetresPerPixel;
     if (widest > kLargestPdfPageMillimetres) {
         throw std::length_error(QStringLiteral("too large for a PDF page: %1 mm, where PDF readers take at most %2 mm")
@@ -191,11 +208,14 @@ QByteArray PdfFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     writer.setCreator(QStringLiteral("Tallyline"));
     writer.setResolution(kPdfDotsPerInch);
     writer.setPageMargins(QMarginsF());
-    writer.setPageSize(QPageSize(QSizeF(extent) * millimetresPerPixel, QPageSize::Millimeter));
+    const QSizeF millimetres = QSizeF(extent) * millimetresPerPixel;
+    writer.setPageSize(page == PdfPage::Around ? PageAround(millimetres)
+                                               : QPageSize(millimetres, QPageSize::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer)) throw RuntimeError(ErrorNumber::OutOfMemory, "The PDF could not be started");
     const double scale = kPdfDotsPerInch * millimetresPerPixel / kMillimetresPerInch;
     painter.scale(scale, scale);
+    painter.setTransform(TurnedInPlace(grown, turn), true);
     painter.translate(margins.left(), margins.top());
     shapes.Paint(painter, margins);
     painter.end();

@@ -54,9 +54,10 @@ std::unique_ptr<QPrinter> SystemPrinter(const QString& name) {
 
 std::unique_ptr<QPrinter> DefaultPrinter() { return SystemPrinter(QString()); }
 
-std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path, int dotsPerInch) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setResolution(dotsPerInch);
     printer->setOutputFileName(path);
     return printer;
 }
@@ -68,6 +69,12 @@ Printer::Printer(std::unique_ptr<QPrinter> device, const QString& documentName) 
 
 Printer::~Printer() = default;
 
+QMarginsF Printer::Unprintable() const {
+    QPageLayout points = device_->pageLayout();
+    points.setUnits(QPageLayout::Point);
+    return points.minimumMargins() * (device_->resolution() / kPointsPerInch);
+}
+
 PageDots Printer::Page() const {
     if (paper_) {
         const int dotsPerInch = device_->resolution();
@@ -76,7 +83,7 @@ PageDots Printer::Page() const {
         return {paper, QRect(QPoint(), paper), dotsPerInch};
     }
     return {device_->paperRect(QPrinter::DevicePixel).toAlignedRect().size(),
-            device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution()};
+            device_->pageRect(QPrinter::DevicePixel).toAlignedRect(), device_->resolution(), Unprintable().toMargins()};
 }
 
 void Printer::SetPaper(QSizeF millimetres) {
@@ -90,7 +97,7 @@ void Printer::SetPaper(QSizeF millimetres) {
     paper_ = millimetres;
 }
 
-void Printer::StartPage() {
+void Printer::NewPage() {
     if (!document_) {
         // A document for no file, a job among them, is written where
         // temporary files go, with no name there.
@@ -104,12 +111,8 @@ void Printer::StartPage() {
     document_->StartPage(points, device_->resolution());
 }
 
-void Printer::PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel) {
-    document_->Picture(place, picture, dotsPerPixel);
-}
-
 void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel) {
-    StartPage();
+    NewPage();
     // The form stands where the toolkit would put it: from the corner of the
     // part of the paper that the printer prints, in whole dots.
     const QPointF printable = Page().printable.topLeft();
@@ -126,25 +129,32 @@ void Printer::PrintPage(const PageLayout& page, const VectorCanvas& picture, dou
     // scale, which whole dots a module make larger than the form's at some
     // resolutions (180 dpi: 2 dots a pixel against 1.875), where a box of the
     // form's scale would cut off the end of the barcode.
-    PaintPicture(QRectF(printable + QPointF(dots(box.x()), dots(box.y())),
-                        QSizeF(box.width() * dotsPerPixel, box.height() * dotsPerPixel)),
-                 picture, dotsPerPixel);
+    document_->Picture(QRectF(printable + QPointF(dots(box.x()), dots(box.y())),
+                              QSizeF(box.width() * dotsPerPixel, box.height() * dotsPerPixel)),
+                       picture, dotsPerPixel);
 }
 
-void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel) {
-    StartPage();
-    // A label printer's raster starts where the printer can print, its own
-    // margin in (2 points on some): a fraction of a dot off the paper's dots,
-    // The corner goes on whole dots of the raster, or a rasteriser that
-    // darkens every dot a shape touches widens each bar by a dot.
-    QPageLayout points = device_->pageLayout();
-    points.setUnits(QPageLayout::Point);
-    const double dotsPerPoint = device_->resolution() / kPointsPerInch;
-    const QPointF raster = QPointF(points.minimumMargins().left(), points.minimumMargins().top()) * dotsPerPoint;
-    const QPointF onRaster(std::nearbyint(corner.x() - raster.x()), std::nearbyint(corner.y() - raster.y()));
-    const QPointF onPaper = raster + onRaster;
-    PaintPicture(QRectF(onPaper, QSizeF(picture.Extent()) * dotsPerPixel), picture, dotsPerPixel);
+void Printer::PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn) {
+    NewPage();
+    Paint(corner, picture, dotsPerPixel, turn);
 }
+
+QPointF Printer::OnRaster(QPointF dots) const {
+    // A label printer's raster starts where the printer can print, its own
+    // margin in (2 points on some): a fraction of a dot off the paper's dots.
+    // A corner goes on whole dots of the raster, or a rasteriser that darkens
+    // every dot a shape touches widens each bar by a dot.
+    const QMarginsF unprintable = Unprintable();
+    const QPointF raster(unprintable.left(), unprintable.top());
+    return raster + QPointF(std::nearbyint(dots.x() - raster.x()), std::nearbyint(dots.y() - raster.y()));
+}
+
+void Printer::Paint(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn) {
+    document_->Picture(QRectF(OnRaster(corner), QSizeF(Turned(picture.Extent(), turn)) * dotsPerPixel), picture,
+                       dotsPerPixel, turn);
+}
+
+void Printer::Outline(const QPainterPath& dots) { document_->Outline(dots.translated(OnRaster(QPointF()))); }
 
 QString Printer::EndDoc() {
     if (!document_) return {};

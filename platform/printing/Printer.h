@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QPainterPath>
 #include <QPrinter>
 #include <QRect>
 #include <QRgb>
@@ -10,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include "platform/picture/Turn.h"
 
 namespace tallyline {
 
@@ -27,9 +30,12 @@ using PrinterSource = std::function<std::unique_ptr<QPrinter>()>;
 std::unique_ptr<QPrinter> SystemPrinter(const QString& name);
 // The default printer, as SystemPrinter("").
 std::unique_ptr<QPrinter> DefaultPrinter();
-// A PDF file, which appears whole when the document ends; with no path, a
-// PDF document that EndDoc hands over.
-std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
+// The dots per inch of a PDF unless asked: fine enough that whole dots come
+// close to any module.
+constexpr int kPdfDotsPerInch = 1200;
+// A PDF file, its dots that many to the inch, which appears whole when the
+// document ends; with no path, a PDF document that EndDoc hands over.
+std::unique_ptr<QPrinter> PdfPrinter(const QString& path, int dotsPerInch = kPdfDotsPerInch);
 
 class VectorCanvas;
 
@@ -43,11 +49,13 @@ struct PageLayout {
 };
 
 // A printer's page in its own dots: the whole paper, and the part of it that
-// the printer can print on, from the paper's top-left corner.
+// the page's layout prints on, from the paper's top-left corner; and the
+// edges of the paper that the printer itself cannot print on.
 struct PageDots {
     QSize paper;
     QRect printable;
     int dotsPerInch;
+    QMargins unprintable = {};
 };
 
 class PdfDocument;
@@ -67,7 +75,8 @@ public:
 
     // The page that the next page printed comes out on.
     PageDots Page() const;
-    // Makes the next pages paper of exactly that size, all of it printable.
+    // Makes the next pages paper of exactly that size, all of it printable;
+    // a standard paper of that size is told to the printer by its name.
     void SetPaper(QSizeF millimetres);
     // Prints the form's client area, its background, as one page, at the
     // form's pixel size (96 to the inch), and over it the picture at its
@@ -78,9 +87,16 @@ public:
     void PrintPage(const PageLayout& page, const VectorCanvas& picture, double dotsPerPixel);
     // Prints the picture alone as one page, its top-left corner at the
     // corner's dots from the paper's top-left corner, each of its pixels
-    // dotsPerPixel dots across; the rest of the paper stays blank.
-    // FileError when the page cannot be written.
-    void PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel);
+    // dotsPerPixel dots across, turned as asked; the rest of the paper stays
+    // blank. FileError when the page cannot be written.
+    void PrintOnPaper(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn = Turn::None);
+    // Starts a page, to be painted on. FileError when it cannot be written.
+    void NewPage();
+    // Paints the picture on the page started as PrintOnPaper does.
+    void Paint(QPoint corner, const VectorCanvas& picture, double dotsPerPixel, Turn turn);
+    // Draws the outline of the path, in dots from the paper's top-left
+    // corner, a hair's breadth wide.
+    void Outline(const QPainterPath& dots);
     // Ends the document and checks it whole, then gives it its file's name
     // or sends it to the printer's queue as one job, which counts as printed
     // once the print server has taken it. Returns why the job waits in the
@@ -95,10 +111,11 @@ public:
     void EndDoc(const std::function<void(QByteArrayView)>& take);
 
 private:
-    void StartPage();
-    // The picture with its top-left corner at the place's, in dots from the
-    // paper's corner, cut at its edges.
-    void PaintPicture(const QRectF& place, const VectorCanvas& picture, double dotsPerPixel);
+    // The paper's position, in its dots, of a picture's corner at those dots:
+    // on whole dots of the printer's raster.
+    QPointF OnRaster(QPointF dots) const;
+    // The edges that the printer cannot print on, in its dots.
+    QMarginsF Unprintable() const;
 
     std::unique_ptr<QPrinter> device_;
     std::unique_ptr<PdfDocument> document_;

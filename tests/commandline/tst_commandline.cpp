@@ -26,7 +26,8 @@ QString Described(const Request& request) {
     if (const auto* batch = std::get_if<WriteBatch>(&request))
         return QStringLiteral("batch %1 into %2 as %3 at %4mm")
                    .arg(batch->list, batch->folder, SuffixOf(batch->settings.format))
-                   .arg(batch->settings.moduleMillimetres.value_or(0)) + drawn(batch->rules, batch->settings);
+                   .arg(batch->settings.symbol.moduleMillimetres.value_or(0)) +
+               drawn(batch->rules, batch->settings);
     if (const auto* print = std::get_if<PrintOne>(&request))
         return QStringLiteral("print %1 on '%2' x%3").arg(print->text, print->print.printer).arg(print->print.copies) +
                drawn(print->rules);
@@ -89,7 +90,9 @@ private slots:
         row("--print A1 --printer Labels --copies 999", "print A1 on 'Labels' x999");
         row("--print A1 --copies 0", copies.arg("0"));
         row("--print A1 --copies 1000", copies.arg("1000"));
-        row("A1 -o a.png --copies 2", "usage: --copies does nothing for a PNG file: it acts on prints (--print) only");
+        row("A1 -o a.png --copies 2",
+            "usage: --copies does nothing for a PNG file: it acts on prints (--print), PDFs of "
+            "sheets and prints on sheets");
         row("--print A1 --printer ''", "usage: --printer needs a printer's name");
         row("--batch - --print --copies 2", "print - on '' x2");
         row("--batch l --print -d o", "usage: -d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf");
@@ -107,8 +110,9 @@ private slots:
         row("A -o a.svg --scale 3", "usage: --scale does nothing for an SVG file: it acts on PNG files only");
         row("--print A --quiet-zone 0",
             "usage: --quiet-zone does nothing for a print: it acts on PNG files, SVG files and PDF files");
-        row("--batch l -o l.pdf --module-mm 0.3",
-            "usage: --module-mm does nothing for a PDF of labels: it acts on SVG files and PDF files");
+        row("A -o a.png --module-mm 0.3",
+            "usage: --module-mm does nothing for a PNG file: it acts on SVG files, PDF files, "
+            "PDFs of labels, prints (--print), PDFs of sheets and prints on sheets");
         row("A -o -", "usage: -o - writes to standard output, which has no suffix: name the format with --format");
         row("A -o a.png --strict --lenient", "usage: --strict and --lenient cannot be used together");
         row("A -o a.svg --quiet-zone 0", "write A as svg x1 zone 0");

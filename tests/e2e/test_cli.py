@@ -51,7 +51,8 @@ ENDS = [
     pytest.param(["Caf\u00e9 #1", "-o", "{d}/a.png", "--full-ascii", "--lenient"], 0, "warning: the bars leave out "
                  "'\u00e9', which the caption shows (--lenient)", {"a.png": ["C+A+F /C1"]}, id="not ASCII, lenient"),
     pytest.param(["A", "-o", "{d}/x.png", "--copies", "2"], 2, "--copies does nothing for a PNG file: it acts on "
-                 "prints (--print) only\nTry 'tallyline --help' for more information.", {}, id="option doing nothing"),
+                 "prints (--print), PDFs of sheets and prints on sheets\nTry 'tallyline --help' for more information.",
+                 {}, id="option doing nothing"),
     pytest.param(["a-1", "-o", "{d}/strict.svg", "--strict"], 0, None, {"strict.svg": ["A-1"]},
                  id="strict writes what the bars carry, lower case as capitals"),
     # zbar reads the check character as part of the data.
@@ -144,13 +145,14 @@ def test_hostile(binary, folder):
 
 
 # Each format drawn at 10 pixels a module: a PNG at scale 5 of its 2-pixel module, the SVG and the PDF at 0.5 mm a
-# module drawn at 508 dpi; a platform named in the environment is no display either, and the command ignores it.
+# module drawn at 508 dpi, where --ratio 2 keeps the window's wide elements (below 0.508 mm they would be 2.2
+# modules); a platform named in the environment is no display either, and the command ignores it.
 AT_TEN_PIXELS = [
     pytest.param("png", ["--scale", "5"], ENV, lambda path: path.read_bytes(), id="PNG"),
-    pytest.param("svg", ["--module-mm", "0.5"], ENV, lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"),
-                 id="SVG"),
-    pytest.param("pdf", ["--module-mm", "0.5"], headless_env(QT_QPA_PLATFORM="xcb"), lambda path: pdf_to_png(path, 508),
-                 id="PDF"),
+    pytest.param("svg", ["--module-mm", "0.5", "--ratio", "2"], ENV,
+                 lambda path: svg_to_png(path, "--dpi-x", "508", "--dpi-y", "508"), id="SVG"),
+    pytest.param("pdf", ["--module-mm", "0.5", "--ratio", "2"], headless_env(QT_QPA_PLATFORM="xcb"),
+                 lambda path: pdf_to_png(path, 508), id="PDF"),
 ]
 PIXELS_A_MODULE = 10
 # The quiet zone asked for, and the modules of background then left and right of the bars: none asked for leaves the

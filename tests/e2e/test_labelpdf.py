@@ -21,7 +21,7 @@ QUEUE = "Jobs"
 
 
 def texts(count):
-    return "".join(f"LABEL-{n}\n" for n in range(count))
+    return "".join(f"LBL-{n}\n" for n in range(count))
 
 
 def sanitized(binary):

@@ -39,7 +39,7 @@ private slots:
     }
     void everyCodeReadsBack() {
         QFETCH(int, code);
-        BarcodeDrawing drawing(PictureFormat::Png, DrawingRules{true, true, false});
+        BarcodeDrawing drawing(FileSettings{}, DrawingRules{true, true, false});
         QCOMPARE(drawing.Draw(QString(QChar(code))), Text());
         const QStringList reads = ReadCode39(drawing.Surface().PixelView());
         QCOMPARE(reads.size(), 1);
