@@ -56,8 +56,8 @@ void MakeZintBitmap(benchmark::State& state, int length) {
         symbol->symbology = BARCODE_CODE39;
         symbol->scale = 1;
         symbol->height = kZintBarModules;
-        const int result = ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char*>(text.data()),
-                                                      length, 0);
+        const int result =
+            ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char*>(text.data()), length, 0);
         if (result >= ZINT_ERROR) {
             state.SkipWithError(symbol->errtxt);
             break;

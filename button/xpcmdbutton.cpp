@@ -23,9 +23,7 @@ const QString kFontKey = QStringLiteral("Font");
 
 constexpr short kLeftButtonAlone = 1;
 
-StdPicture Skin() {
-    return StdPicture(ReadOwnImage(kSkinResource).convertToFormat(QImage::Format_RGB32));
-}
+StdPicture Skin() { return StdPicture(ReadOwnImage(kSkinResource).convertToFormat(QImage::Format_RGB32)); }
 
 }  // namespace
 

@@ -153,7 +153,8 @@ QString SizeWarning(const BarcodeDrawing& drawing, const FileSettings& settings)
 std::unique_ptr<LineReader> OpenList(const QString& path, QString& listName, QTextStream& err) {
     if (path == QStringLiteral("-")) {
         listName = QStringLiteral("standard input");
-        if (!WasClosed(STDIN_FILENO)) return std::make_unique<LineReader>(STDIN_FILENO, LineReader::Ownership::Borrowed);
+        if (!WasClosed(STDIN_FILENO))
+            return std::make_unique<LineReader>(STDIN_FILENO, LineReader::Ownership::Borrowed);
         err << kProgram << ": " << CannotRead(listName, qt_error_string(EBADF)) << Qt::endl;
         return nullptr;
     }

@@ -189,7 +189,8 @@ Request LabelBatch(const QCommandLineParser& parser, const FileSettings& setting
                    const LabelLayout& layout, const DrawingRules& rules, const std::optional<QSizeF>& page) {
     const QString path = parser.value(kOutput);
     const bool toStandardOutput = !parser.isSet(kPrint) && path == kStandardOutput;
-    if (parser.isSet(kDirectory) || (parser.isSet(kFormat) && !toStandardOutput)) return UsageError{kLabelsWithDirectory};
+    if (parser.isSet(kDirectory) || (parser.isSet(kFormat) && !toStandardOutput))
+        return UsageError{kLabelsWithDirectory};
     if (parser.isSet(kPrint)) return PrintBatch{parser.value(kBatch), print, rules, layout};
     return LabelPdf(parser, settings, layout, rules, page, QString(), 1);
 }
@@ -235,7 +236,8 @@ std::optional<UsageError> SilentOption(const QCommandLineParser& parser, const R
     for (const Reach& reach : kReaches) {
         if (&reach.option == &kModule && PngOnGrid(request)) continue;
         if (parser.isSet(reach.option) && !reach.outputs.testFlag(output)) {
-            return UsageError{DoesNothing(QStringLiteral("--") + reach.option.names().constLast(), output, reach.outputs)};
+            return UsageError{
+                DoesNothing(QStringLiteral("--") + reach.option.names().constLast(), output, reach.outputs)};
         }
     }
     return std::nullopt;

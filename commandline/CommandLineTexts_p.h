@@ -14,26 +14,28 @@
 namespace tallyline::commandline {
 
 using design::kProgram;
-inline const QString kDescription = QStringLiteral(
-    "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a\n"
-    "%1 file, or prints it on a printer. Without arguments it opens the window, whose text box holds\n"
-    "at most %2 characters, as designed; the command line takes longer texts.\n"
-    "\n"
-    "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
-    "drawn as capitals. A text with any other character, * among them, is refused: nothing is written or\n"
-    "printed for it, and the characters are named. --full-ascii carries every ASCII character as a pair of\n"
-    "Code 39 characters; --lenient draws such a text as the window does, the characters in its caption but\n"
-    "not in its bars.\n"
-    "Command-line work needs no display.")
+inline const QString kDescription =
+    QStringLiteral(
+        "Draws a text as a Code 39 barcode, the same picture the window shows, and writes it as a\n"
+        "%1 file, or prints it on a printer. Without arguments it opens the window, whose text box holds\n"
+        "at most %2 characters, as designed; the command line takes longer texts.\n"
+        "\n"
+        "Code 39 carries the digits, the capital letters, the space and - . $ / + %. Lower-case letters are\n"
+        "drawn as capitals. A text with any other character, * among them, is refused: nothing is written or\n"
+        "printed for it, and the characters are named. --full-ascii carries every ASCII character as a pair of\n"
+        "Code 39 characters; --lenient draws such a text as the window does, the characters in its caption but\n"
+        "not in its bars.\n"
+        "Command-line work needs no display.")
         .arg(ListOfFormats([](PictureFormat format) { return SuffixOf(format).toUpper(); }))
         .arg(design::kText1MaxLength);
 inline const QString kTextArgument = QStringLiteral("text");
 inline const QString kTextHelp = QStringLiteral("The text to draw, for -o or --print.");
 inline const QString kTextSyntax = QStringLiteral("[text]");
 inline const QString kOutputHelp =
-    QStringLiteral("Write the barcode of the text to FILE; its suffix (%1) sets the format. - writes it to "
-                   "standard output, in the format that --format names. With --batch, FILE.pdf gets one label a "
-                   "page for each line of LIST.")
+    QStringLiteral(
+        "Write the barcode of the text to FILE; its suffix (%1) sets the format. - writes it to "
+        "standard output, in the format that --format names. With --batch, FILE.pdf gets one label a "
+        "page for each line of LIST.")
         .arg(DottedSuffixList());
 inline const QString kBatchHelp = QStringLiteral(
     "Write one file for each line of LIST (UTF-8; - for standard input) into the folder given by -d. Blank "
@@ -154,18 +156,20 @@ inline const QString kHeightHelp = QStringLiteral(
     "the window's at that module).");
 inline const QString kNoCaptionHelp = QStringLiteral("Leave the caption out: bars only.");
 inline const QString kScaleHelp =
-    QStringLiteral("Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1). Common readers "
-                   "refuse a PNG wider or taller than %2 pixels by default (ImageMagick, Pillow, and zbar through "
-                   "them): such a file is still written, with a warning.")
+    QStringLiteral(
+        "Make every pixel of a PNG N x N pixels (a whole number from 1 to %1; default 1). Common readers "
+        "refuse a PNG wider or taller than %2 pixels by default (ImageMagick, Pillow, and zbar through "
+        "them): such a file is still written, with a warning.")
         .arg(kLargestScale)
         .arg(kLargestReadablePng);
 inline const QString kModuleHelp = QStringLiteral(
     "The width of the narrow bar in SVG and PDF files and on --dpi's grid, and the widest on labels, in "
     "millimetres (default: the window's, two pixels at 96 per inch, about 0.529).");
 inline const QString kQuietZoneHelp =
-    QStringLiteral("Leave N modules of background left and right of the bars in a PNG, SVG or PDF file (a whole "
-                   "number from 0 to %1; default %2, what scanners need). The picture's own background counts: 0 "
-                   "gives the window's picture as it is, 1 module before the bars and 2 after.")
+    QStringLiteral(
+        "Leave N modules of background left and right of the bars in a PNG, SVG or PDF file (a whole "
+        "number from 0 to %1; default %2, what scanners need). The picture's own background counts: 0 "
+        "gives the window's picture as it is, 1 module before the bars and 2 after.")
         .arg(kWidestQuietZone)
         .arg(kStandardQuietZone);
 inline const QString kStrictHelp = QStringLiteral(
@@ -186,7 +190,8 @@ inline const QString kCheckDigitHelp = QStringLiteral(
 inline QString TryHelp() { return QStringLiteral("Try '%1 --help' for more information.").arg(kProgram); }
 
 // Usage errors.
-inline const QString kNothingToDo = QStringLiteral("say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT");
+inline const QString kNothingToDo =
+    QStringLiteral("say what to write: TEXT -o FILE, --batch LIST -d DIR, or --print TEXT");
 inline const QString kEmptyPrinter = QStringLiteral("--printer needs a printer's name");
 inline const QString kLabelsWithDirectory =
     QStringLiteral("-d and --format go with --batch LIST -d DIR, not with --print or -o FILE.pdf");
@@ -252,22 +257,25 @@ inline QString UnknownSuffix(const QString& file) {
     return QStringLiteral("%1: unknown format: the name must end in %2").arg(file, DottedSuffixList());
 }
 inline QString BadScale(const QString& scale) {
-    return QStringLiteral("--scale '%1': a whole number from 1 to %2 is needed").arg(scale, QString::number(kLargestScale));
+    return QStringLiteral("--scale '%1': a whole number from 1 to %2 is needed")
+        .arg(scale, QString::number(kLargestScale));
 }
 inline QString BadQuietZone(const QString& modules) {
     return QStringLiteral("--quiet-zone '%1': a whole number of modules from 0 to %2 is needed")
         .arg(modules, QString::number(kWidestQuietZone));
 }
 inline QString BadCopies(const QString& copies) {
-    return QStringLiteral("--copies '%1': a whole number from 1 to %2 is needed").arg(copies, QString::number(kMostCopies));
+    return QStringLiteral("--copies '%1': a whole number from 1 to %2 is needed")
+        .arg(copies, QString::number(kMostCopies));
 }
 inline QString BadPageSize(const QString& size) {
     return QStringLiteral("--page-mm '%1': WIDTHxHEIGHT in millimetres, each from %2 to %3, is needed")
         .arg(size, QString::number(kSmallestPage), QString::number(kLargestPage));
 }
 inline QString LabelsNotPdf(const QString& file) {
-    return QStringLiteral("%1: --batch writes its labels to one file only as PDF: the name must end in .pdf, or -o - "
-                          "needs --format pdf")
+    return QStringLiteral(
+               "%1: --batch writes its labels to one file only as PDF: the name must end in .pdf, or -o - "
+               "needs --format pdf")
         .arg(file);
 }
 inline QString SheetNotPdf(const QString& file) {
@@ -308,8 +316,9 @@ inline QString DoesNothing(const QString& option, Output output, Outputs outputs
 
 // Reports on a text.
 inline QString LargePng(QSize size) {
-    return QStringLiteral("warning: the PNG is %1 x %2 pixels, larger than the %3 on a side that common readers take; "
-                          "written all the same")
+    return QStringLiteral(
+               "warning: the PNG is %1 x %2 pixels, larger than the %3 on a side that common readers take; "
+               "written all the same")
         .arg(size.width())
         .arg(size.height())
         .arg(kLargestReadablePng);
@@ -324,14 +333,15 @@ inline QString Refused(const QString& characters, bool asciiAmongThem) {
                                         : QStringLiteral("Code 39 carries ASCII characters only"));
 }
 inline const QString kNotUtf8 = QStringLiteral("not valid UTF-8; skipped");
-inline QString LineTooLong(qint64 limit) {
-    return QStringLiteral("longer than %1 bytes; skipped").arg(limit);
-}
+inline QString LineTooLong(qint64 limit) { return QStringLiteral("longer than %1 bytes; skipped").arg(limit); }
 inline QString CannotRead(const QString& list, const QString& reason) {
     return QStringLiteral("cannot read %1: %2").arg(list, reason);
 }
 inline QString CannotReadPast(const QString& list, qint64 line, const QString& reason) {
-    return QStringLiteral("cannot read %1 past line %2: %3; the rest of it was not written").arg(list).arg(line).arg(reason);
+    return QStringLiteral("cannot read %1 past line %2: %3; the rest of it was not written")
+        .arg(list)
+        .arg(line)
+        .arg(reason);
 }
 inline QString CannotMakeFolder(const QString& folder, const QString& reason) {
     return QStringLiteral("cannot make the folder %1: %2").arg(folder, reason);
@@ -363,7 +373,8 @@ inline QString Counted(qint64 count, const QString& one, const QString& many) {
 // What follows a summary of a batch that made nothing: of how many texts, or
 // that its list, read to its end, held none.
 inline QString OfTexts(qint64 texts, bool listReadWhole, const QString& list) {
-    if (texts > 0) return QStringLiteral(", of %1").arg(Counted(texts, QStringLiteral("text"), QStringLiteral("texts")));
+    if (texts > 0)
+        return QStringLiteral(", of %1").arg(Counted(texts, QStringLiteral("text"), QStringLiteral("texts")));
     return listReadWhole ? QStringLiteral(": %1 holds no text").arg(list) : QString();
 }
 inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint64 alreadyThere, bool listReadWhole,
@@ -375,8 +386,9 @@ inline QString Summary(qint64 written, qint64 texts, const QString& folder, qint
                                   : QStringLiteral("%1: no file written to %2").arg(kProgram, folder) +
                                         OfTexts(texts, listReadWhole, list);
     if (alreadyThere == 0) return summary;
-    return summary + QStringLiteral("; %1 there already, the same")
-                         .arg(alreadyThere == 1 ? QStringLiteral("1 was") : QStringLiteral("%1 were").arg(alreadyThere));
+    return summary +
+           QStringLiteral("; %1 there already, the same")
+               .arg(alreadyThere == 1 ? QStringLiteral("1 was") : QStringLiteral("%1 were").arg(alreadyThere));
 }
 inline QString CannotWriteOutput(const QString& reason) {
     return QStringLiteral("cannot write to standard output: %1").arg(reason);
@@ -390,9 +402,11 @@ inline QString PrintSummary(qint64 printed, qint64 texts, bool listReadWhole, co
         .arg(Counted(texts, QStringLiteral("label"), QStringLiteral("labels")));
 }
 // written: how many labels the PDF holds, 0 when it was not written.
-inline QString LabelsSummary(qint64 written, qint64 texts, const QString& path, bool listReadWhole, const QString& list) {
+inline QString LabelsSummary(qint64 written, qint64 texts, const QString& path, bool listReadWhole,
+                             const QString& list) {
     const QString named = path == kStandardOutput ? QStringLiteral("standard output") : path;
-    if (written == 0) return QStringLiteral("%1: %2 not written").arg(kProgram, named) + OfTexts(texts, listReadWhole, list);
+    if (written == 0)
+        return QStringLiteral("%1: %2 not written").arg(kProgram, named) + OfTexts(texts, listReadWhole, list);
     return QStringLiteral("%1: wrote %2 of %3 to %4")
         .arg(kProgram)
         .arg(written)

@@ -16,8 +16,9 @@ inline QString UnknownFormatNote(const QString& fileName, const QString& suffixe
 // A label on which the barcode would not fit even at the finest module a
 // printer may give it: what the label measures, and what it would need.
 inline QString LabelTooSmallNote(const QString& measure, double needed, double label) {
-    return QStringLiteral("The barcode does not fit on this label: it needs a label at least %1 mm %2, and this one "
-                          "is %3 mm")
+    return QStringLiteral(
+               "The barcode does not fit on this label: it needs a label at least %1 mm %2, and this one "
+               "is %3 mm")
         .arg(needed, 0, 'f', 1)
         .arg(measure)
         .arg(label, 0, 'f', 1);

@@ -15,9 +15,7 @@ struct FontDesign {
     int weight;
 };
 
-inline QFont FontOf(FontDesign font) {
-    return DesignFont(QString::fromLatin1(font.family), font.points, font.weight);
-}
+inline QFont FontOf(FontDesign font) { return DesignFont(QString::fromLatin1(font.family), font.points, font.weight); }
 
 // Neither the window nor the picture box names a font; this is the one they get.
 constexpr FontDesign kDefaultFont{"MS Sans Serif", 8.25, 400};

@@ -29,8 +29,7 @@ inline QString UncarriedNote(QStringList characters) {
 inline const QString kText1LimitNote =
     QStringLiteral("The text holds at most %1 characters: what was typed past them was left out").arg(kText1MaxLength);
 // Only the top line shows; the window's bottom edge hides the rest.
-inline const QString kLabel2Caption =
-    QStringLiteral("Tested with an independent barcode decoder");
+inline const QString kLabel2Caption = QStringLiteral("Tested with an independent barcode decoder");
 inline const QString kLabel3Caption = QStringLiteral("Right-Click to Copy to Clipboard");
 inline const QString kLabel1Caption = QStringLiteral("BarCode Text :");
 

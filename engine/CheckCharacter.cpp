@@ -17,8 +17,7 @@ constexpr bool ValuesAreTheDataCharacters() noexcept {
     return true;
 }
 static_assert(ValuesAreTheDataCharacters());
-static_assert(kCheckValues[10] == 'A' && kCheckValues[36] == '-' && kCheckValues[38] == ' ' &&
-              kCheckValues[42] == '%');
+static_assert(kCheckValues[10] == 'A' && kCheckValues[36] == '-' && kCheckValues[38] == ' ' && kCheckValues[42] == '%');
 
 constexpr std::size_t kModulus = kCheckValues.size();
 // Characters past ASCII have no value: the code page keeps them at codes

@@ -32,8 +32,14 @@ public:
         for (const char symbol : pattern) {
             switch (symbol) {
             case ' ': Space(1); break;
-            case '1': Space(1); Bar(1); break;
-            case '2': Space(1); Bar(2); break;
+            case '1':
+                Space(1);
+                Bar(1);
+                break;
+            case '2':
+                Space(1);
+                Bar(2);
+                break;
             default: break;
             }
         }

@@ -35,22 +35,40 @@ public:
     void FailAt(std::size_t index, ErrorNumber number) { failAt_ = {index, number}; }
     const std::vector<Box>& Boxes() const { return boxes_; }
 
-    void ScaleMode(ScaleModeKind mode) override { Change(); mode_ = mode; }
+    void ScaleMode(ScaleModeKind mode) override {
+        Change();
+        mode_ = mode;
+    }
     float Width() const override { return width_; }
-    void Width(float width) override { Change(); width_ = width; }
+    void Width(float width) override {
+        Change();
+        width_ = width;
+    }
     float ScaleLeft() const override { return 0; }
     float ScaleTop() const override { return 0; }
     float ScaleWidth() const override { return (width_ - setup_.borderTwips) / TwipsPerUnit(); }
     float ScaleHeight() const override { return setup_.scaleHeightPixels * kTwipsPerPixel / TwipsPerUnit(); }
-    void Cls() override { Change(); boxes_.clear(); }
+    void Cls() override {
+        Change();
+        boxes_.clear();
+    }
     void RemovePicture() override { Change(); }
-    void Line(float x1, float, float x2, float, Colour) override { Change(); boxes_.push_back({x1, x2}); }
+    void Line(float x1, float, float x2, float, Colour) override {
+        Change();
+        boxes_.push_back({x1, x2});
+    }
     float TextWidth(TextView) const override { return setup_.textWidth; }
     float TextHeight(TextView) const override { return setup_.textHeight; }
     float CurrentX() const override { return currentX_; }
-    void CurrentX(float x) override { Change(); currentX_ = x; }
+    void CurrentX(float x) override {
+        Change();
+        currentX_ = x;
+    }
     float CurrentY() const override { return currentY_; }
-    void CurrentY(float y) override { Change(); currentY_ = y; }
+    void CurrentY(float y) override {
+        Change();
+        currentY_ = y;
+    }
     void Print(TextView) override { Change(); }
 
 private:

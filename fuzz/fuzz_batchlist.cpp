@@ -16,7 +16,8 @@ using namespace tallyline;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int descriptor = memfd_create("list", MFD_CLOEXEC);
-    if (descriptor < 0 || write(descriptor, data, size) != static_cast<ssize_t>(size) || lseek(descriptor, 0, SEEK_SET) != 0) {
+    if (descriptor < 0 || write(descriptor, data, size) != static_cast<ssize_t>(size) ||
+        lseek(descriptor, 0, SEEK_SET) != 0) {
         std::abort();
     }
     commandline::LineReader reader(descriptor, commandline::LineReader::Ownership::Owned);
@@ -30,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         last = line->number;
         if (!line->problem.isEmpty()) continue;
         const QString name = SafeFileStem(line->text) + QStringLiteral(".png");
-        const bool safe = !name.isEmpty() && !name.startsWith(u'.') && !name.contains(u'/') &&
-                          !name.contains(u'\\') && name.toUtf8().size() <= 255;
+        const bool safe = !name.isEmpty() && !name.startsWith(u'.') && !name.contains(u'/') && !name.contains(u'\\') &&
+                          name.toUtf8().size() <= 255;
         const QString drawn = ToQString(codepage::UCase(ToText(line->text)));
         const auto other = names.constFind(name.toLower());
         if (!safe || (other != names.cend() && *other != drawn)) std::abort();

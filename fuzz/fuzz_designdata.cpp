@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "platform/core/RuntimeError.h"
 #include "button/host/DesignData.h"
+#include "platform/core/RuntimeError.h"
 
 namespace {
 

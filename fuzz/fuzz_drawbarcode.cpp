@@ -9,8 +9,8 @@
 #include <limits>
 
 #include "engine/DrawBar.h"
-#include "platform/core/CodePage.h"
 #include "fuzz/FuzzedSurface.h"
+#include "platform/core/CodePage.h"
 
 namespace {
 

@@ -24,8 +24,7 @@ UncarriedTextRefused::UncarriedTextRefused(Text characters)
       characters_(std::move(characters)),
       fullAsciiCarriesSome_(UncarriedCharacters(characters_, Code39Form::FullAscii).size() < characters_.size()) {}
 
-BarcodeDrawing::BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rules)
-    : surface_(keeping), rules_(rules) {
+BarcodeDrawing::BarcodeDrawing(PictureSurface::Keeping keeping, DrawingRules rules) : surface_(keeping), rules_(rules) {
     DesignAsBarcodePicture(surface_);
 }
 

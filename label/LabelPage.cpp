@@ -62,13 +62,12 @@ LabelPlacement PlaceOnLabel(QSize picture, int modulePixels, QSize label, int do
     const double needed = static_cast<double>(finestDots) / modulePixels * millimetresPerDot;
     const bool across = !fitsAcross(finestDots);
     // Rounded up to the tenth that the message shows, so that a label of that size does take it.
-    const double neededMillimetres =
-        std::ceil((across ? symbol.width() : symbol.height()) * needed * 10) / 10;
-    throw RuntimeError(ErrorNumber::PrinterError,
-                       design::LabelTooSmallNote(across ? QStringLiteral("wide") : QStringLiteral("high"),
-                                                 neededMillimetres,
-                                                 (across ? label.width() : label.height()) * millimetresPerDot)
-                           .toStdString());
+    const double neededMillimetres = std::ceil((across ? symbol.width() : symbol.height()) * needed * 10) / 10;
+    throw RuntimeError(
+        ErrorNumber::PrinterError,
+        design::LabelTooSmallNote(across ? QStringLiteral("wide") : QStringLiteral("high"), neededMillimetres,
+                                  (across ? label.width() : label.height()) * millimetresPerDot)
+            .toStdString());
 }
 
 LabelPrint::LabelPrint(const PrinterSource& printers, const QString& documentName)

@@ -60,6 +60,6 @@ private:
 // the printer's queue, as LabelPrint prints it; why its job waits in the
 // queue, if it does.
 QString PrintLabel(const PictureSurface& surface, const PageLayout& sheet, const PrinterSource& printers,
-                const QString& documentName);
+                   const QString& documentName);
 
 }  // namespace tallyline

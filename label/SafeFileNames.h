@@ -9,8 +9,8 @@ namespace tallyline {
 // or in many, on Linux, macOS and Windows alike.
 //
 // The name is made from the text as drawn: lower case as capitals, or in
-// full ASCII, where lower case draws bars of its own, as typed. Capitals, digits, "-", "_" and "." stay; every other byte of its
-// UTF-8, lower case in full ASCII among them,
+// full ASCII, where lower case draws bars of its own, as typed. Capitals, digits, "-", "_" and "." stay; every other
+// byte of its UTF-8, lower case in full ASCII among them,
 // "%" among them, becomes "%" and two upper-case hex digits ("ITEM $7" gives
 // "ITEM%20%247"), so that the name never names another folder, a path
 // outside, a hidden file or anything the shell would read twice, and two

@@ -18,8 +18,8 @@ QRect AreaOf(const QString& caption, const QRect& bounds, const QFont& font, boo
 
 }  // namespace
 
-DesignLabel::DesignLabel(QString caption, QRect bounds, QFont font, Colour foreColor,
-                         std::optional<Colour> backColor, Qt::Alignment alignment, bool autoSize)
+DesignLabel::DesignLabel(QString caption, QRect bounds, QFont font, Colour foreColor, std::optional<Colour> backColor,
+                         Qt::Alignment alignment, bool autoSize)
     : caption(std::move(caption)),
       bounds(bounds),
       font(std::move(font)),

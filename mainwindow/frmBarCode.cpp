@@ -60,19 +60,34 @@ std::unique_ptr<xpcmdbutton> RestoredButton(ErrorReporter& reporter, QWidget* wi
 }  // namespace
 
 frmBarCode::frmBarCode(ErrorReporter& reporter, PrinterSource printers)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint),
       defaultFont_(design::FontOf(design::kDefaultFont)),
       Picture2(this),
       Picture1(this, PictureSurface::Keeping::PixelsAndShapes),
       Text1(this),
       Picture3(this),
-      Label2{design::kLabel2Caption, design::ToPixels(design::kLabel2), design::FontOf(design::kDefaultFont),
-             design::kGrey, std::nullopt, Qt::AlignHCenter, false},
-      Label3{design::kLabel3Caption, design::ToPixels(design::kLabel3), design::FontOf(design::kLabel3Font),
-             design::kGrey, design::kFormBackColor, Qt::AlignLeft, true},
-      Label1{design::kLabel1Caption, design::ToPixels(design::kLabel1), design::FontOf(design::kLabel1Font),
-             kButtonText, design::kFormBackColor, Qt::AlignLeft, true},
+      Label2{design::kLabel2Caption,
+             design::ToPixels(design::kLabel2),
+             design::FontOf(design::kDefaultFont),
+             design::kGrey,
+             std::nullopt,
+             Qt::AlignHCenter,
+             false},
+      Label3{design::kLabel3Caption,
+             design::ToPixels(design::kLabel3),
+             design::FontOf(design::kLabel3Font),
+             design::kGrey,
+             design::kFormBackColor,
+             Qt::AlignLeft,
+             true},
+      Label1{design::kLabel1Caption,
+             design::ToPixels(design::kLabel1),
+             design::FontOf(design::kLabel1Font),
+             kButtonText,
+             design::kFormBackColor,
+             Qt::AlignLeft,
+             true},
       mnuMenu(this),
       mnuCopy(design::kCopyCaption, &mnuMenu),
       mnuPrint(design::kPrintCaption, &mnuMenu),
@@ -138,8 +153,8 @@ void frmBarCode::LayOut() {
 
     Picture3.move(design::ToPixels(design::kPicture3).topLeft());
     Picture3.Picture(OwnPixmap(design::kLogoResource));
-    Picture3.setCursor(QCursor(OwnPixmap(design::kPointingHandResource), design::kPointingHandHotX,
-                               design::kPointingHandHotY));
+    Picture3.setCursor(
+        QCursor(OwnPixmap(design::kPointingHandResource), design::kPointingHandHotX, design::kPointingHandHotY));
     Picture3.setFocusPolicy(Qt::StrongFocus);
 
     xpcmdbutton1->setGeometry(design::ToPixels(design::kXpcmdbutton1));
@@ -238,8 +253,7 @@ void frmBarCode::Picture1_MenuKey() {
 }
 
 void frmBarCode::Picture3_Click() {
-    Guarded(reporter_, design::kHelpPageAction,
-            [] { Shell(HelpPage()); });
+    Guarded(reporter_, design::kHelpPageAction, [] { Shell(HelpPage()); });
 }
 
 void frmBarCode::mnuCopy_Click() { CopyBarcode(); }

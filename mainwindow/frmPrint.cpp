@@ -28,8 +28,6 @@ void frmPrint::FitPicture(QSize picture) {
     resize(page.form.size());
 }
 
-PageLayout frmPrint::Page() const {
-    return {rect(), palette().color(backgroundRole()).rgb(), Picture1.geometry()};
-}
+PageLayout frmPrint::Page() const { return {rect(), palette().color(backgroundRole()).rgb(), Picture1.geometry()}; }
 
 }  // namespace tallyline

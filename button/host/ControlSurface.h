@@ -21,8 +21,8 @@ public:
     // Copies the source rectangle of the picture (X2, Y2, Width2, Height2, in
     // the picture's pixels scaled like the surface) onto the destination
     // rectangle (X1, Y1, Width1, Height1), stretched or shrunk to fit.
-    virtual void PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1,
-                              float X2, float Y2, float Width2, float Height2) = 0;
+    virtual void PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1, float X2,
+                              float Y2, float Width2, float Height2) = 0;
 };
 
 }  // namespace tallyline

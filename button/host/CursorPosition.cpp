@@ -12,9 +12,7 @@ CursorSource currentSource = &RealPointer;
 
 }  // namespace
 
-void SetCursorSource(CursorSource source) noexcept {
-    currentSource = source != nullptr ? source : &RealPointer;
-}
+void SetCursorSource(CursorSource source) noexcept { currentSource = source != nullptr ? source : &RealPointer; }
 
 void GetCursorPos(POINTAPI& point) {
     const QPoint position = currentSource();

@@ -56,9 +56,8 @@ void PropertyBag::Store(const QString& name, PropertyValue value) {
 }
 
 PropertyBag::Entries::const_iterator PropertyBag::Find(const QString& name) const {
-    return std::find_if(entries_.begin(), entries_.end(), [&](const auto& entry) {
-        return entry.first.compare(name, Qt::CaseInsensitive) == 0;
-    });
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&](const auto& entry) { return entry.first.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 bool CBool(const PropertyValue& value, const QString& key) {

@@ -67,8 +67,8 @@ void UserControl::ScaleMode(ScaleModeKind mode) { scaleMode_ = ValidScaleMode(mo
 float UserControl::ScaleWidth() const { return static_cast<float>(width() * UnitsPerPixel(scaleMode_)); }
 float UserControl::ScaleHeight() const { return static_cast<float>(height() * UnitsPerPixel(scaleMode_)); }
 
-void UserControl::PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1,
-                               float X2, float Y2, float Width2, float Height2) {
+void UserControl::PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1, float X2,
+                               float Y2, float Width2, float Height2) {
     const double unit = UnitsPerPixel(scaleMode_);
     const QRectF target(X1 / unit, Y1 / unit, Width1 / unit, Height1 / unit);
     const QRectF source(X2 / unit, Y2 / unit, Width2 / unit, Height2 / unit);

@@ -47,8 +47,8 @@ public:
     float ScaleWidth() const override;
     float ScaleHeight() const override;
     bool Enabled() const override { return isEnabled(); }
-    void PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1, float X2,
-                      float Y2, float Width2, float Height2) override;
+    void PaintPicture(const StdPicture& picture, float X1, float Y1, float Width1, float Height1, float X2, float Y2,
+                      float Width2, float Height2) override;
 
 signals:
     // Tells the container that a property's value changed, so it marks its

@@ -14,8 +14,7 @@ std::int16_t CInt(double value) {
     constexpr double kHigh = std::numeric_limits<std::int16_t>::max() + 0.5;
     if (!(value >= kLow && value <= kHigh)) throw RuntimeError(ErrorNumber::Overflow);
     const double rounded = std::nearbyint(value);  // the default mode rounds ties to even
-    if (rounded < std::numeric_limits<std::int16_t>::min() ||
-        rounded > std::numeric_limits<std::int16_t>::max()) {
+    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max()) {
         throw RuntimeError(ErrorNumber::Overflow);
     }
     return static_cast<std::int16_t>(rounded);
@@ -23,8 +22,7 @@ std::int16_t CInt(double value) {
 
 std::int16_t Mul16(std::int16_t a, std::int16_t b) {
     const std::int32_t product = std::int32_t{a} * std::int32_t{b};
-    if (product < std::numeric_limits<std::int16_t>::min() ||
-        product > std::numeric_limits<std::int16_t>::max()) {
+    if (product < std::numeric_limits<std::int16_t>::min() || product > std::numeric_limits<std::int16_t>::max()) {
         throw RuntimeError(ErrorNumber::Overflow);
     }
     return static_cast<std::int16_t>(product);

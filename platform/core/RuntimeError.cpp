@@ -2,8 +2,7 @@
 
 namespace tallyline {
 
-RuntimeError::RuntimeError(ErrorNumber number)
-    : RuntimeError(number, StandardDescription(number)) {}
+RuntimeError::RuntimeError(ErrorNumber number) : RuntimeError(number, StandardDescription(number)) {}
 
 RuntimeError::RuntimeError(ErrorNumber number, const std::string& description)
     : std::runtime_error(description), number_(number) {}

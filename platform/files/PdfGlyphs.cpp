@@ -51,8 +51,7 @@ std::string Program(const QPainterPath& path, double width, double unitsPerPixel
             bytes += "c\n";
             i += 2;
             break;
-        case QPainterPath::CurveToDataElement:
-            break;
+        case QPainterPath::CurveToDataElement: break;
         }
     }
     bytes += path.fillRule() == Qt::WindingFill ? "h f\n" : "h f*\n";
@@ -89,10 +88,11 @@ std::string GlyphName(char32_t character, std::size_t code) {
 
 // What a reader needs to copy or search the texts: each code's character in UTF-16.
 std::string ToUnicode(const std::vector<std::pair<int, char32_t>>& mapped) {
-    std::string bytes = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-                        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
-                        "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                        "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n";
+    std::string bytes =
+        "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+        "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+        "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+        "1 begincodespacerange\n<00> <FF>\nendcodespacerange\n";
     for (std::size_t first = 0; first < mapped.size(); first += kMappingsPerBlock) {
         const std::size_t end = std::min(mapped.size(), first + kMappingsPerBlock);
         AppendNumber(bytes, end - first);

@@ -166,5 +166,4 @@ void PendingFile::TakeName() {
     temporary_.clear();
 }
 
-
 }  // namespace tallyline

@@ -93,9 +93,12 @@ public:
     void Colour(QRgb colour) {
         constexpr char kDigits[] = "0123456789abcdef";
         const char written[] = {'#',
-                                kDigits[qRed(colour) >> 4],   kDigits[qRed(colour) & 15],
-                                kDigits[qGreen(colour) >> 4], kDigits[qGreen(colour) & 15],
-                                kDigits[qBlue(colour) >> 4],  kDigits[qBlue(colour) & 15]};
+                                kDigits[qRed(colour) >> 4],
+                                kDigits[qRed(colour) & 15],
+                                kDigits[qGreen(colour) >> 4],
+                                kDigits[qGreen(colour) & 15],
+                                kDigits[qBlue(colour) >> 4],
+                                kDigits[qBlue(colour) & 15]};
         bytes_.append(written, sizeof written);
     }
 
@@ -159,8 +162,9 @@ QByteArray SvgFile(const VectorCanvas& shapes, double millimetresPerPixel, const
     bytes.reserve(4096);
     // Edges stay on whole units rather than being smoothed across a device
     // pixel, so that every bar keeps its width on any raster.
-    bytes.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                 "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" shape-rendering=\"crispEdges\" width=\"");
+    bytes.append(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" shape-rendering=\"crispEdges\" width=\"");
     bytes.append(Millimetres(std::lround(extent.width() * micrometres)));
     bytes.append("\" height=\"");
     bytes.append(Millimetres(std::lround(extent.height() * micrometres)));

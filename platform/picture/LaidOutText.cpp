@@ -24,8 +24,7 @@ const QPaintDevice& Typesetter() {
 
 QFontMetricsF DesignMetrics(const QFont& font) { return QFontMetricsF(font, &Typesetter()); }
 
-LaidOutText::LaidOutText(const QString& text, const QFont& font)
-    : font_(font), layout_(text, font, &Typesetter()) {
+LaidOutText::LaidOutText(const QString& text, const QFont& font) : font_(font), layout_(text, font, &Typesetter()) {
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);

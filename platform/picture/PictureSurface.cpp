@@ -47,8 +47,7 @@ inline Span Covered(double a, double b, int limit) noexcept {
 
 }  // namespace
 
-PictureSurface::PictureSurface(Keeping keeping)
-    : keepsShapes_(keeping != Keeping::Pixels) {
+PictureSurface::PictureSurface(Keeping keeping) : keepsShapes_(keeping != Keeping::Pixels) {
     if (keeping != Keeping::Shapes) pixels_.emplace();
 }
 

@@ -94,8 +94,8 @@ bool RasterCanvas::Fill(int left, int top, int right, int bottom, QRgb colour) {
     // Bars stand side by side over the same rows and are mostly a few pixels
     // wide: drawing only their top row and copying that row down once for the
     // whole run saves a short fill per row of every bar.
-    const bool joins = band_ && band_->top == top && band_->bottom == bottom && left <= band_->right &&
-                       right >= band_->left;
+    const bool joins =
+        band_ && band_->top == top && band_->bottom == bottom && left <= band_->right && right >= band_->left;
     if (!joins) StartBand(Band{top, bottom, left, right, nullptr});
     std::fill(band_->row + left, band_->row + right, colour);
     band_->left = std::min(band_->left, left);

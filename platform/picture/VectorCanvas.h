@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QMargins>
-#include <QRgb>
 #include <QPointF>
 #include <QRect>
+#include <QRgb>
 #include <QSize>
 
 #include <memory>

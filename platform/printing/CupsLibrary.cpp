@@ -26,14 +26,12 @@ const Cups* OpenedCups() {
             Find(library, "cupsServer", found.server) && Find(library, "ippPort", found.port) &&
             Find(library, "ippNewRequest", found.newRequest) && Find(library, "ippAddString", found.addString) &&
             Find(library, "ippAddStrings", found.addStrings) && Find(library, "ippAddInteger", found.addInteger) &&
-            Find(library, "cupsDoRequest", found.doRequest) &&
-            Find(library, "ippGetStatusCode", found.statusCode) &&
-            Find(library, "ippFindAttribute", found.findAttribute) &&
-            Find(library, "ippGetString", found.getString) && Find(library, "ippGetInteger", found.getInteger) &&
-            Find(library, "ippGetCount", found.getCount) &&
-            Find(library, "ippGetResolution", found.getResolution) &&
-            Find(library, "ippDelete", found.deleteMessage) && Find(library, "cupsAddOption", found.addOption) &&
-            Find(library, "cupsFreeOptions", found.freeOptions) && Find(library, "cupsCreateJob", found.createJob) &&
+            Find(library, "cupsDoRequest", found.doRequest) && Find(library, "ippGetStatusCode", found.statusCode) &&
+            Find(library, "ippFindAttribute", found.findAttribute) && Find(library, "ippGetString", found.getString) &&
+            Find(library, "ippGetInteger", found.getInteger) && Find(library, "ippGetCount", found.getCount) &&
+            Find(library, "ippGetResolution", found.getResolution) && Find(library, "ippDelete", found.deleteMessage) &&
+            Find(library, "cupsAddOption", found.addOption) && Find(library, "cupsFreeOptions", found.freeOptions) &&
+            Find(library, "cupsCreateJob", found.createJob) &&
             Find(library, "cupsStartDocument", found.startDocument) &&
             Find(library, "cupsWriteRequestData", found.writeRequestData) &&
             Find(library, "cupsFinishDocument", found.finishDocument) &&

@@ -10,8 +10,9 @@ namespace tallyline {
 std::optional<int> CupsDefaultResolution(const QString&) { return std::nullopt; }
 
 QString SendJob(const QString&, const QString&, const JobOptions&, const PdfDocument&) {
-    throw RuntimeError(ErrorNumber::PrinterError, "This build of the program prints only to PDF files: it was built "
-                                                  "without CUPS");
+    throw RuntimeError(ErrorNumber::PrinterError,
+                       "This build of the program prints only to PDF files: it was built "
+                       "without CUPS");
 }
 
 std::optional<QString> UnreachablePrintServer() { return std::nullopt; }

@@ -38,8 +38,9 @@ std::unique_ptr<QPrinter> SystemPrinter(const QString& name) {
             throw RuntimeError(ErrorNumber::PrinterError, unreachable->toStdString());
         }
         if (chosen.isEmpty()) Fail("No default printer is set up");
-        throw RuntimeError(ErrorNumber::PrinterError,
-                           QStringLiteral("There is no printer named \"%1\" (named by %2)").arg(chosen, namedBy).toStdString());
+        throw RuntimeError(
+            ErrorNumber::PrinterError,
+            QStringLiteral("There is no printer named \"%1\" (named by %2)").arg(chosen, namedBy).toStdString());
     }
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     // Qt starts every document on the locale's sheet; the queue's own
@@ -90,8 +91,8 @@ void Printer::SetPaper(QSizeF millimetres) {
     // Every label of a batch asks for its paper; most ask for the last one's.
     if (paper_ == millimetres) return;
     // The printer's queue is told the size as the toolkit names it.
-    if (!device_->setPageLayout(QPageLayout(QPageSize(millimetres, QPageSize::Millimeter), QPageLayout::Portrait,
-                                            QMarginsF()))) {
+    if (!device_->setPageLayout(
+            QPageLayout(QPageSize(millimetres, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF()))) {
         Fail("The printer does not take paper of that size");
     }
     paper_ = millimetres;
@@ -106,8 +107,8 @@ void Printer::NewPage() {
             file.isEmpty() ? QDir(QDir::tempPath()).filePath(QStringLiteral("tallyline-job.pdf")) : file,
             device_->docName());
     }
-    const QSizeF points = paper_ ? *paper_ * (kPointsPerInch / kMillimetresPerInch)
-                                 : device_->paperRect(QPrinter::Point).size();
+    const QSizeF points =
+        paper_ ? *paper_ * (kPointsPerInch / kMillimetresPerInch) : device_->paperRect(QPrinter::Point).size();
     document_->StartPage(points, device_->resolution());
 }
 

@@ -21,9 +21,7 @@ void ClickablePicture::paintEvent(QPaintEvent*) {
     PaintFocusMark(*this, painter, rect());
 }
 
-void ClickablePicture::mousePressEvent(QMouseEvent* event) {
-    clicks_.Press(*event);
-}
+void ClickablePicture::mousePressEvent(QMouseEvent* event) { clicks_.Press(*event); }
 
 void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
     if (clicks_.Release(*event, rect())) emit Click();

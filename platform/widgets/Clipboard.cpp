@@ -12,9 +12,8 @@ namespace tallyline::Clipboard {
 namespace {
 
 QClipboard& SystemClipboard() {
-    QClipboard* clipboard = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                ? QGuiApplication::clipboard()
-                                : nullptr;
+    QClipboard* clipboard =
+        qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
     if (clipboard == nullptr) throw RuntimeError(ErrorNumber::CantOpenClipboard);
     return *clipboard;
 }

@@ -79,7 +79,9 @@ class TestButton : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { SetCursorSource([] { return pointer; }); }
+    void initTestCase() {
+        SetCursorSource([] { return pointer; });
+    }
 
     // The skin is what its generator draws, five cells of 18 x 21 side by side.
     void theSkinIsTheGeneratorsBitmap() {
@@ -115,13 +117,17 @@ private slots:
         QTest::addColumn<QString>("after");
         using enum QEvent::Type;
         const Qt::MouseButtons none, left(Qt::LeftButton), right(Qt::RightButton), both(left | right);
-        QTest::newRow("01 move, far corner") << MouseMove << QPointF(97, 33) << none << "Hover: MouseMove 0 0 97 33; on";
-        QTest::newRow("02 move, left alone") << MouseMove << QPointF(10, 5) << left << "Pressed: MouseMove 1 0 10 5; on";
-        QTest::newRow("03 move, left and right") << MouseMove << QPointF(10, 5) << both << "Hover: MouseMove 3 0 10 5; on";
+        QTest::newRow("01 move, far corner")
+            << MouseMove << QPointF(97, 33) << none << "Hover: MouseMove 0 0 97 33; on";
+        QTest::newRow("02 move, left alone")
+            << MouseMove << QPointF(10, 5) << left << "Pressed: MouseMove 1 0 10 5; on";
+        QTest::newRow("03 move, left and right")
+            << MouseMove << QPointF(10, 5) << both << "Hover: MouseMove 3 0 10 5; on";
         QTest::newRow("04 move out of range") << MouseMove << QPointF(-1, 5) << none << "Highlighted: ; on";
-        QTest::newRow("05 right button down") << MouseButtonPress << QPointF(10, 5) << right
-                                           << "Pressed: MouseDown 2 0 10 5; off";
-        QTest::newRow("06 left up") << MouseButtonRelease << QPointF(10, 5) << left << "Highlighted: MouseUp 1 0 10 5; on";
+        QTest::newRow("05 right button down")
+            << MouseButtonPress << QPointF(10, 5) << right << "Pressed: MouseDown 2 0 10 5; off";
+        QTest::newRow("06 left up") << MouseButtonRelease << QPointF(10, 5) << left
+                                    << "Highlighted: MouseUp 1 0 10 5; on";
         QTest::newRow("07 poll, far corner") << Timer << QPointF(97, 33) << none << "Hover: ; on";
         QTest::newRow("08 poll a pixel right") << Timer << QPointF(98, 33) << none << "Highlighted: MouseOut; off";
         QTest::newRow("09 poll a pixel below") << Timer << QPointF(97, 34) << none << "Highlighted: MouseOut; off";
@@ -179,10 +185,14 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("underlined");  // the index of the character, or -1
-        QTest::newRow("01 the first C only") << "Cool Copy" << "C" << 0;
-        QTest::newRow("02 a lower-case key") << "Cool Copy" << "c" << 0;
-        QTest::newRow("03 no key in the caption") << "Clipboard" << "x" << -1;
-        QTest::newRow("04 after an ampersand") << "R&D copy" << "c" << 4;
+        QTest::newRow("01 the first C only") << "Cool Copy"
+                                             << "C" << 0;
+        QTest::newRow("02 a lower-case key") << "Cool Copy"
+                                             << "c" << 0;
+        QTest::newRow("03 no key in the caption") << "Clipboard"
+                                                  << "x" << -1;
+        QTest::newRow("04 after an ampersand") << "R&D copy"
+                                               << "c" << 4;
     }
     void theCaptionUnderlinesItsAccessKey() {
         QFETCH(QString, caption);
@@ -211,10 +221,12 @@ private slots:
         const int to = left + metrics.horizontalAdvance(caption.left(underlined + 1));
         QVERIFY2(!changed.isEmpty() && changed.left() >= from - 1 && changed.right() <= to + 1 &&
                      changed.top() >= lbl.y() + metrics.ascent(),
-                 qPrintable(QString("changed %1..%2, the character %3..%4").arg(changed.left()).arg(changed.right())
-                                .arg(from).arg(to)));
+                 qPrintable(QString("changed %1..%2, the character %3..%4")
+                                .arg(changed.left())
+                                .arg(changed.right())
+                                .arg(from)
+                                .arg(to)));
     }
-
 };
 
 QTEST_MAIN(TestButton)

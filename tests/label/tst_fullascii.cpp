@@ -45,10 +45,11 @@ private slots:
         QCOMPARE(reads.size(), 1);
         const QString& read = reads.first();
         const int letter = read.back().unicode() - u'A';
-        const QMap<QChar, int> shifted{{u'$', 1 + letter},
-                                       {u'+', u'a' + letter},
-                                       {u'/', letter == 25 ? u':' : u'!' + letter},
-                                       {u'%', letter < 20 ? 27 + 32 * (letter / 5) + letter % 5 : QList{0, 64, 96}.value(letter - 20)}};
+        const QMap<QChar, int> shifted{
+            {u'$', 1 + letter},
+            {u'+', u'a' + letter},
+            {u'/', letter == 25 ? u':' : u'!' + letter},
+            {u'%', letter < 20 ? 27 + 32 * (letter / 5) + letter % 5 : QList{0, 64, 96}.value(letter - 20)}};
         QCOMPARE(read.size() == 2 ? shifted.value(read.front(), -1) : int{read.front().unicode()}, code);
     }
 

@@ -132,19 +132,31 @@ private slots:
         const int right = Qt::RightButton, menu = Qt::Key_Menu, c = Qt::Key_C;
         const QString atPointer = "menu at the pointer", centred = "menu centred on the picture";
         const QString copy = "Copy to Clipboard", no;
-        QTest::newRow("01 right press") << "A" << "picture" << right << none << atPointer << no;
-        QTest::newRow("02 right+shift+ctrl+alt") << "A" << "picture" << right << (shift | ctrl | alt) << atPointer << no;
-        QTest::newRow("03 right, empty text") << "" << "picture" << right << none << "nothing" << no;
-        QTest::newRow("04 left press") << "A" << "picture" << int(Qt::LeftButton) << none << "nothing" << no;
+        QTest::newRow("01 right press") << "A"
+                                        << "picture" << right << none << atPointer << no;
+        QTest::newRow("02 right+shift+ctrl+alt") << "A"
+                                                 << "picture" << right << (shift | ctrl | alt) << atPointer << no;
+        QTest::newRow("03 right, empty text") << ""
+                                              << "picture" << right << none << "nothing" << no;
+        QTest::newRow("04 left press") << "A"
+                                       << "picture" << int(Qt::LeftButton) << none << "nothing" << no;
         QTest::newRow("05 Menu, longest text") << kLongest << "picture" << menu << none << centred << copy;
-        QTest::newRow("06 Menu, empty text") << "" << "picture" << menu << none << "nothing" << no;
-        QTest::newRow("07 F10 alone") << "A" << "picture" << int(Qt::Key_F10) << none << "nothing" << no;
-        QTest::newRow("08 Menu in the text box") << "A" << "text box" << menu << none << "nothing" << no;
-        QTest::newRow("09 Alt+C in the text box") << "A" << "text box" << c << alt << "copied" << no;
-        QTest::newRow("10 Alt+C, button disabled") << "A" << "disabled" << c << alt << "nothing" << no;
-        QTest::newRow("11 C alone on the button") << "A" << "button" << c << none << "nothing" << no;
-        QTest::newRow("12 Shift+F10") << "A" << "picture" << int(Qt::Key_F10) << shift << centred << copy;
-        QTest::newRow("13 right press after Shift+F10") << "A" << "after keys" << right << none << atPointer << no;
+        QTest::newRow("06 Menu, empty text") << ""
+                                             << "picture" << menu << none << "nothing" << no;
+        QTest::newRow("07 F10 alone") << "A"
+                                      << "picture" << int(Qt::Key_F10) << none << "nothing" << no;
+        QTest::newRow("08 Menu in the text box") << "A"
+                                                 << "text box" << menu << none << "nothing" << no;
+        QTest::newRow("09 Alt+C in the text box") << "A"
+                                                  << "text box" << c << alt << "copied" << no;
+        QTest::newRow("10 Alt+C, button disabled") << "A"
+                                                   << "disabled" << c << alt << "nothing" << no;
+        QTest::newRow("11 C alone on the button") << "A"
+                                                  << "button" << c << none << "nothing" << no;
+        QTest::newRow("12 Shift+F10") << "A"
+                                      << "picture" << int(Qt::Key_F10) << shift << centred << copy;
+        QTest::newRow("13 right press after Shift+F10") << "A"
+                                                        << "after keys" << right << none << atPointer << no;
     }
     void gesturesOpenTheMenuOrCopy() {
         QFETCH(QString, target);
@@ -157,8 +169,9 @@ private slots:
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         const bool onPicture = target == "picture" || target == "after keys";
-        QWidget* const focus = onPicture ? static_cast<QWidget*>(&form->Picture1)
-                               : target == "button" ? static_cast<QWidget*>(form->xpcmdbutton1.get()) : &form->Text1;
+        QWidget* const focus = onPicture            ? static_cast<QWidget*>(&form->Picture1)
+                               : target == "button" ? static_cast<QWidget*>(form->xpcmdbutton1.get())
+                                                    : &form->Text1;
         focus->setFocus();
         if (target == "after keys") {
             QVERIFY(MenuOpenedBy(form->mnuMenu, [&] { QTest::keyClick(focus, Qt::Key_Menu); }));
@@ -170,7 +183,7 @@ private slots:
             QTest::mouseRelease(focus, Qt::MouseButton(input), modifiers, QPoint(20, 20));
         });
         const QRect picture = form->Picture1.geometry().intersected(form->Picture2.geometry());
-        const QString outcome = !shown                                                      ? "nothing"
+        const QString outcome = !shown                                                ? "nothing"
                                 : shown->place == form->mapToGlobal(picture.center()) ? "menu centred on the picture"
                                 : shown->place == QCursor::pos()                      ? "menu at the pointer"
                                                                                       : "menu elsewhere";
@@ -239,17 +252,22 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("note");  // the tooltip
         QTest::addColumn<QString>("description");
-        QTest::newRow("01 all carried, lower case too")
-            << "tally-12 $/+%." << "" << R"(Code 39 barcode of "TALLY-12 $/+%.")";
-        QTest::newRow("02 no pattern, each named once")
-            << "a#b@c#!" << "#, @ and ! have no bars and are left out of the barcode"
-            << R"(Code 39 barcode of "A#B@C#!": its bars carry only "ABC")";
+        QTest::newRow("01 all carried, lower case too") << "tally-12 $/+%."
+                                                        << ""
+                                                        << R"(Code 39 barcode of "TALLY-12 $/+%.")";
+        QTest::newRow("02 no pattern, each named once") << "a#b@c#!"
+                                                        << "#, @ and ! have no bars and are left out of the barcode"
+                                                        << R"(Code 39 barcode of "A#B@C#!": its bars carry only "ABC")";
         QTest::newRow("03 accented, and outside the code page")
-            << "CAFÉ é Ж1😀" << "É, é, Ж and 😀 have no bars and are left out of the barcode"
+            << "CAFÉ é Ж1😀"
+            << "É, é, Ж and 😀 have no bars and are left out of the barcode"
             << R"(Code 39 barcode of "CAFÉ É Ж1😀": its bars carry only "CAF  1")";
-        QTest::newRow("04 a tab") << "A\tB" << "\u2409 has no bars and is left out of the barcode"
+        QTest::newRow("04 a tab") << "A\tB"
+                                  << "\u2409 has no bars and is left out of the barcode"
                                   << "Code 39 barcode of \"A\tB\": its bars carry only \"AB\"";
-        QTest::newRow("05 empty") << "" << "" << "Empty: type a text to draw its barcode";
+        QTest::newRow("05 empty") << ""
+                                  << ""
+                                  << "Empty: type a text to draw its barcode";
     }
     void uncarriedCharactersAreMarked() {
         QFETCH(QString, text);
@@ -296,8 +314,7 @@ private slots:
         QTest::mouseClick(&form->Picture3, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(reporter.reports,
                  (QStringList{"Copying the barcode to the clipboard: Invalid procedure call or argument",
-                              "Opening the help page: Nothing opens " +
-                                  HelpPage().toString()}));
+                              "Opening the help page: Nothing opens " + HelpPage().toString()}));
         form.reset();
         QCOMPARE(reporter.parent, nullptr);
     }
@@ -359,7 +376,8 @@ private slots:
         }
         QSet<int> widths;
         static const QRegularExpression element(QStringLiteral("#+|\\.+"));
-        for (const auto& run : element.globalMatch(row.mid(row.indexOf('#'), row.lastIndexOf('#') - row.indexOf('#') + 1)))
+        for (const auto& run :
+             element.globalMatch(row.mid(row.indexOf('#'), row.lastIndexOf('#') - row.indexOf('#') + 1)))
             widths << run.capturedLength();
         QCOMPARE(widths, (QSet<int>{module, 2 * module}));
     }

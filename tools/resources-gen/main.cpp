@@ -30,7 +30,7 @@ struct Bar {
     int left, width;
 };
 constexpr Bar kIconBars[] = {{8, 1}, {10, 2}, {13, 1}, {15, 1}, {17, 2}, {20, 1}, {22, 2}};
-constexpr Bar kEmblemBars[] = {{4, 1}, {6, 2}, {9, 1}, {11, 1}, {13, 2}, {16, 1},
+constexpr Bar kEmblemBars[] = {{4, 1},  {6, 2},  {9, 1},  {11, 1}, {13, 2}, {16, 1},
                                {18, 2}, {21, 1}, {23, 1}, {25, 2}, {28, 1}};
 
 // The icon on its 32-pixel grid, drawn alike as the bitmap and as the
@@ -70,8 +70,7 @@ QImage Logo() {
     note.setPixelSize(11);
     painter.setFont(note);
     painter.setPen(kLogoNote);
-    painter.drawText(QRect(126, 0, 120, 22), Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("Code 39 barcodes"));
+    painter.drawText(QRect(126, 0, 120, 22), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Code 39 barcodes"));
     return logo;
 }
 
@@ -79,11 +78,11 @@ QImage PointingHand() {
     QImage hand(kPointerSize, QImage::Format_ARGB32);
     hand.fill(Qt::transparent);
     QPainterPath outline;
-    outline.addRoundedRect(QRectF(8, 1, 5, 18), 2.5, 2.5);     // pointing finger
-    outline.addRoundedRect(QRectF(12, 9, 5, 10), 2.5, 2.5);    // middle finger
-    outline.addRoundedRect(QRectF(16, 10, 5, 9), 2.5, 2.5);    // ring finger
-    outline.addRoundedRect(QRectF(20, 12, 4, 8), 2, 2);        // little finger
-    outline.addRoundedRect(QRectF(8, 15, 16, 11), 3, 3);       // palm
+    outline.addRoundedRect(QRectF(8, 1, 5, 18), 2.5, 2.5);   // pointing finger
+    outline.addRoundedRect(QRectF(12, 9, 5, 10), 2.5, 2.5);  // middle finger
+    outline.addRoundedRect(QRectF(16, 10, 5, 9), 2.5, 2.5);  // ring finger
+    outline.addRoundedRect(QRectF(20, 12, 4, 8), 2, 2);      // little finger
+    outline.addRoundedRect(QRectF(8, 15, 16, 11), 3, 3);     // palm
     QPainterPath thumb;
     thumb.moveTo(9, 25);
     thumb.lineTo(3.5, 18.5);
@@ -100,7 +99,7 @@ QImage PointingHand() {
     painter.drawLine(QPointF(16.5, 12), QPointF(16.5, 17));
     painter.drawLine(QPointF(20.5, 14), QPointF(20.5, 17));
     painter.setBrush(Qt::black);
-    painter.drawRect(QRectF(9.5, 26.5, 14, 4));                  // cuff
+    painter.drawRect(QRectF(9.5, 26.5, 14, 4));  // cuff
     return hand;
 }
 
@@ -138,7 +137,6 @@ int main(int argc, char* argv[]) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const bool saved = Save(Icon(), folder, "icon.png") && SaveScalableIcon(folder, "icon.svg") &&
-                       Save(Logo(), folder, "logo.png") &&
-                       Save(PointingHand(), folder, "pointing-hand.png");
+                       Save(Logo(), folder, "logo.png") && Save(PointingHand(), folder, "pointing-hand.png");
     return saved ? 0 : 1;
 }

@@ -42,9 +42,9 @@ std::vector<std::uint8_t> EncodeIndexedBmp(const Raster& raster) {
     PutLittleEndian(out, kInfoHeaderSize, 4);
     PutLittleEndian(out, static_cast<std::uint32_t>(raster.width), 4);
     PutLittleEndian(out, static_cast<std::uint32_t>(raster.height), 4);
-    PutLittleEndian(out, 1, 2);   // planes
-    PutLittleEndian(out, 8, 2);   // bits per pixel
-    PutLittleEndian(out, 0, 4);   // uncompressed
+    PutLittleEndian(out, 1, 2);  // planes
+    PutLittleEndian(out, 8, 2);  // bits per pixel
+    PutLittleEndian(out, 0, 4);  // uncompressed
     PutLittleEndian(out, imageSize, 4);
     PutLittleEndian(out, 3780, 4);  // 96 dots per inch, in pixels per metre
     PutLittleEndian(out, 3780, 4);

@@ -19,7 +19,10 @@ QString PixelRow(const QImage& image, int y) {
     QString row;
     for (int x = 0; x < image.width(); ++x) {
         const QRgb pixel = image.pixel(x, y);
-        row += pixel == qRgb(0, 0, 0) ? '#' : pixel == qRgb(255, 255, 255) ? '.' : pixel == ToQColor(kPanel).rgb() ? '-' : '?';
+        row += pixel == qRgb(0, 0, 0)            ? '#'
+               : pixel == qRgb(255, 255, 255)    ? '.'
+               : pixel == ToQColor(kPanel).rgb() ? '-'
+                                                 : '?';
     }
     return row;
 }
@@ -69,7 +72,11 @@ private slots:
         DrawBarcode(U"A1", surface);
         const QImage image = surface.Image().Image();
         QString expected;
-        for (const QChar module : QString(".#..#.##.##.#" ".##.#.#..#.##" ".##.#..#.#.##" ".#..#.##.##.#" ".-"))
+        for (const QChar module : QString(".#..#.##.##.#"
+                                          ".##.#.#..#.##"
+                                          ".##.#..#.#.##"
+                                          ".#..#.##.##.#"
+                                          ".-"))
             expected += QString(2, module);
         QCOMPARE(image.size(), QSize(expected.size(), 89));
         int captionTop = 0;
